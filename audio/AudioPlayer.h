@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+namespace pwx {
+
+inline constexpr const char* kNoDeviceOpenText = "No MCI device open";
+
+// The platform's media player, at most one file open at a time.
+class AudioPlayer {
+ public:
+  virtual ~AudioPlayer() = default;
+
+  // The full path of the file to open next.
+  virtual void SetFileName(const std::string& path) = 0;
+
+  // Closes any open file, opens the file named last and waits until the open has completed.
+  // Raises EditorError with the platform's description when it fails; the player is then
+  // closed.
+  virtual void Open() = 0;
+
+  // Starts playback from the current position (from the beginning after an open or at the
+  // end) and returns at once. Raises "No MCI device open" without an open file.
+  virtual void Play() = 0;
+
+  // Stops playback and waits until stopped; the file stays open. Raises
+  // "No MCI device open" without an open file.
+  virtual void Stop() = 0;
+
+  // Closes the open file, if any. Never fails.
+  virtual void Close() = 0;
+};
+
+}  // namespace pwx

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "common/DiagnosticLog.h"
+
+namespace pwx {
+
+// The largest clip the player's buffer takes: 10 MiB.
+inline constexpr std::int64_t kMaxClipBytes = 10 * 1048576;
+inline constexpr const char* kClipTooLargeText = "File Size > then Buffer 10MB";
+
+// The project copy of clip `number`: workDir + "%03d" + ".mp3".
+std::string ProjectCopyPath(const std::string& workDir, int number);
+
+// Logs "Open FileLength => " + the size and returns the reason to refuse the file, if any:
+// it is larger than the player's buffer.
+std::optional<std::string> CheckClipSize(const std::string& path, DiagnosticLog& log);
+
+// Copies the source into the project (replacing an earlier copy), safely and streaming.
+// Raises the copy's error; then nothing has changed on disk.
+void CopyClipIntoProject(const std::string& source, const std::string& workDir, int number,
+                         DiagnosticLog& log);
+
+// Deletes a project copy of clip `number` if one exists. Raises when it stays.
+void DeleteProjectCopy(const std::string& workDir, int number);
+
+}  // namespace pwx

@@ -1,0 +1,34 @@
+# Helpers for the core libraries: they are plain static libraries of standard C++, and the
+# build refuses any of them that links Qt (their include paths then lack Qt as well, so a
+# Qt include in the core fails to compile).
+
+function(pwx_core_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+endfunction()
+
+function(pwx_check_core_is_qt_free)
+  foreach(target IN LISTS ARGN)
+    get_target_property(libs ${target} LINK_LIBRARIES)
+    if(libs)
+      foreach(lib IN LISTS libs)
+        if(lib MATCHES "Qt")
+          message(FATAL_ERROR "Core library ${target} must not link Qt (found ${lib})")
+        endif()
+      endforeach()
+    endif()
+  endforeach()
+endfunction()
+
+# One GoogleTest executable per core folder, registered test by test in CTest.
+function(pwx_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  if(NOT PWX_BUILD_TESTS)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest_main GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS core)
+endfunction()

@@ -1,0 +1,109 @@
+#include "common/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include "common/EditorError.h"
+#include "common/tests/TempFolder.h"
+
+namespace pwx {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const EditorError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(ReplaceFile, WritesExactBytesAndReplacesOldContent) {
+  TempFolder dir;
+  const std::string bytes("a\0b\r\n\xFF", 6);
+  WriteFile(dir / "f.bin", "old content that is longer");
+  ReplaceFile(dir / "f.bin", bytes);
+  EXPECT_EQ(ReadFile(dir / "f.bin"), bytes);
+  EXPECT_FALSE(FileExists(dir / "f.bin.saving"));
+}
+
+TEST(ReplaceFile, MissingFolderRaisesAndCreatesNothing) {
+  TempFolder dir;
+  const std::string path = dir / "missing/f.bin";
+  EXPECT_EQ(ErrorOf([&] { ReplaceFile(path, "x"); }),
+            "Cannot create file \"" + path + "\". No such file or directory");
+}
+
+TEST(ReplaceFile, TargetThatCannotBeReplacedKeepsEverything) {
+  TempFolder dir;
+  std::filesystem::create_directory(dir / "f.bin");  // a folder where the file should go
+  WriteFile(dir / "f.bin/inside", "kept");
+  EXPECT_NE(ErrorOf([&] { ReplaceFile(dir / "f.bin", "x"); }), "");
+  EXPECT_EQ(ReadFile(dir / "f.bin/inside"), "kept");
+  EXPECT_FALSE(FileExists(dir / "f.bin.saving"));
+}
+
+TEST(CopyFileOver, CopiesAndReplaces) {
+  TempFolder dir;
+  WriteFile(dir / "src.mp3", std::string(70000, '\x5A'));
+  WriteFile(dir / "003.mp3", "old");
+  CopyFileOver(dir / "src.mp3", dir / "003.mp3");
+  EXPECT_EQ(ReadFile(dir / "003.mp3"), std::string(70000, '\x5A'));
+}
+
+TEST(CopyFileOver, OntoItselfKeepsTheFile) {
+  TempFolder dir;
+  WriteFile(dir / "003.mp3", "audio");
+  CopyFileOver(dir / "003.mp3", dir / "003.mp3");
+  EXPECT_EQ(ReadFile(dir / "003.mp3"), "audio");
+  // The same file reached through another spelling of the folder.
+  CopyFileOver(dir / "003.mp3", dir.Path() + "/./003.mp3");
+  EXPECT_EQ(ReadFile(dir / "003.mp3"), "audio");
+}
+
+TEST(CopyFileOver, VanishedSourceLeavesTheOldCopy) {
+  TempFolder dir;
+  WriteFile(dir / "003.mp3", "old");
+  EXPECT_EQ(ErrorOf([&] { CopyFileOver(dir / "gone.mp3", dir / "003.mp3"); }),
+            "Cannot open file \"" + (dir / "gone.mp3") + "\". No such file or directory");
+  EXPECT_EQ(ReadFile(dir / "003.mp3"), "old");
+}
+
+TEST(CopyFileOver, UnwritableDestinationRaises) {
+  TempFolder dir;
+  WriteFile(dir / "src.mp3", "audio");
+  EXPECT_NE(ErrorOf([&] { CopyFileOver(dir / "src.mp3", dir / "no/such/003.mp3"); }), "");
+}
+
+TEST(Folders, CreateOneLevelOnly) {
+  TempFolder dir;
+  EXPECT_TRUE(CreateFolder(dir / "work"));
+  EXPECT_TRUE(CreateFolder(dir / "work"));  // already there counts as success
+  EXPECT_FALSE(CreateFolder(dir / "a/b"));
+  EXPECT_FALSE(CreateFolder(""));
+  EXPECT_TRUE(CreateFolderWithParents(dir / "a/b/c"));
+  EXPECT_TRUE(FolderExists(dir / "a/b/c"));
+}
+
+TEST(FileSize, ReportsLengthOrMinusOne) {
+  TempFolder dir;
+  WriteFile(dir / "f", "12345");
+  EXPECT_EQ(FileSize(dir / "f"), 5);
+  EXPECT_EQ(FileSize(dir / "none"), -1);
+}
+
+TEST(ReadFileHead, ReadsAtMostTheLimitButReportsTheRealLength) {
+  TempFolder dir;
+  WriteFile(dir / "f", std::string(600, 'x'));
+  std::int64_t length = 0;
+  EXPECT_EQ(ReadFileHead(dir / "f", 512, length).size(), 512u);
+  EXPECT_EQ(length, 600);
+  EXPECT_EQ(ReadFileHead(dir / "none", 512, length), "");
+  EXPECT_EQ(length, -1);
+}
+
+}  // namespace
+}  // namespace pwx

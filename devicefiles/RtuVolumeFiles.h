@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/DiagnosticLog.h"
+#include "model/AlarmProject.h"
+
+namespace pwx {
+
+inline constexpr const char* kRtuFileName = "rtu.cfg";
+inline constexpr const char* kVolumeFileName = "vol.cfg";
+inline constexpr const char* kErrorClipFileName = "Err1.mp3";
+inline constexpr std::size_t kMaxRtuLineLength = 255;
+
+inline constexpr const char* kDeviceIdRangeText = "Device ID range must be 1 ~ 247";
+inline constexpr const char* kDeviceIdRangeCaption = "Modbus RTU Device ID Error";
+inline constexpr const char* kRtuLineTooLongCaption = "Modbus RTU Settings Error";
+
+// Shows a message box with an OK button: (text, caption).
+using MessageBoxFn = std::function<void(const std::string& text, const std::string& caption)>;
+
+// The length of the line BuildRtuLine would make: both texts plus seven bytes.
+std::size_t RtuLineLength(const ModbusRtuSettings& settings);
+
+// The message shown instead of writing a line of `length` bytes, which is over 255.
+std::string RtuLineTooLongText(std::size_t length);
+
+// Builds "DeviceId,BaudRate,P,D,S", logging the "+Device ID Len..SUM:.." lines and the two
+// summary lines. A field that is empty contributes a zero byte. Returns nothing (and logs
+// nothing) when the line would pass 255 bytes.
+std::optional<std::string> BuildRtuLine(const ModbusRtuSettings& settings, DiagnosticLog& log);
+
+// Scans one rtu.cfg line into the settings, logging a "Get , @ ci:.. ck:.. cl:.. sk:.."
+// line per field. Safe for lines of any length.
+void ScanRtuLine(const std::string& line, ModbusRtuSettings& settings, DiagnosticLog& log);
+
+// The volume a vol.cfg line denotes, clamped to 0..10. Raises on a text that is not an integer.
+int VolumeFromText(const std::string& text);
+
+// rtu.cfg when the device id is 1..247 (else the range message box), then vol.cfg and
+// Err1.mp3. A device id that is not an integer raises before anything is written. A line
+// that would pass 255 bytes is not written: the message box says so and the save goes on.
+void WriteRtuVolumeFiles(const AlarmProject& project, const std::string& workDir,
+                         DiagnosticLog& log, const MessageBoxFn& showMessage);
+
+// vol.cfg into the volume, clamped to 0..10; 5 when the file is absent. Raises on an empty
+// file or a first line that is not an integer.
+void ReadVolumeFile(AlarmProject& project, const std::string& workDir, DiagnosticLog& log);
+
+// rtu.cfg into the settings; nothing when the file is absent. Raises on an empty file.
+void ReadRtuFile(ModbusRtuSettings& settings, const std::string& workDir, DiagnosticLog& log);
+
+}  // namespace pwx

@@ -1,0 +1,154 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "audio/AudioPlayer.h"
+#include "common/DiagnosticLog.h"
+#include "common/EditorError.h"
+#include "devicefiles/PlayListFile.h"
+#include "model/AlarmProject.h"
+#include "model/ModeView.h"
+#include "project/Host.h"
+
+namespace pwx {
+
+inline constexpr const char* kWindowTitle = "PWX36 Editor V1.00 (20200103)";
+inline constexpr const char* kProjectPointerFileName = "PRJ.cfg";
+
+// The folder texts of a running editor. Work_DIR ends with the platform separator, or is
+// empty so that project file names are used bare.
+struct Folders {
+  std::string Currentdir;
+  std::string Work_DIR;
+  std::string Temp_DIR;
+  std::string Last_Work_DIR;
+};
+
+// Enabled and checked states of the window's buttons that the flows switch.
+struct ControlStates {
+  bool PlaySourceEnabled = true;
+  bool PlayProjectEnabled = true;
+  bool PlaySource = true;  // "Play Source" selected, else "Play Project"
+  bool LoadProjectEnabled = true;
+  bool SaveProjectEnabled = true;
+  bool ChannelTestEnabled = false;
+  bool StopTestEnabled = false;
+};
+
+// One editor per window: it owns the live project and everything around it, and runs every
+// user action against the platform ports. The window only forwards events and shows the
+// state again after each one.
+class Editor {
+ public:
+  // Window creation: takes `currentDir` as the start folder and derives the default work
+  // folder and the temp folder from it.
+  Editor(Host& host, AudioPlayer& player, std::string currentDir);
+
+  // Runs one user action. An error it raises is shown in an error box and the editor stays
+  // usable; returns false in that case.
+  template <class Action>
+  bool Handle(Action&& action) {
+    try {
+      action();
+      return true;
+    } catch (const std::exception& error) {
+      host_.ErrorBox(error.what());
+      return false;
+    }
+  }
+
+  // --- Start-up -------------------------------------------------------------------------
+  void FormActivate();  // the start-up once, then nothing but the volume label
+  void ResetEditorState();
+  void LoadProjectFiles();
+  void InitEmptyProject();
+
+  // --- Edits from the window's controls ---------------------------------------------------
+  void ComboBox1Change(const std::string& modeText);  // raises on a non-integer text
+  void TrackBar1Change(int position);
+  void SetClip(int slot, int index, const std::string& text);  // clip-choice rule applies
+  void SetRepeat(int slot, const std::string& text);
+  void SetAlarmOutput(int slot, bool ticked);
+  void SetDeviceId(const std::string& text);
+  void SetBaudRate(const std::string& text);
+  void SetParity(const std::string& text);
+  void SetDataBits(const std::string& text);
+  void SetStopBits(const std::string& text);
+  void SetPlaySource(bool playSource);
+
+  // --- Audio library ----------------------------------------------------------------------
+  void StringGrid1Click(int row, int column);  // selection only
+  void StringGrid1DblClick();                  // import into the current row
+  void SpeedButton6Click();                    // remove the current row's clip
+  std::string SelectMp3File();                 // path, or "0" with LastError set
+
+  // --- Playback and the hidden channel test ----------------------------------------------
+  void SpeedButton4Click();  // play the current row's clip
+  void SpeedButton5Click();  // stop
+  void SpeedButton3Click();  // channel test: no effect
+  void SpeedButton8Click();  // stop test
+  void CloseWindow();        // closes the player
+
+  // --- Project commands -------------------------------------------------------------------
+  void SpeedButton7Click();  // Load Project
+  void SpeedButton9Click();  // Save Project
+  void SpeedButton1Click();  // Open Folder
+
+  // --- Operations shared by the flows -----------------------------------------------------
+  void RefreshClipSelectors();
+  void ApplyPlayList();
+
+  // --- State for the view -----------------------------------------------------------------
+  const AlarmProject& Project() const { return project_; }
+  const std::vector<std::string>& ClipChoices() const { return clipChoices_; }
+  // Grows whenever the clip choices change, so the window rebuilds its selectors only then.
+  unsigned ClipChoicesVersion() const { return clipChoicesVersion_; }
+  const ModeView& View() const { return view_; }
+  const PlayListImage& Image() const { return image_; }
+  const DiagnosticLog& Log() const { return log_; }
+  const std::string& StatusText() const { return statusText_; }
+  const Folders& Dirs() const { return dirs_; }
+  const std::string& ProjectDirLabel() const { return projectDirLabel_; }  // Label115
+  std::string VolumeLabel() const { return std::to_string(project_.Volume); }  // Label112
+  const ControlStates& Controls() const { return controls_; }
+  bool StartupDone() const { return startupDone_; }
+  const std::string& LastError() const { return lastError_; }
+  int CurrentRow() const { return currentRow_; }
+  int CurrentColumn() const { return currentColumn_; }
+  // The text of an audio grid cell: the header row, the numbers and the clip names.
+  std::string GridCell(int row, int column) const;
+
+ private:
+  std::string DefaultWorkDir() const;
+  std::string ProjectPointerPath() const;
+  void RunStartupStep(void (Editor::*step)());
+  void StartupFolders();
+  void StartupProjectPointer();
+  void StartupVolume();
+  void StartupTempFolder();
+  void StartupRtu();
+  void TakeAlarmEditsIntoImage();
+  void ShowImportError(const std::string& reason);
+
+  Host& host_;
+  AudioPlayer& player_;
+  AlarmProject project_;
+  std::vector<std::string> clipChoices_{kNoClip};
+  unsigned clipChoicesVersion_ = 0;
+  ModeView view_;
+  PlayListImage image_;
+  DiagnosticLog log_;
+  Folders dirs_;
+  ControlStates controls_;
+  std::string projectDirLabel_;
+  std::string statusText_;
+  std::string lastError_;
+  bool startupDone_ = false;
+  int currentRow_ = 1;
+  int currentColumn_ = 1;
+};
+
+}  // namespace pwx

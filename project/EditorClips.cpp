@@ -1,0 +1,89 @@
+#include "audio/ClipFiles.h"
+#include "common/IntegerText.h"
+#include "devicefiles/NameMapFile.h"
+#include "project/Editor.h"
+
+namespace pwx {
+
+std::string Editor::SelectMp3File() {
+  auto chosen = host_.ChooseMp3File();
+  if (!chosen) {
+    lastError_ = "0";
+    return "0";
+  }
+  if (auto refusal = CheckClipSize(*chosen, log_)) {
+    lastError_ = *refusal;
+    return "0";
+  }
+  return *chosen;
+}
+
+void Editor::ShowImportError(const std::string& reason) {
+  statusText_ = "Error!! : " + reason;
+  host_.ErrorBox(statusText_);
+}
+
+// Imports an MP3 file into the current row. The copy comes first: when it fails, the
+// library, the selectors and the name map stay as they were.
+void Editor::StringGrid1DblClick() {
+  const int row = currentRow_;
+  if (currentColumn_ != 1) return;
+  const std::string path = SelectMp3File();
+  if (path == "0") {
+    if (lastError_ != "0") ShowImportError(lastError_);
+    return;
+  }
+  log_.Append("Full FN: " + path);
+  const std::string shortName = ShortNameOf(path);
+  log_.Append("Short_FN: " + shortName);
+  try {
+    CopyClipIntoProject(path, dirs_.Work_DIR, row, log_);
+  } catch (const EditorError& error) {
+    ShowImportError(error.what());
+    return;
+  }
+  TakeAlarmEditsIntoImage();
+  project_.Library.Entry(row) = AudioEntry{path, shortName};
+  RefreshClipSelectors();
+  SaveNameMap(project_.Library, dirs_.Work_DIR, log_);
+}
+
+// Removes the current row's clip: its project copy, its entry and every reference to it
+// in the play list. A copy that cannot be deleted leaves everything in place.
+void Editor::SpeedButton6Click() {
+  const int row = currentRow_;
+  const std::string number = ThreeDigits(row);
+  log_.Append("Sting Cell: " + number);
+  DeleteProjectCopy(dirs_.Work_DIR, row);
+  TakeAlarmEditsIntoImage();
+  project_.Library.Entry(row) = AudioEntry{};
+  ForgetClip(image_, static_cast<std::uint8_t>(row));
+  RefreshClipSelectors();
+  SaveNameMap(project_.Library, dirs_.Work_DIR, log_);
+}
+
+void Editor::SpeedButton4Click() {
+  const int row = currentRow_;
+  const std::string name = GridCell(row, 1);
+  log_.Append(name);
+  if (name.empty()) return;
+  std::string path;
+  if (controls_.PlaySource) {
+    path = project_.Library.Entry(row).Full_FN;
+    log_.Append(path);
+    statusText_ = "Play Source: " + path;
+  } else {
+    path = ProjectCopyPath(dirs_.Work_DIR, row);
+    statusText_ = "Play Project: " + path;
+  }
+  player_.SetFileName(path);
+  player_.Open();
+  player_.Play();
+}
+
+void Editor::SpeedButton5Click() {
+  player_.Stop();
+  statusText_ = "Playback Stop!!";
+}
+
+}  // namespace pwx

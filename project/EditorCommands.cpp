@@ -1,0 +1,70 @@
+#include <filesystem>
+
+#include "common/FileSystem.h"
+#include "devicefiles/NameMapFile.h"
+#include "devicefiles/RtuVolumeFiles.h"
+#include "project/Editor.h"
+
+namespace pwx {
+
+inline constexpr const char* kSelectDirectoryTitle = "Select Directory";
+inline constexpr const char* kCreateFolderQuestion =
+    "The specified directory does not exist. Create it?";
+
+// Load Project: choose a folder, remember it in PRJ.cfg and open it. Cancelling the dialog
+// changes nothing; the settings and the volume stay as shown.
+void Editor::SpeedButton7Click() {
+  std::string work = dirs_.Work_DIR;
+  if (CreateFolder(work)) {
+    log_.Append("Work DIR Exists => " + work);
+  } else {
+    log_.Append("Work_DIR Not Exists => " + work);
+    work = DefaultWorkDir();
+    log_.Append("Assign Work_DIR => " + work);
+  }
+  auto chosen = host_.ChooseFolder(kSelectDirectoryTitle, work);
+  if (!chosen) return;
+  if (!FolderExists(*chosen)) {
+    if (!host_.AskYesNo(kCreateFolderQuestion, "Confirm")) return;
+    if (!CreateFolderWithParents(*chosen)) {
+      throw EditorError("Cannot create folder \"" + *chosen + "\".");
+    }
+  }
+  std::string folder = *chosen;
+  log_.Append("Select DIR => " + folder);
+  if (folder != work) folder += kPathSeparator;
+  log_.Append(folder);
+  log_.Append("Currentdir => " + dirs_.Currentdir);
+  const std::string pointer = ProjectPointerPath();
+  log_.Append("Select Filenamepath => " + pointer);
+  ReplaceFile(pointer, folder + "\r\n");
+  projectDirLabel_ = folder;
+  dirs_.Work_DIR = dirs_.Last_Work_DIR = folder;
+  LoadProjectFiles();
+}
+
+// Save Project: the player's files in their fixed order; the first that fails stops it.
+void Editor::SpeedButton9Click() {
+  WritePlayListFile(image_, project_, dirs_.Work_DIR, log_);
+  SaveNameMap(project_.Library, dirs_.Work_DIR, log_);
+  WriteRtuVolumeFiles(project_, dirs_.Work_DIR, log_,
+                      [this](const std::string& text, const std::string& caption) {
+                        host_.MessageBox(text, caption);
+                      });
+}
+
+// Open Folder: the project folder in the file manager; with no project folder chosen yet,
+// the folder the bare file names resolve against.
+void Editor::SpeedButton1Click() {
+  log_.Append(dirs_.Work_DIR);
+  if (!dirs_.Work_DIR.empty()) {
+    host_.ExploreFolder(dirs_.Work_DIR);
+    return;
+  }
+  std::error_code ec;
+  const auto here = std::filesystem::current_path(ec);
+  const auto text = here.u8string();
+  host_.ExploreFolder(std::string(text.begin(), text.end()));
+}
+
+}  // namespace pwx

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace pwx {
+
+// What the editor asks of the platform: dialogs, message boxes and the file manager.
+// The window implements it with real dialogs; tests script the answers.
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // The folder dialog titled `title`, opened at `startFolder`. Returns the chosen folder's
+  // path (no trailing separator unless it is a root), or nothing when cancelled. The folder
+  // may not exist yet: the user may type a new name.
+  virtual std::optional<std::string> ChooseFolder(const std::string& title,
+                                                  const std::string& startFolder) = 0;
+
+  // The file-open dialog for MP3 clips (filter "MP3 File" for "*.mp3"). Returns the chosen
+  // file's full path, or nothing when cancelled.
+  virtual std::optional<std::string> ChooseMp3File() = 0;
+
+  // A question with Yes and No buttons; true for Yes.
+  virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+
+  // A message box with a single OK button and no icon.
+  virtual void MessageBox(const std::string& text, const std::string& caption) = 0;
+
+  // An error box (error icon, a single OK button).
+  virtual void ErrorBox(const std::string& text) = 0;
+
+  // Shows a folder in the platform's file manager; the outcome is not examined.
+  virtual void ExploreFolder(const std::string& folder) = 0;
+};
+
+}  // namespace pwx

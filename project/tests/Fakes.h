@@ -1,0 +1,98 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "audio/AudioPlayer.h"
+#include "common/EditorError.h"
+#include "project/Host.h"
+
+namespace pwx::testing {
+
+// A Host whose dialogs answer from scripts and whose boxes are recorded.
+class FakeHost : public Host {
+ public:
+  struct Box {
+    std::string text;
+    std::string caption;
+    bool operator==(const Box&) const = default;
+  };
+
+  std::deque<std::optional<std::string>> folderAnswers;
+  std::deque<std::optional<std::string>> fileAnswers;
+  std::deque<bool> yesNoAnswers;
+  std::vector<std::string> folderDialogStarts;
+  std::vector<Box> messageBoxes;
+  std::vector<std::string> errorBoxes;
+  std::vector<std::string> questions;
+  std::vector<std::string> explored;
+
+  std::optional<std::string> ChooseFolder(const std::string& title,
+                                          const std::string& startFolder) override {
+    folderDialogStarts.push_back(title + "|" + startFolder);
+    return Next(folderAnswers);
+  }
+  std::optional<std::string> ChooseMp3File() override { return Next(fileAnswers); }
+  bool AskYesNo(const std::string& text, const std::string&) override {
+    questions.push_back(text);
+    if (yesNoAnswers.empty()) throw std::logic_error("unexpected question: " + text);
+    bool answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+  }
+  void MessageBox(const std::string& text, const std::string& caption) override {
+    messageBoxes.push_back({text, caption});
+  }
+  void ErrorBox(const std::string& text) override { errorBoxes.push_back(text); }
+  void ExploreFolder(const std::string& folder) override { explored.push_back(folder); }
+
+ private:
+  static std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) {
+    if (answers.empty()) throw std::logic_error("unexpected dialog");
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+// A player that records its commands and keeps the open/closed rule of the real one.
+class FakeAudioPlayer : public AudioPlayer {
+ public:
+  std::vector<std::string> calls;
+  std::string failOpenWith;  // platform text for the next Open, if any
+  bool open = false;
+
+  void SetFileName(const std::string& path) override {
+    calls.push_back("file " + path);
+    fileName_ = path;
+  }
+  void Open() override {
+    open = false;
+    calls.push_back("open");
+    if (!failOpenWith.empty()) throw EditorError(failOpenWith);
+    open = true;
+  }
+  void Play() override {
+    Require();
+    calls.push_back("play");
+  }
+  void Stop() override {
+    Require();
+    calls.push_back("stop");
+  }
+  void Close() override {
+    open = false;
+    calls.push_back("close");
+  }
+
+ private:
+  void Require() const {
+    if (!open) throw EditorError(kNoDeviceOpenText);
+  }
+  std::string fileName_;
+};
+
+}  // namespace pwx::testing

@@ -1,0 +1,180 @@
+#include "project/tests/EditorFixture.h"
+
+namespace pwx {
+namespace {
+
+using testing::NameMapBytes;
+using testing::NewPlayListBytes;
+using testing::ReadFile;
+using testing::WriteFile;
+
+using ProjectCommands = testing::EditorTest;
+
+const char* const kSavedFiles[] = {"plist.cfg", "m3fn.txt", "rtu.cfg", "vol.cfg", "Err1.mp3"};
+
+TEST_F(ProjectCommands, SaveWithoutPointerUsesBareNamesAndTheNextStartOpensThem) {
+  Start();
+  editor->ComboBox1Change("2");
+  editor->SetRepeat(1, "3");
+  editor->SetDeviceId("12");
+  editor->SpeedButton9Click();
+  for (const char* name : kSavedFiles) EXPECT_TRUE(FileExists(start / name)) << name;
+  EXPECT_EQ(ReadFile(start / "rtu.cfg"), "12,115200,N,8,1");
+  EXPECT_TRUE(host.messageBoxes.empty());
+
+  testing::FakeHost host2;
+  Editor second(host2, player, start.Path());
+  second.FormActivate();
+  EXPECT_EQ(second.Project().Mode.Value, 2);
+  EXPECT_EQ(second.Project().Slots[1].Repeat, "3");
+  EXPECT_EQ(second.Project().Settings.DeviceId, "12");
+}
+
+TEST_F(ProjectCommands, ChoosingAFolderWritesThePointerAndOpensIt) {
+  Start();
+  std::filesystem::create_directories(start / "D/P1");
+  host.folderAnswers.push_back(start / "D/P1");
+  editor->SpeedButton7Click();
+  const std::string folder = start.Dir() + "D/P1/";
+  EXPECT_EQ(ReadFile(start / "PRJ.cfg"), folder + "\r\n");
+  EXPECT_EQ(editor->Dirs().Work_DIR, folder);
+  EXPECT_EQ(editor->Dirs().Last_Work_DIR, folder);
+  EXPECT_EQ(editor->ProjectDirLabel(), folder);
+  // Started without a project: the dialog opens at the default work folder.
+  EXPECT_EQ(host.folderDialogStarts,
+            std::vector<std::string>{"Select Directory|" + start.Dir() + "work/"});
+  EXPECT_TRUE(Logged("Work_DIR Not Exists => "));
+  EXPECT_TRUE(Logged("Assign Work_DIR => " + start.Dir() + "work/"));
+  EXPECT_TRUE(Logged("Select DIR => " + (start / "D/P1")));
+  EXPECT_TRUE(Logged("Currentdir => " + start.Path()));
+  EXPECT_TRUE(Logged("Select Filenamepath => " + start.Dir() + "PRJ.cfg"));
+}
+
+TEST_F(ProjectCommands, ChoosingTheRootDoublesTheSeparator) {
+  Start();
+  host.folderAnswers.push_back("/");
+  editor->SpeedButton7Click();
+  EXPECT_EQ(editor->Dirs().Work_DIR, "//");
+  EXPECT_EQ(ReadFile(start / "PRJ.cfg"), "//\r\n");
+}
+
+TEST_F(ProjectCommands, NewFolderIsCreatedWithItsParentsAfterAsking) {
+  Start();
+  host.folderAnswers.push_back(start / "new/deep/P");
+  host.yesNoAnswers.push_back(true);
+  editor->SpeedButton7Click();
+  EXPECT_EQ(host.questions,
+            std::vector<std::string>{"The specified directory does not exist. Create it?"});
+  EXPECT_TRUE(FolderExists(start / "new/deep/P"));
+  EXPECT_EQ(editor->Dirs().Work_DIR, start.Dir() + "new/deep/P/");
+}
+
+TEST_F(ProjectCommands, DecliningToCreateOrCancellingChangesNothing) {
+  StartWithProject("P");
+  editor->SetRepeat(0, "7");
+  const auto pointer = ReadFile(start / "PRJ.cfg");
+  host.folderAnswers.push_back(start / "nothere");
+  host.yesNoAnswers.push_back(false);
+  editor->SpeedButton7Click();
+  host.folderAnswers.push_back(std::nullopt);
+  editor->SpeedButton7Click();
+  EXPECT_FALSE(FolderExists(start / "nothere"));
+  EXPECT_EQ(ReadFile(start / "PRJ.cfg"), pointer);
+  EXPECT_EQ(editor->Dirs().Work_DIR, ProjectDir("P"));
+  EXPECT_EQ(editor->Project().Slots[0].Repeat, "7");
+  EXPECT_TRUE(Logged("Work DIR Exists => " + ProjectDir("P")));
+}
+
+TEST_F(ProjectCommands, SwitchingProjectsKeepsSettingsAndVolumeOnScreen) {
+  std::filesystem::create_directories(start / "A");
+  WriteFile(start / "A/rtu.cfg", "12,115200,N,8,1");
+  WriteFile(start / "A/vol.cfg", "3");
+  StartWithProject("A");
+  std::filesystem::create_directories(start / "B");
+  WriteFile(start / "B/rtu.cfg", "99,300,O,8,2");
+  host.folderAnswers.push_back(start / "B");
+  editor->SpeedButton7Click();
+  EXPECT_EQ(editor->Project().Settings.DeviceId, "12");
+  EXPECT_EQ(editor->Project().Volume, 3);
+  editor->SpeedButton9Click();
+  EXPECT_EQ(ReadFile(start / "B/rtu.cfg"), "12,115200,N,8,1");
+  EXPECT_EQ(ReadFile(start / "B/vol.cfg"), "3");
+}
+
+TEST_F(ProjectCommands, EmptyFolderAfterAProjectWithClipsKeepsOfferingThem) {
+  std::filesystem::create_directories(start / "A");
+  WriteFile(start / "A/m3fn.txt", NameMapBytes({{1, "/s/a.mp3"}, {3, "/s/c.mp3"}}));
+  WriteFile(start / "A/plist.cfg", NewPlayListBytes());
+  StartWithProject("A");
+  std::filesystem::create_directories(start / "B");
+  host.folderAnswers.push_back(start / "B");
+  editor->SpeedButton7Click();
+  EXPECT_EQ(editor->ClipChoices(), (std::vector<std::string>{"None", "001", "003"}));
+  EXPECT_EQ(editor->GridCell(1, 1), "");
+}
+
+TEST_F(ProjectCommands, EmptiedDeviceIdStopsTheSaveAfterTheMap) {
+  StartWithProject("P");
+  editor->SetDeviceId("");
+  editor->Handle([&] { editor->SpeedButton9Click(); });
+  EXPECT_EQ(host.errorBoxes, std::vector<std::string>{"'' is not a valid integer value"});
+  EXPECT_TRUE(FileExists(ProjectDir("P") + "plist.cfg"));
+  EXPECT_TRUE(FileExists(ProjectDir("P") + "m3fn.txt"));
+  for (const char* name : {"rtu.cfg", "vol.cfg", "Err1.mp3"})
+    EXPECT_FALSE(FileExists(ProjectDir("P") + name)) << name;
+}
+
+TEST_F(ProjectCommands, DeviceIdOutOfRangeKeepsRtuButWritesTheRest) {
+  std::filesystem::create_directories(start / "P");
+  WriteFile(start / "P/rtu.cfg", "5,9600,N,8,1");
+  StartWithProject("P");
+  editor->SetDeviceId("248");
+  editor->SpeedButton9Click();
+  EXPECT_EQ(host.messageBoxes, (std::vector<testing::FakeHost::Box>{
+                                   {"Device ID range must be 1 ~ 247", "Modbus RTU Device ID Error"}}));
+  EXPECT_EQ(ReadFile(ProjectDir("P") + "rtu.cfg"), "5,9600,N,8,1");
+  EXPECT_TRUE(FileExists(ProjectDir("P") + "vol.cfg"));
+  EXPECT_TRUE(FileExists(ProjectDir("P") + "Err1.mp3"));
+}
+
+TEST_F(ProjectCommands, SaveIntoAFolderThatCannotTakeFilesReportsAndLosesNothing) {
+  StartWithProject("P");
+  editor->SpeedButton9Click();
+  const auto before = ReadFile(ProjectDir("P") + "plist.cfg");
+  // Replace the project folder by a file: nothing can be written below it any more.
+  std::filesystem::rename(start / "P", start / "P.moved");
+  WriteFile(start / "P", "not a folder");
+  editor->SetRepeat(0, "9");
+  editor->Handle([&] { editor->SpeedButton9Click(); });
+  ASSERT_EQ(host.errorBoxes.size(), 1u);
+  EXPECT_EQ(host.errorBoxes[0].rfind("Cannot create file \"" + ProjectDir("P") + "plist.cfg\".", 0),
+            0u);
+  EXPECT_EQ(ReadFile(start / "P.moved/plist.cfg"), before);
+  EXPECT_EQ(editor->Project().Slots[0].Repeat, "9");
+}
+
+TEST_F(ProjectCommands, UnwritablePointerLeavesTheProjectAsItWas) {
+  StartWithProject("P");
+  std::filesystem::remove(start / "PRJ.cfg");
+  std::filesystem::create_directories(start / "PRJ.cfg/blocker");
+  std::filesystem::create_directories(start / "Q");
+  host.folderAnswers.push_back(start / "Q");
+  editor->Handle([&] { editor->SpeedButton7Click(); });
+  ASSERT_EQ(host.errorBoxes.size(), 1u);
+  EXPECT_EQ(host.errorBoxes[0].rfind("Cannot create file \"" + start.Dir() + "PRJ.cfg\". ", 0), 0u);
+  EXPECT_EQ(editor->Dirs().Work_DIR, ProjectDir("P"));
+  EXPECT_EQ(editor->ProjectDirLabel(), ProjectDir("P"));
+}
+
+TEST_F(ProjectCommands, OpenFolderShowsTheProjectOrTheCurrentDirectory) {
+  Start();
+  editor->SpeedButton1Click();
+  StartWithProject("P");
+  editor->SpeedButton1Click();
+  ASSERT_EQ(host.explored.size(), 2u);
+  EXPECT_EQ(std::filesystem::path(host.explored[0]), std::filesystem::current_path());
+  EXPECT_EQ(host.explored[1], ProjectDir("P"));
+}
+
+}  // namespace
+}  // namespace pwx
