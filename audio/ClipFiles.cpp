@@ -26,7 +26,7 @@ void CopyClipIntoProject(const std::string& source, const std::string& workDir, 
 
 void DeleteProjectCopy(const std::string& workDir, int number) {
   const std::string copy = ProjectCopyPath(workDir, number);
-  if (FileExists(copy)) DeleteFile(copy);
+  if (PathExists(copy)) DeleteFile(copy);
 }
 
 }  // namespace pwx

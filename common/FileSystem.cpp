@@ -6,6 +6,10 @@
 #include <memory>
 #include <system_error>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "common/EditorError.h"
 
 namespace pwx {
@@ -23,7 +27,15 @@ FileHandle OpenFile(const std::string& path, const char* mode) {
   std::wstring wideMode(mode, mode + std::strlen(mode));
   return FileHandle(_wfopen(PathOf(path).c_str(), wideMode.c_str()));
 #else
-  return FileHandle(std::fopen(path.c_str(), mode));
+  FileHandle file(std::fopen(path.c_str(), mode));
+  // POSIX lets a folder be opened for reading (the size then reads as the largest offset and
+  // every read fails); a folder is no file, so it counts as one that cannot be opened.
+  struct stat status;
+  if (file && fstat(fileno(file.get()), &status) == 0 && S_ISDIR(status.st_mode)) {
+    errno = EISDIR;
+    return nullptr;
+  }
+  return file;
 #endif
 }
 
@@ -149,8 +161,16 @@ void CopyFileOver(const std::string& source, const std::string& dest) {
   CommitTemporary(temporary, dest);
 }
 
+bool PathExists(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && fs::exists(fs::symlink_status(PathOf(path), ec));
+}
+
 void DeleteFile(const std::string& path) {
   std::error_code ec;
+  if (fs::is_directory(fs::symlink_status(PathOf(path), ec))) {
+    throw EditorError("Cannot delete file \"" + path + "\". " + SystemReason(EISDIR));
+  }
   fs::remove(PathOf(path), ec);
   if (ec) throw EditorError("Cannot delete file \"" + path + "\". " + ec.message());
 }

@@ -23,6 +23,8 @@ std::string SystemReason(int errorNumber);
 
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
+// Whether anything (file, folder, link) stands at the path.
+bool PathExists(const std::string& path);
 
 // Creates one folder level (the parent must exist). True when the folder was created or
 // already existed.
@@ -51,7 +53,8 @@ void ReplaceFile(const std::string& path, std::string_view bytes);
 // "Cannot open file "<source>". <reason>" when the source cannot be read.
 void CopyFileOver(const std::string& source, const std::string& dest);
 
-// Deletes a file. Raises "Cannot delete file "<path>". <reason>" when it exists and stays.
+// Deletes a file. Raises "Cannot delete file "<path>". <reason>" when it exists and stays,
+// or when a folder stands at the path.
 void DeleteFile(const std::string& path);
 
 }  // namespace pwx

@@ -60,8 +60,7 @@ UnpackedSlot UnpackSlot(const PlayListImage& image, int slot, DiagnosticLog& log
 // Shows the image in the record: the mode (text and byte) with its row labels, and every
 // slot's clips (through the clip-choice rule), repeat text and alarm-output flag.
 void ApplyPlayList(const PlayListImage& image, AlarmProject& project,
-                   const std::vector<std::string>& clipChoices, ModeView& view,
-                   DiagnosticLog& log);
+                   const std::vector<std::string>& clipChoices, ModeView& view, DiagnosticLog& log);
 
 // Clears a clip number from every clip list of all 64 slots; counts are left alone.
 void ForgetClip(PlayListImage& image, std::uint8_t clip);
@@ -79,7 +78,6 @@ void WritePlayListFile(PlayListImage& image, const AlarmProject& project,
 // "plist_fname Len: " + the file's length, and returns that length (-1 when it cannot be
 // opened, and then the image keeps its content). The caller applies the image when the
 // length is not 0.
-std::int64_t ReadPlayListFile(PlayListImage& image, const std::string& workDir,
-                              DiagnosticLog& log);
+std::int64_t ReadPlayListFile(PlayListImage& image, const std::string& workDir, DiagnosticLog& log);
 
 }  // namespace pwx

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/FileSystem.h"
 #include "common/IntegerText.h"
 #include "model/Choices.h"
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "common/FileSystem.h"
 #include "common/tests/TempFolder.h"
 #include "project/Editor.h"
 #include "project/tests/Fakes.h"
