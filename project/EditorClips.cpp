@@ -5,15 +5,18 @@
 
 namespace pwx {
 
+// What SelectMp3File returns, and keeps as the reason, when the dialog was cancelled.
+const std::string kNoFileChosen = "0";
+
 std::string Editor::SelectMp3File() {
   auto chosen = host_.ChooseMp3File();
   if (!chosen) {
-    lastError_ = "0";
-    return "0";
+    lastError_ = kNoFileChosen;
+    return kNoFileChosen;
   }
   if (auto refusal = CheckClipSize(*chosen, log_)) {
     lastError_ = *refusal;
-    return "0";
+    return kNoFileChosen;
   }
   return *chosen;
 }
@@ -29,8 +32,8 @@ void Editor::StringGrid1DblClick() {
   const int row = currentRow_;
   if (currentColumn_ != 1) return;
   const std::string path = SelectMp3File();
-  if (path == "0") {
-    if (lastError_ != "0") ShowImportError(lastError_);
+  if (path == kNoFileChosen) {
+    if (lastError_ != kNoFileChosen) ShowImportError(lastError_);
     return;
   }
   log_.Append("Full FN: " + path);

@@ -1,0 +1,314 @@
+#include "app/Mp3_list.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStringListModel>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+
+#include "app/AudioGrid.h"
+#include "app/SlotRow.h"
+#include "app/WindowFilters.h"
+
+namespace pwx {
+
+namespace {
+
+QString Text(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+QStringList TextList(const std::vector<std::string>& texts) {
+  QStringList list;
+  list.reserve(static_cast<qsizetype>(texts.size()));
+  for (const std::string& text : texts) list.append(Text(text));
+  return list;
+}
+
+void ShowText(QLabel* label, const QString& text) {
+  if (label->text() != text) label->setText(text);
+}
+
+// Edit boxes keep their cursor while the user types: the text is set only when it differs.
+void ShowText(QLineEdit* edit, const QString& text) {
+  if (edit->text() == text) return;
+  const QSignalBlocker blocker(edit);
+  edit->setText(text);
+}
+
+void ShowText(QComboBox* selector, const QString& text) {
+  if (selector->currentText() == text) return;
+  const QSignalBlocker blocker(selector);
+  selector->setEditText(text);
+}
+
+void ShowChecked(QAbstractButton* button, bool checked) {
+  if (button->isChecked() == checked) return;
+  const QSignalBlocker blocker(button);
+  button->setChecked(checked);
+}
+
+}  // namespace
+
+TForm1::TForm1(Host& host, AudioPlayer& player, std::string currentDir, QWidget* parent)
+    : QMainWindow(parent),
+      editor_(host, player, std::move(currentDir)),
+      widgets_(BuildWindowLayout(*this)) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QString::fromLatin1(kWindowTitle));
+  qApp->installEventFilter(new WheelDiscarder(this));
+
+  clipChoices_ = new QStringListModel(this);
+  for (SlotRow* row : widgets_.Rows) {
+    for (QComboBox* selector : row->Clips) selector->setModel(clipChoices_);
+  }
+  ConnectTopBar();
+  ConnectSettings();
+  ConnectAudio();
+  ConnectSlotRows();
+  ShowState();
+}
+
+TForm1::~TForm1() {
+  // The controls go first, while the Editor that their handlers use still exists.
+  showing_ = true;
+  delete takeCentralWidget();
+}
+
+void TForm1::ConnectTopBar() {
+  connect(widgets_.SpeedButton7, &QToolButton::clicked, this,
+          [this] { Run([this] { editor_.SpeedButton7Click(); }); });
+  connect(widgets_.SpeedButton9, &QToolButton::clicked, this,
+          [this] { Run([this] { editor_.SpeedButton9Click(); }); });
+  connect(widgets_.SpeedButton1, &QToolButton::clicked, this,
+          [this] { Run([this] { editor_.SpeedButton1Click(); }); });
+}
+
+void TForm1::ConnectSettings() {
+  connect(widgets_.TrackBar1, &QSlider::valueChanged, this, [this](int position) {
+    if (!showing_) Run([&] { editor_.TrackBar1Change(position); });
+  });
+  connect(widgets_.Edit19, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!showing_) Run([&] { editor_.SetDeviceId(text.toStdString()); });
+  });
+  const std::pair<QComboBox*, void (Editor::*)(const std::string&)> settings[] = {
+      {widgets_.ComboBox75, &Editor::SetBaudRate},    {widgets_.ComboBox76, &Editor::SetParity},
+      {widgets_.ComboBox77, &Editor::SetDataBits},    {widgets_.ComboBox78, &Editor::SetStopBits},
+      {widgets_.ComboBox1, &Editor::ComboBox1Change},
+  };
+  for (const auto& [selector, setter] : settings) {
+    // Every change of the text counts: each key typed and each pick from the list.
+    connect(selector, &QComboBox::currentTextChanged, this,
+            [this, setter = setter](const QString& text) {
+              if (!showing_) Run([&] { (editor_.*setter)(text.toStdString()); });
+            });
+  }
+}
+
+void TForm1::ConnectAudio() {
+  connect(widgets_.RadioButton1, &QRadioButton::toggled, this, [this](bool checked) {
+    if (!showing_) Run([&] { editor_.SetPlaySource(checked); });
+  });
+  const std::pair<QToolButton*, void (Editor::*)()> buttons[] = {
+      {widgets_.SpeedButton4, &Editor::SpeedButton4Click},
+      {widgets_.SpeedButton5, &Editor::SpeedButton5Click},
+      {widgets_.SpeedButton6, &Editor::SpeedButton6Click},
+      {widgets_.SpeedButton3, &Editor::SpeedButton3Click},
+      {widgets_.SpeedButton8, &Editor::SpeedButton8Click},
+  };
+  for (const auto& [button, handler] : buttons) {
+    connect(button, &QToolButton::clicked, this,
+            [this, handler = handler] { Run([&] { (editor_.*handler)(); }); });
+  }
+
+  QTableWidget* grid = widgets_.StringGrid1;
+  // Moving the current cell with the keys selects as a click does.
+  connect(grid, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
+    if (!showing_) Run([&] { editor_.StringGrid1Click(row, column); });
+  });
+  connect(grid, &QTableWidget::cellClicked, this, [this, grid](int row, int column) {
+    // The header row and the number column are fixed: a click there selects nothing.
+    const QTableWidgetItem* cell = grid->item(row, column);
+    if (showing_ || !cell || !(cell->flags() & Qt::ItemIsSelectable)) return;
+    Run([&] { editor_.StringGrid1Click(row, column); });
+  });
+  connect(grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+    if (showing_) return;
+    Run([&] {
+      editor_.StringGrid1Click(row, column);
+      editor_.StringGrid1DblClick();
+    });
+  });
+}
+
+void TForm1::ConnectSlotRows() {
+  for (SlotRow* row : widgets_.Rows) {
+    const int slot = row->Slot();
+    for (int k = 0; k < kClipsPerSlot; ++k) {
+      QComboBox* selector = row->Clips[k];
+      connect(selector, &QComboBox::currentIndexChanged, this, [this, slot, k, selector](int i) {
+        if (showing_) return;
+        const std::string text = i < 0 ? std::string() : selector->itemText(i).toStdString();
+        Run([&] { editor_.SetClip(slot, k, text); });
+      });
+    }
+    connect(row->Repeat, &QLineEdit::textChanged, this, [this, slot](const QString& text) {
+      if (!showing_) Run([&] { editor_.SetRepeat(slot, text.toStdString()); });
+    });
+    connect(row->AlarmOutput, &QCheckBox::toggled, this, [this, slot](bool ticked) {
+      if (!showing_) Run([&] { editor_.SetAlarmOutput(slot, ticked); });
+    });
+  }
+}
+
+void TForm1::FormActivate() {
+  // An error box of the start-up re-activates the window; that must not start it again.
+  if (activating_) return;
+  const QScopedValueRollback guard(activating_, true);
+  Run([this] { editor_.FormActivate(); });
+}
+
+bool TForm1::event(QEvent* event) {
+  const bool handled = QMainWindow::event(event);
+  if (event->type() == QEvent::WindowActivate) FormActivate();
+  return handled;
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shownOnce_) return;
+  shownOnce_ = true;
+  // Some platforms never activate the window; the start-up still runs once it is on screen.
+  QTimer::singleShot(0, this, [this] {
+    if (!editor_.StartupDone()) FormActivate();
+  });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  Run([this] { editor_.CloseWindow(); });
+  event->accept();
+}
+
+void TForm1::ShowState() {
+  const QScopedValueRollback guard(showing_, true);
+  ShowSettings();
+  ShowAudioGrid();
+  ShowModeView();
+  ShowSlots();
+}
+
+void TForm1::ShowSettings() {
+  const AlarmProject& project = editor_.Project();
+  const ControlStates& controls = editor_.Controls();
+  ShowText(widgets_.Label115, Text(editor_.ProjectDirLabel()));
+  ShowText(widgets_.Label112, Text(editor_.VolumeLabel()));
+  if (widgets_.TrackBar1->value() != project.Volume) {
+    const QSignalBlocker blocker(widgets_.TrackBar1);
+    widgets_.TrackBar1->setValue(project.Volume);
+  }
+  ShowText(widgets_.Edit19, Text(project.Settings.DeviceId));
+  ShowText(widgets_.ComboBox75, Text(project.Settings.BaudRate));
+  ShowText(widgets_.ComboBox76, Text(project.Settings.Parity));
+  ShowText(widgets_.ComboBox77, Text(project.Settings.DataBits));
+  ShowText(widgets_.ComboBox78, Text(project.Settings.StopBits));
+
+  ShowChecked(widgets_.RadioButton1, controls.PlaySource);
+  ShowChecked(widgets_.RadioButton2, !controls.PlaySource);
+  widgets_.RadioButton1->setEnabled(controls.PlaySourceEnabled);
+  widgets_.RadioButton2->setEnabled(controls.PlayProjectEnabled);
+  widgets_.SpeedButton7->setEnabled(controls.LoadProjectEnabled);
+  widgets_.SpeedButton9->setEnabled(controls.SaveProjectEnabled);
+  widgets_.SpeedButton3->setEnabled(controls.ChannelTestEnabled);
+  widgets_.SpeedButton8->setEnabled(controls.StopTestEnabled);
+  ShowText(widgets_.StatusLine, Text(editor_.StatusText()));
+}
+
+void TForm1::ShowAudioGrid() {
+  QTableWidget* grid = widgets_.StringGrid1;
+  for (int row = 0; row < kGridRows; ++row) {
+    for (int column = 0; column < kGridColumns; ++column) {
+      QTableWidgetItem* item = grid->item(row, column);
+      const QString text = Text(editor_.GridCell(row, column));
+      if (item->text() != text) item->setText(text);
+    }
+  }
+  const int row = editor_.CurrentRow();
+  const int column = editor_.CurrentColumn();
+  if (grid->currentRow() != row || grid->currentColumn() != column) {
+    const QSignalBlocker blocker(grid);
+    grid->setCurrentCell(row, column);
+  }
+}
+
+void TForm1::ShowModeView() {
+  const ModeView& view = editor_.View();
+  ShowText(widgets_.ComboBox1, Text(editor_.Project().Mode.Text));
+  const QString caption = Text(view.GroupBox1Caption);
+  if (widgets_.GroupBox1->title() != caption) widgets_.GroupBox1->setTitle(caption);
+  widgets_.GroupBox2->setVisible(view.GroupBox2Visible);
+  widgets_.Panel3->setVisible(view.Panel3Visible);
+  for (SlotRow* row : widgets_.Rows) {
+    const auto slot = static_cast<std::size_t>(row->Slot());
+    row->setVisible(view.RowVisible[slot]);
+    row->SetLabel(Text(view.RowLabels[slot]));
+  }
+  FitScrollContent(widgets_);
+
+  QComboBox* testInput = widgets_.ComboBox74;
+  const QStringList choices = TextList(view.TestInputChoices);
+  const QSignalBlocker blocker(testInput);
+  bool same = testInput->count() == choices.size();
+  for (int i = 0; same && i < choices.size(); ++i) same = testInput->itemText(i) == choices[i];
+  if (!same) {
+    testInput->clear();
+    testInput->addItems(choices);
+  }
+  testInput->setCurrentIndex(view.TestInputIndex);
+}
+
+void TForm1::RebuildClipSelectors() {
+  // One model serves every selector, so the 128 lists change in a single reset. The
+  // selections that the reset moves are not edits.
+  const QScopedValueRollback guard(showing_, true);
+  clipChoices_->setStringList(TextList(editor_.ClipChoices()));
+  shownClipVersion_ = editor_.ClipChoicesVersion();
+}
+
+void TForm1::ShowSlots() {
+  if (shownClipVersion_ != editor_.ClipChoicesVersion()) RebuildClipSelectors();
+  const AlarmProject& project = editor_.Project();
+  // The selectors list exactly the Editor's choices, so a clip's place among those is its
+  // item index; empty text, a stored clip that is not offered, selects nothing.
+  const std::vector<std::string>& choices = editor_.ClipChoices();
+  auto indexOf = [&choices](const std::string& clip) {
+    if (clip.empty()) return -1;
+    const auto found = std::find(choices.begin(), choices.end(), clip);
+    return found == choices.end() ? -1 : static_cast<int>(found - choices.begin());
+  };
+  for (SlotRow* row : widgets_.Rows) {
+    const AlarmSlot& values = project.Slots[static_cast<std::size_t>(row->Slot())];
+    for (int k = 0; k < kClipsPerSlot; ++k) {
+      QComboBox* selector = row->Clips[k];
+      const int index = indexOf(values.Clips[static_cast<std::size_t>(k)]);
+      if (selector->currentIndex() != index) {
+        const QSignalBlocker blocker(selector);
+        selector->setCurrentIndex(index);
+      }
+    }
+    ShowText(row->Repeat, Text(values.Repeat));
+    ShowChecked(row->AlarmOutput, values.AlarmOutput);
+  }
+}
+
+}  // namespace pwx

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QMainWindow>
+#include <optional>
+#include <string>
+
+#include "app/WindowLayout.h"
+#include "project/Editor.h"
+
+class QStringListModel;
+
+namespace pwx {
+
+// The editor's main window, Form1. It is a view of its Editor: every control edit and
+// button goes to the Editor through one catch point, and after each handled event the
+// window shows the Editor's whole state again.
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  TForm1(Host& host, AudioPlayer& player, std::string currentDir, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  Editor& editor() { return editor_; }
+  const WindowWidgets& widgets() const { return widgets_; }
+
+  // The start-up on the first activation; later activations only refresh. Runs on
+  // activation and once after the first show; may be called directly.
+  void FormActivate();
+
+  // Shows the Editor's state in every control.
+  void ShowState();
+
+  // Rebuilds the items of the 128 clip selectors from the Editor's choices.
+  void RebuildClipSelectors();
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Runs a handler through the Editor's catch point, then shows the state.
+  template <class Action>
+  void Run(Action&& action) {
+    editor_.Handle(std::forward<Action>(action));
+    ShowState();
+  }
+
+  void ConnectTopBar();
+  void ConnectSettings();
+  void ConnectAudio();
+  void ConnectSlotRows();
+  void ShowSettings();
+  void ShowAudioGrid();
+  void ShowModeView();
+  void ShowSlots();
+
+  Editor editor_;
+  WindowWidgets widgets_;
+  QStringListModel* clipChoices_ = nullptr;  // shared by all 128 clip selectors
+  std::optional<unsigned> shownClipVersion_;
+  bool showing_ = false;
+  bool activating_ = false;
+  bool shownOnce_ = false;
+};
+
+}  // namespace pwx

@@ -1,0 +1,91 @@
+#include "app/QtHost.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace pwx {
+
+namespace {
+
+QString Text(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+std::string PathText(const QString& path) {
+  return QDir::toNativeSeparators(QDir::cleanPath(path)).toStdString();
+}
+
+QString BoxTitle() {
+  return QCoreApplication::applicationName();
+}
+
+}  // namespace
+
+FolderDialog::FolderDialog(QWidget* parent, const QString& title, const QString& startFolder)
+    : QFileDialog(parent, title, startFolder) {
+  setFileMode(QFileDialog::Directory);
+  setOption(QFileDialog::ShowDirsOnly, true);
+  // Qt's own dialog, so that a typed name reaches accept() below on every platform.
+  setOption(QFileDialog::DontUseNativeDialog, true);
+}
+
+QString FolderDialog::ChosenFolder() const {
+  const QStringList files = selectedFiles();
+  return files.isEmpty() ? QString() : files.first();
+}
+
+void FolderDialog::accept() {
+  // Qt refuses a folder that does not exist; here it is an answer like any other.
+  const QString folder = ChosenFolder();
+  if (!folder.isEmpty() && !QFileInfo::exists(folder)) {
+    QDialog::accept();
+    return;
+  }
+  QFileDialog::accept();
+}
+
+std::optional<std::string> QtHost::ChooseFolder(const std::string& title,
+                                                const std::string& startFolder) {
+  FolderDialog dialog(window_, Text(title), Text(startFolder));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QString folder = dialog.ChosenFolder();
+  if (folder.isEmpty()) return std::nullopt;
+  return PathText(folder);
+}
+
+std::optional<std::string> QtHost::ChooseMp3File() {
+  QFileDialog dialog(window_);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilter(QStringLiteral("MP3 File (*.mp3)"));
+  dialog.setDefaultSuffix(QStringLiteral("mp3"));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  return PathText(files.first());
+}
+
+bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
+  return QMessageBox::question(window_, Text(caption), Text(text),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void QtHost::MessageBox(const std::string& text, const std::string& caption) {
+  QMessageBox box(QMessageBox::NoIcon, Text(caption), Text(text), QMessageBox::Ok, window_);
+  box.exec();
+}
+
+void QtHost::ErrorBox(const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, BoxTitle(), Text(text), QMessageBox::Ok, window_);
+  box.exec();
+}
+
+void QtHost::ExploreFolder(const std::string& folder) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(Text(folder)));
+}
+
+}  // namespace pwx

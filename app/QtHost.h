@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QFileDialog>
+#include <QPointer>
+
+#include "project/Host.h"
+
+namespace pwx {
+
+// The folder dialog of "Load Project": it also accepts a typed folder that does not exist
+// yet, so that the editor can offer to create it.
+class FolderDialog : public QFileDialog {
+ public:
+  FolderDialog(QWidget* parent, const QString& title, const QString& startFolder);
+
+  // The chosen folder without a trailing separator (unless it is a root).
+  QString ChosenFolder() const;
+
+ protected:
+  void accept() override;
+};
+
+// The editor's ports on the real desktop: Qt dialogs, message boxes and the file manager.
+class QtHost : public Host {
+ public:
+  explicit QtHost(QWidget* window = nullptr) : window_(window) {}
+
+  // The window that owns the dialogs.
+  void SetWindow(QWidget* window) { window_ = window; }
+
+  std::optional<std::string> ChooseFolder(const std::string& title,
+                                          const std::string& startFolder) override;
+  std::optional<std::string> ChooseMp3File() override;
+  bool AskYesNo(const std::string& text, const std::string& caption) override;
+  void MessageBox(const std::string& text, const std::string& caption) override;
+  void ErrorBox(const std::string& text) override;
+  void ExploreFolder(const std::string& folder) override;
+
+ private:
+  QPointer<QWidget> window_;
+};
+
+}  // namespace pwx

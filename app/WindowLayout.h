@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+
+#include "model/AlarmProject.h"
+
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+class QRadioButton;
+class QScrollArea;
+class QSlider;
+class QStatusBar;
+class QTableWidget;
+class QToolButton;
+class QWidget;
+
+namespace pwx {
+
+class SlotRow;
+
+// The window's controls, named as in the window's design.
+struct WindowWidgets {
+  // Top bar
+  QFrame* Panel21 = nullptr;
+  QToolButton* SpeedButton7 = nullptr;  // Load Project
+  QToolButton* SpeedButton9 = nullptr;  // Save Project
+  QToolButton* SpeedButton1 = nullptr;  // Open Folder
+  QLabel* Label115 = nullptr;           // the project folder
+
+  // Stage 1
+  QFrame* Panel38 = nullptr;
+  QLabel* Label112 = nullptr;  // the volume
+  QSlider* TrackBar1 = nullptr;
+  QLineEdit* Edit19 = nullptr;      // Device ID
+  QComboBox* ComboBox75 = nullptr;  // BaudRate
+  QComboBox* ComboBox76 = nullptr;  // Parity
+  QComboBox* ComboBox77 = nullptr;  // Data bit
+  QComboBox* ComboBox78 = nullptr;  // Stop bit
+
+  // Stage 2
+  QFrame* Panel20 = nullptr;
+  QRadioButton* RadioButton1 = nullptr;  // Play Source
+  QRadioButton* RadioButton2 = nullptr;  // Play Project
+  QToolButton* SpeedButton4 = nullptr;   // Play Audio
+  QToolButton* SpeedButton5 = nullptr;   // Stop Audio
+  QToolButton* SpeedButton6 = nullptr;   // Delete audio file list
+  QTableWidget* StringGrid1 = nullptr;
+  // The hidden channel test
+  QComboBox* ComboBox74 = nullptr;
+  QToolButton* SpeedButton3 = nullptr;
+  QToolButton* SpeedButton8 = nullptr;
+
+  // Stage 3
+  QComboBox* ComboBox1 = nullptr;  // Mode
+  QGroupBox* GroupBox1 = nullptr;
+  QGroupBox* GroupBox2 = nullptr;
+  QScrollArea* ScrollBox1 = nullptr;
+  QWidget* ScrollContent = nullptr;
+  QFrame* Panel3 = nullptr;
+  std::array<SlotRow*, kSlotCount> Rows{};
+
+  // Status bar
+  QStatusBar* StatusBar1 = nullptr;
+  QLabel* StatusLine = nullptr;
+};
+
+inline constexpr int kClientWidth = 1208;
+inline constexpr int kClientHeight = 559;
+
+// Builds every control of the window at its fixed place.
+WindowWidgets BuildWindowLayout(QMainWindow& window);
+
+// Makes the scroll list as tall as its last visible row, so it scrolls only as far as needed.
+void FitScrollContent(WindowWidgets& widgets);
+
+}  // namespace pwx

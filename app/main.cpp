@@ -1,0 +1,29 @@
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+
+#include "app/LazyAudioPlayer.h"
+#include "app/Mp3_list.h"
+#include "app/QtAudioPlayer.h"
+#include "app/QtHost.h"
+
+int main(int argc, char* argv[]) {
+  // Chosen before the first media object exists; a backend named by the user is kept.
+  pwx::QtAudioPlayer::PreferGStreamerBackend();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("pwx36-editor"));
+
+  // The start folder is the folder the program was started from.
+  const std::string startFolder = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
+  pwx::QtHost host;
+  pwx::LazyAudioPlayer<pwx::QtAudioPlayer> player;
+  pwx::TForm1 window(host, player, startFolder);
+  host.SetWindow(&window);
+
+  if (const QScreen* screen = window.screen()) {
+    const QRect area = screen->availableGeometry();
+    window.move(area.center() - window.rect().center());
+  }
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,101 @@
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/QtHost.h"
+
+namespace pwx {
+
+namespace {
+
+// Once the next modal dialog is up, runs `answer` on it.
+void WhenDialogOpens(std::function<void(QFileDialog*)> answer) {
+  auto* poll = new QTimer;
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      poll->stop();
+      poll->deleteLater();
+      answer(dialog);
+    }
+  });
+  poll->start(10);
+}
+
+void TypeAndConfirm(QFileDialog* dialog, const QString& typed) {
+  auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  QVERIFY(name);
+  name->setText(typed);
+  QTest::keyClick(name, Qt::Key_Return);
+}
+
+}  // namespace
+
+class QtHostTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // The folder dialog returns what the user typed, also a folder that does not exist yet
+  // (the editor then offers to create it), without a trailing separator.
+  void folderDialogReturnsTheTypedFolder_data() {
+    QTest::addColumn<QString>("typed");  // relative to the start folder
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("existing") << "old"
+                              << "old";
+    QTest::newRow("existing, trailing slash") << "old/"
+                                              << "old";
+    QTest::newRow("new folder") << "new"
+                                << "new";
+    QTest::newRow("new nested folder") << "new/hall 1"
+                                       << "new/hall 1";
+  }
+
+  void folderDialogReturnsTheTypedFolder() {
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+    QTemporaryDir start;
+    QVERIFY(QDir(start.path()).mkdir("old"));
+    QtHost host;
+    WhenDialogOpens([&](QFileDialog* dialog) {
+      QCOMPARE(dialog->windowTitle(), "Select Directory");
+      TypeAndConfirm(dialog, start.filePath(typed));
+    });
+    const auto folder =
+        host.ChooseFolder("Select Directory", QDir::toNativeSeparators(start.path()).toStdString());
+    QVERIFY(folder.has_value());
+    QCOMPARE(QString::fromStdString(*folder), QDir::toNativeSeparators(start.filePath(chosen)));
+    QVERIFY(!QDir(start.filePath("new")).exists());  // creating it is the editor's business
+  }
+
+  void folderDialogCancelled() {
+    QTemporaryDir start;
+    QtHost host;
+    WhenDialogOpens([](QFileDialog* dialog) { dialog->reject(); });
+    QVERIFY(!host.ChooseFolder("Select Directory", start.path().toStdString()).has_value());
+  }
+
+  void mp3DialogOffersMp3Files() {
+    QTemporaryDir start;
+    QFile clip(start.filePath("Tone.mp3"));
+    QVERIFY(clip.open(QIODevice::WriteOnly));
+    clip.close();
+    QtHost host;
+    WhenDialogOpens([&](QFileDialog* dialog) {
+      QCOMPARE(dialog->nameFilters(), QStringList{"MP3 File (*.mp3)"});
+      dialog->setDirectory(start.path());
+      TypeAndConfirm(dialog, "Tone");  // the default suffix completes the name
+    });
+    const auto file = host.ChooseMp3File();
+    QVERIFY(file.has_value());
+    QCOMPARE(QString::fromStdString(*file), QDir::toNativeSeparators(start.filePath("Tone.mp3")));
+  }
+};
+
+}  // namespace pwx
+
+QTEST_MAIN(pwx::QtHostTest)
+#include "QtHostTest.moc"

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Takes a picture of the editor's window with a sample project loaded.
+#
+#   scripts/screenshot.sh [out.png]        (default docs/screenshot.png)
+#
+# Builds the release preset (or uses PWX_BUILD_DIR), writes a sample project into a temporary
+# start folder, runs the editor there under a virtual X server and saves the window.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+out=$(realpath -m "${1:-$root/docs/screenshot.png}")
+build=$(realpath -m "${PWX_BUILD_DIR:-$root/build/release}")
+
+if [[ ! -f $build/CMakeCache.txt ]]; then
+  (cd "$root" && cmake --preset release >/dev/null)
+fi
+cmake --build "$build" --target pwx36-editor >/dev/null
+editor=$build/app/pwx36-editor
+
+start=$(mktemp -d)
+trap 'rm -rf "$start"' EXIT
+project="$start/Hall A"
+mkdir -p "$project" "$start/sounds"
+
+# Clips 1, 2, 3, 5 and 8: the source files and their numbered project copies.
+declare -A clips=([1]="Fire alarm" [2]="Gas leak" [3]="Evacuate now" [5]="All clear" [8]="Door open")
+for n in "${!clips[@]}"; do
+  cp "$root/assets/err1/Err1.mp3" "$start/sounds/${clips[$n]}.mp3"
+  cp "$root/assets/err1/Err1.mp3" "$project/$(printf '%03d' "$n").mp3"
+done
+
+python3 - "$project" "$start/sounds" <<'PY'
+import os, sys
+project, sounds = sys.argv[1], sys.argv[2]
+names = {1: "Fire alarm", 2: "Gas leak", 3: "Evacuate now", 5: "All clear", 8: "Door open"}
+lines = [os.path.join(sounds, names[k] + ".mp3") if k in names else "" for k in range(1, 65)]
+with open(os.path.join(project, "m3fn.txt"), "wb") as f:
+    f.write(b"\xef\xbb\xbf" + b"".join(l.encode() + b"\r\n" for l in lines))
+
+image = bytearray(512)
+image[0:4] = b"\x5a\x35\x77\xa5"
+image[8] = 5  # mode 5: binary inputs
+for s in range(64):
+    image[96 + s] = 1
+# slot: (clips, repeat, alarm output)
+slots = {0: ([1, 2], 3, 1), 1: ([3], 1, 0), 2: ([1, 5, 8], 2, 1), 4: ([2], 1, 0),
+         6: ([8, 3], 5, 1), 9: ([5], 1, 0), 14: ([1, 2, 3, 5], 9, 1)}
+for s, (numbers, repeat, alarm) in slots.items():
+    image[32 + s] = len(numbers)
+    image[96 + s] = repeat
+    image[160 + s] = alarm
+    for k, n in enumerate(numbers):
+        image[256 + 4 * s + k] = n
+with open(os.path.join(project, "plist.cfg"), "wb") as f:
+    f.write(image)
+PY
+printf '%s/\r\n' "$project" >"$start/PRJ.cfg"
+printf '7' >"$project/vol.cfg"
+printf '12,9600,E,8,1' >"$project/rtu.cfg"
+
+mkdir -p "$(dirname "$out")"
+cd "$start"
+xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+  set -euo pipefail
+  "$1" &
+  pid=$!
+  trap "kill $pid 2>/dev/null || true" EXIT
+  window=$(timeout 30 xdotool search --sync --name "PWX36 Editor" | head -n 1)
+  sleep 2  # the start-up and the first paint
+  import -window "$window" "$2"
+' _ "$editor" "$out"
+echo "$out"
