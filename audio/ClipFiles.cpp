@@ -1,5 +1,6 @@
 #include "audio/ClipFiles.h"
 
+#include "common/EditorError.h"
 #include "common/FileSystem.h"
 #include "common/IntegerText.h"
 
@@ -12,6 +13,15 @@ std::string ProjectCopyPath(const std::string& workDir, int number) {
 std::optional<std::string> CheckClipSize(const std::string& path, DiagnosticLog& log) {
   const std::int64_t length = FileSize(path);
   log.Append("Open FileLength => " + std::to_string(length));
+  if (length < 0) {
+    // The open's own error names the reason ("No such file or directory", ...).
+    try {
+      ReadFileStart(path, 0);
+    } catch (const EditorError& error) {
+      return std::string(error.what());
+    }
+    return "Cannot open file \"" + path + "\".";
+  }
   if (length > kMaxClipBytes) return std::string(kClipTooLargeText);
   return std::nullopt;
 }

@@ -6,8 +6,11 @@
 #include <memory>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include "common/EditorError.h"
@@ -47,7 +50,33 @@ std::string CannotOpen(const std::string& path, const std::string& reason) {
   return "Cannot open file \"" + path + "\". " + reason;
 }
 
-std::string TemporaryNameFor(const std::string& path) { return path + ".saving"; }
+std::string TemporaryNameFor(const std::string& path) {
+  return path + ".saving";
+}
+
+// Pushes a file's bytes through to the disk, so that the rename that follows can never
+// publish a file whose content is still only in memory. Returns 0 or the errno.
+int SyncToDisk(std::FILE* file) {
+  if (std::fflush(file) != 0) return errno;
+#ifdef _WIN32
+  if (_commit(_fileno(file)) != 0) return errno;
+#else
+  if (fsync(fileno(file)) != 0) return errno;
+#endif
+  return 0;
+}
+
+// Closes a written file and reports the first failure among syncing and closing.
+int SyncAndClose(FileHandle file) {
+  int reason = SyncToDisk(file.get());
+  if (std::fclose(file.release()) != 0 && reason == 0) reason = errno;
+  return reason;
+}
+
+void RemoveQuietly(const std::string& path) {
+  std::error_code ignored;
+  fs::remove(PathOf(path), ignored);
+}
 
 // Renames the finished temporary file over the target; on failure the temporary is removed
 // and the target keeps its old content.
@@ -55,8 +84,7 @@ void CommitTemporary(const std::string& temporary, const std::string& path) {
   std::error_code ec;
   fs::rename(PathOf(temporary), PathOf(path), ec);
   if (ec) {
-    std::error_code ignored;
-    fs::remove(PathOf(temporary), ignored);
+    RemoveQuietly(temporary);
     throw EditorError(CannotCreate(path, ec.message()));
   }
 }
@@ -88,17 +116,24 @@ bool CreateFolder(const std::string& path) {
   return !ec && FolderExists(path);
 }
 
-bool CreateFolderWithParents(const std::string& path) {
-  if (path.empty()) return false;
+void CreateFolderWithParents(const std::string& path) {
   std::error_code ec;
   fs::create_directories(PathOf(path), ec);
-  return FolderExists(path);
+  if (!FolderExists(path)) {
+    throw EditorError("Cannot create folder \"" + path + "\". " +
+                      (ec ? ec.message() : SystemReason(ENOTDIR)));
+  }
+}
+
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
 std::int64_t FileSize(const std::string& path) {
-  auto file = OpenFile(path, "rb");
-  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return -1;
-  return std::ftell(file.get());
+  if (!OpenFile(path, "rb")) return -1;
+  std::error_code ec;
+  const auto size = fs::file_size(PathOf(path), ec);
+  return ec ? -1 : static_cast<std::int64_t>(size);
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -116,47 +151,57 @@ std::string ReadFileHead(const std::string& path, std::size_t limit, std::int64_
   length = -1;
   auto file = OpenFile(path, "rb");
   if (!file) return {};
-  if (std::fseek(file.get(), 0, SEEK_END) != 0) return {};
-  length = std::ftell(file.get());
-  std::fseek(file.get(), 0, SEEK_SET);
+  std::error_code ec;
+  const auto size = fs::file_size(PathOf(path), ec);
+  if (ec) return {};
+  length = static_cast<std::int64_t>(size);
   std::string bytes(limit, '\0');
   bytes.resize(std::fread(bytes.data(), 1, limit, file.get()));
   return bytes;
 }
 
+std::string ReadFileStart(const std::string& path, std::size_t limit) {
+  auto file = OpenFile(path, "rb");
+  if (!file) throw EditorError(CannotOpen(path, SystemReason(errno)));
+  std::string bytes(limit, '\0');
+  bytes.resize(std::fread(bytes.data(), 1, limit, file.get()));
+  if (std::ferror(file.get())) throw EditorError(CannotOpen(path, SystemReason(errno)));
+  return bytes;
+}
+
 void ReplaceFile(const std::string& path, std::string_view bytes) {
   const std::string temporary = TemporaryNameFor(path);
-  {
-    auto file = OpenFile(temporary, "wb");
-    if (!file) throw EditorError(CannotCreate(path, SystemReason(errno)));
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    int reason = errno;
-    if (std::fflush(file.get()) != 0) {
-      written = false;
-      reason = errno;
-    }
-    if (!written) {
-      file.reset();
-      std::error_code ignored;
-      fs::remove(PathOf(temporary), ignored);
-      throw EditorError(CannotCreate(path, SystemReason(reason)));
-    }
+  auto file = OpenFile(temporary, "wb");
+  if (!file) throw EditorError(CannotCreate(path, SystemReason(errno)));
+  int reason = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) reason = errno;
+  const int closing = SyncAndClose(std::move(file));
+  if (reason == 0) reason = closing;
+  if (reason != 0) {
+    RemoveQuietly(temporary);
+    throw EditorError(CannotCreate(path, SystemReason(reason)));
   }
   CommitTemporary(temporary, path);
 }
 
 void CopyFileOver(const std::string& source, const std::string& dest) {
+  // A source that cannot be read is the source's fault, not the project folder's.
+  if (!OpenFile(source, "rb")) throw EditorError(CannotOpen(source, SystemReason(errno)));
   std::error_code ec;
-  if (!FileExists(source)) {
-    throw EditorError(CannotOpen(source, SystemReason(ENOENT)));
-  }
   if (fs::exists(PathOf(dest), ec) && fs::equivalent(PathOf(source), PathOf(dest), ec)) return;
   const std::string temporary = TemporaryNameFor(dest);
   fs::copy_file(PathOf(source), PathOf(temporary), fs::copy_options::overwrite_existing, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(PathOf(temporary), ignored);
-    throw EditorError(CannotCreate(dest, ec.message()));
+  int reason = ec ? ec.value() : 0;
+  if (!ec) {
+    if (auto copy = OpenFile(temporary, "rb")) {
+      reason = SyncAndClose(std::move(copy));
+    } else {
+      reason = errno;
+    }
+  }
+  if (reason != 0) {
+    RemoveQuietly(temporary);
+    throw EditorError(CannotCreate(dest, SystemReason(reason)));
   }
   CommitTemporary(temporary, dest);
 }

@@ -30,8 +30,12 @@ bool PathExists(const std::string& path);
 // already existed.
 bool CreateFolder(const std::string& path);
 
-// Creates a folder with every missing parent. True when it exists afterwards.
-bool CreateFolderWithParents(const std::string& path);
+// Creates a folder with every missing parent. Raises "Cannot create folder "<path>".
+// <reason>" when it does not exist afterwards.
+void CreateFolderWithParents(const std::string& path);
+
+// Whether a path holds a CR or LF, which the one-path-a-line files cannot store.
+bool HasLineBreak(std::string_view text);
 
 // Size of a file in bytes, or -1 when it cannot be opened.
 std::int64_t FileSize(const std::string& path);
@@ -43,8 +47,12 @@ std::string ReadFileBytes(const std::string& path);
 // (-1 when the file cannot be opened, and then nothing is read).
 std::string ReadFileHead(const std::string& path, std::size_t limit, std::int64_t& length);
 
+// At most `limit` bytes from the start of the file. Raises "Cannot open file ...".
+std::string ReadFileStart(const std::string& path, std::size_t limit);
+
 // Replaces a file safely: the bytes go to a temporary file in the same folder, which is then
-// renamed over the old one, so a failed save never leaves a missing or half-written file.
+// synced to disk and renamed over the old one, so a failed or interrupted save never leaves a
+// missing or half-written file.
 // Raises "Cannot create file "<path>". <reason>" and leaves the old file as it was.
 void ReplaceFile(const std::string& path, std::string_view bytes);
 

@@ -56,25 +56,33 @@ std::string DecodeTextBytes(std::string_view bytes) {
   return std::string(bytes);
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
+std::vector<std::string> SplitLines(std::string_view text, std::size_t maxLines) {
   std::vector<std::string> lines;
   std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = 0; i < text.size() && lines.size() < maxLines; ++i) {
     if (text[i] != '\r' && text[i] != '\n') continue;
     lines.emplace_back(text.substr(start, i - start));
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
     start = i + 1;
   }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
+  if (start < text.size() && lines.size() < maxLines) lines.emplace_back(text.substr(start));
   return lines;
 }
 
-std::vector<std::string> ReadTextFileLines(const std::string& path) {
-  return SplitLines(DecodeTextBytes(ReadFileBytes(path)));
+std::size_t CountLines(std::string_view text) {
+  std::size_t count = 0;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    ++count;
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  return start < text.size() ? count + 1 : count;
 }
 
 std::string ReadFirstLine(const std::string& path) {
-  auto lines = ReadTextFileLines(path);
+  auto lines = SplitLines(DecodeTextBytes(ReadFileStart(path, kFirstLineReadLimit)), 1);
   if (lines.empty()) throw EditorError("List index out of bounds (0)");
   return lines.front();
 }

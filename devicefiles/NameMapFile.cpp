@@ -25,8 +25,9 @@ void DecodeNameMap(std::string_view bytes, AudioLibrary& library, DiagnosticLog&
   // The map is UTF-8 whether or not it starts with the mark; its bytes are taken as they are,
   // so a damaged file still gives back exactly the paths it holds.
   if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
-  const std::vector<std::string> lines = SplitLines(bytes);
-  log.Append("list->Count: " + std::to_string(lines.size()));
+  // Only the first 64 lines are made; the rest are only counted for the log.
+  const std::vector<std::string> lines = SplitLines(bytes, kLibrarySize);
+  log.Append("list->Count: " + std::to_string(CountLines(bytes)));
   if (lines.empty()) return;
 
   // Line k is clip k. A short file leaves its missing numbers free; lines past 64 are ignored.

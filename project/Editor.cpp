@@ -31,25 +31,41 @@ void Editor::ComboBox1Change(const std::string& modeText) {
   ApplyModeLabels(view_, value);
 }
 
-void Editor::TrackBar1Change(int position) { project_.SetVolume(position); }
+void Editor::TrackBar1Change(int position) {
+  project_.SetVolume(position);
+}
 
 void Editor::SetClip(int slot, int index, const std::string& text) {
   project_.Slots.at(slot).Clips.at(index) = SelectClipChoice(clipChoices_, text);
 }
 
-void Editor::SetRepeat(int slot, const std::string& text) { project_.Slots.at(slot).Repeat = text; }
+void Editor::SetRepeat(int slot, const std::string& text) {
+  project_.Slots.at(slot).Repeat = text;
+}
 
 void Editor::SetAlarmOutput(int slot, bool ticked) {
   project_.Slots.at(slot).AlarmOutput = ticked;
 }
 
-void Editor::SetDeviceId(const std::string& text) { project_.Settings.DeviceId = text; }
-void Editor::SetBaudRate(const std::string& text) { project_.Settings.BaudRate = text; }
-void Editor::SetParity(const std::string& text) { project_.Settings.Parity = text; }
-void Editor::SetDataBits(const std::string& text) { project_.Settings.DataBits = text; }
-void Editor::SetStopBits(const std::string& text) { project_.Settings.StopBits = text; }
+void Editor::SetDeviceId(const std::string& text) {
+  project_.Settings.DeviceId = text;
+}
+void Editor::SetBaudRate(const std::string& text) {
+  project_.Settings.BaudRate = text;
+}
+void Editor::SetParity(const std::string& text) {
+  project_.Settings.Parity = text;
+}
+void Editor::SetDataBits(const std::string& text) {
+  project_.Settings.DataBits = text;
+}
+void Editor::SetStopBits(const std::string& text) {
+  project_.Settings.StopBits = text;
+}
 
-void Editor::SetPlaySource(bool playSource) { controls_.PlaySource = playSource; }
+void Editor::SetPlaySource(bool playSource) {
+  controls_.PlaySource = playSource;
+}
 
 void Editor::RefreshClipSelectors() {
   auto choices = BuildClipChoices(project_.Library);
@@ -60,13 +76,25 @@ void Editor::RefreshClipSelectors() {
   ApplyPlayList();
 }
 
-void Editor::ApplyPlayList() { pwx::ApplyPlayList(image_, project_, clipChoices_, view_, log_); }
+void Editor::ApplyPlayList() {
+  pwx::ApplyPlayList(image_, project_, clipChoices_, view_, log_);
+}
 
 void Editor::TakeAlarmEditsIntoImage() {
   // The image then carries the window's unsaved alarm edits through the selector rebuild
-  // that follows; the hex dump of a real save is not wanted here.
-  DiagnosticLog scratch;
-  CapturePlayList(image_, project_, scratch);
+  // that follows. A selector that shows nothing stands for a stored clip that is not offered
+  // (yet); that number stays in the image, so importing the missing clip brings it back.
+  AlarmProject edits = project_;
+  for (int s = 0; s < kSlotCount; ++s) {
+    const UnpackedSlot stored = UnpackSlot(image_, s, scratchLog_);
+    for (int k = 0; k < kClipsPerSlot; ++k) {
+      std::string& clip = edits.Slots[s].Clips[k];
+      if (clip.empty()) clip = stored.RB_Str[k];
+    }
+  }
+  // The hex dump and traces of a real save are not wanted here.
+  CapturePlayList(image_, edits, scratchLog_);
+  scratchLog_ = DiagnosticLog();
 }
 
 std::string Editor::GridCell(int row, int column) const {
@@ -83,8 +111,12 @@ void Editor::StringGrid1Click(int row, int column) {
 
 void Editor::SpeedButton3Click() {}
 
-void Editor::SpeedButton8Click() { statusText_ = "Stop Test Loop playing"; }
+void Editor::SpeedButton8Click() {
+  statusText_ = "Stop Test Loop playing";
+}
 
-void Editor::CloseWindow() { player_.Close(); }
+void Editor::CloseWindow() {
+  player_.Close();
+}
 
 }  // namespace pwx

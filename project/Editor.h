@@ -111,7 +111,7 @@ class Editor {
   const DiagnosticLog& Log() const { return log_; }
   const std::string& StatusText() const { return statusText_; }
   const Folders& Dirs() const { return dirs_; }
-  const std::string& ProjectDirLabel() const { return projectDirLabel_; }  // Label115
+  const std::string& ProjectDirLabel() const { return projectDirLabel_; }      // Label115
   std::string VolumeLabel() const { return std::to_string(project_.Volume); }  // Label112
   const ControlStates& Controls() const { return controls_; }
   bool StartupDone() const { return startupDone_; }
@@ -141,6 +141,7 @@ class Editor {
   ModeView view_;
   PlayListImage image_;
   DiagnosticLog log_;
+  DiagnosticLog scratchLog_;  // traces of internal steps that the log does not want
   Folders dirs_;
   ControlStates controls_;
   std::string projectDirLabel_;

@@ -1,4 +1,5 @@
 #include "audio/ClipFiles.h"
+#include "common/FileSystem.h"
 #include "common/IntegerText.h"
 #include "devicefiles/NameMapFile.h"
 #include "project/Editor.h"
@@ -12,6 +13,12 @@ std::string Editor::SelectMp3File() {
   auto chosen = host_.ChooseMp3File();
   if (!chosen) {
     lastError_ = kNoFileChosen;
+    return kNoFileChosen;
+  }
+  // The name map holds one path a line: a path with a line break would shift every
+  // clip after it.
+  if (HasLineBreak(*chosen)) {
+    lastError_ = "The file's path contains a line break: " + *chosen;
     return kNoFileChosen;
   }
   if (auto refusal = CheckClipSize(*chosen, log_)) {

@@ -24,11 +24,13 @@ void Editor::SpeedButton7Click() {
   }
   auto chosen = host_.ChooseFolder(kSelectDirectoryTitle, work);
   if (!chosen) return;
+  // PRJ.cfg holds the folder as one line.
+  if (HasLineBreak(*chosen)) {
+    throw EditorError("The folder's path contains a line break: " + *chosen);
+  }
   if (!FolderExists(*chosen)) {
     if (!host_.AskYesNo(kCreateFolderQuestion, "Confirm")) return;
-    if (!CreateFolderWithParents(*chosen)) {
-      throw EditorError("Cannot create folder \"" + *chosen + "\".");
-    }
+    CreateFolderWithParents(*chosen);
   }
   std::string folder = *chosen;
   log_.Append("Select DIR => " + folder);

@@ -1,9 +1,8 @@
-#include "project/Editor.h"
-
 #include "common/FileSystem.h"
 #include "common/TextFile.h"
 #include "devicefiles/NameMapFile.h"
 #include "devicefiles/RtuVolumeFiles.h"
+#include "project/Editor.h"
 
 namespace pwx {
 
@@ -44,13 +43,17 @@ void Editor::StartupProjectPointer() {
   dirs_.Last_Work_DIR = dirs_.Work_DIR;
 }
 
-void Editor::StartupVolume() { ReadVolumeFile(project_, dirs_.Work_DIR, log_); }
+void Editor::StartupVolume() {
+  ReadVolumeFile(project_, dirs_.Work_DIR, log_);
+}
 
 void Editor::StartupTempFolder() {
   if (CreateFolder(dirs_.Temp_DIR)) log_.Append("Temp DIR Exists!");
 }
 
-void Editor::StartupRtu() { ReadRtuFile(project_.Settings, dirs_.Work_DIR, log_); }
+void Editor::StartupRtu() {
+  ReadRtuFile(project_.Settings, dirs_.Work_DIR, log_);
+}
 
 void Editor::ResetEditorState() {
   controls_.PlaySourceEnabled = controls_.PlayProjectEnabled = true;

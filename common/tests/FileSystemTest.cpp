@@ -1,8 +1,7 @@
-#include "common/FileSystem.h"
-
 #include <gtest/gtest.h>
 
 #include "common/EditorError.h"
+#include "common/FileSystem.h"
 #include "common/tests/TempFolder.h"
 
 namespace pwx {
@@ -72,6 +71,13 @@ TEST(CopyFileOver, VanishedSourceLeavesTheOldCopy) {
   EXPECT_EQ(ReadFile(dir / "003.mp3"), "old");
 }
 
+TEST(CopyFileOver, UnreadableSourceIsNamedAsTheSource) {
+  TempFolder dir;
+  std::filesystem::create_directory(dir / "folder.mp3");
+  EXPECT_EQ(ErrorOf([&] { CopyFileOver(dir / "folder.mp3", dir / "003.mp3"); }),
+            "Cannot open file \"" + (dir / "folder.mp3") + "\". Is a directory");
+}
+
 TEST(CopyFileOver, UnwritableDestinationRaises) {
   TempFolder dir;
   WriteFile(dir / "src.mp3", "audio");
@@ -84,8 +90,11 @@ TEST(Folders, CreateOneLevelOnly) {
   EXPECT_TRUE(CreateFolder(dir / "work"));  // already there counts as success
   EXPECT_FALSE(CreateFolder(dir / "a/b"));
   EXPECT_FALSE(CreateFolder(""));
-  EXPECT_TRUE(CreateFolderWithParents(dir / "a/b/c"));
+  CreateFolderWithParents(dir / "a/b/c");
   EXPECT_TRUE(FolderExists(dir / "a/b/c"));
+  WriteFile(dir / "file", "");
+  EXPECT_EQ(ErrorOf([&] { CreateFolderWithParents(dir / "file/sub"); }),
+            "Cannot create folder \"" + (dir / "file/sub") + "\". Not a directory");
 }
 
 TEST(FileSize, ReportsLengthOrMinusOne) {

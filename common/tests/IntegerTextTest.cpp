@@ -1,8 +1,7 @@
-#include "common/IntegerText.h"
-
 #include <gtest/gtest.h>
 
 #include "common/EditorError.h"
+#include "common/IntegerText.h"
 
 namespace pwx {
 namespace {
@@ -24,7 +23,8 @@ TEST_P(IntegerConversion, AcceptsSignedDecimalOnly) {
       StrToInt(c.text);
       FAIL() << "no error for '" << c.text << "'";
     } catch (const EditorError& e) {
-      EXPECT_EQ(std::string(e.what()), std::string("'") + c.text + "' is not a valid integer value");
+      EXPECT_EQ(std::string(e.what()),
+                std::string("'") + c.text + "' is not a valid integer value");
     }
   }
 }
@@ -36,8 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                       IntCase{"-2147483648", -2147483647 - 1}, IntCase{"2147483648", {}},
                       IntCase{"-2147483649", {}}, IntCase{"99999999999999999999", {}},
                       IntCase{"", {}}, IntCase{"-", {}}, IntCase{"+", {}}, IntCase{"x", {}},
-                      IntCase{"1x", {}}, IntCase{" 1", {}}, IntCase{"1 ", {}},
-                      IntCase{"0x10", {}}, IntCase{"1.0", {}}, IntCase{"--1", {}}));
+                      IntCase{"1x", {}}, IntCase{" 1", {}}, IntCase{"1 ", {}}, IntCase{"0x10", {}},
+                      IntCase{"1.0", {}}, IntCase{"--1", {}}));
 
 TEST(ThreeDigits, PadsToAtLeastThreeDigits) {
   EXPECT_EQ(ThreeDigits(1), "001");

@@ -30,8 +30,7 @@ class ClipCommands : public testing::EditorTest {
   std::vector<std::string> MapLines() {
     auto bytes = ReadFile(dir + "m3fn.txt");
     std::vector<std::string> lines;
-    for (std::size_t at = 3, end; (end = bytes.find("\r\n", at)) != std::string::npos;
-         at = end + 2)
+    for (std::size_t at = 3, end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
       lines.push_back(bytes.substr(at, end - at));
     return lines;
   }
@@ -105,6 +104,16 @@ TEST_F(ClipCommands, FailedCopyChangesNothing) {
   EXPECT_EQ(ReadFile(dir + "m3fn.txt"), mapBefore);
 }
 
+TEST_F(ClipCommands, PathWithALineBreakIsRefused) {
+  const auto source = Source("a\nb.mp3");
+  Import(2, source);
+  ASSERT_EQ(host.errorBoxes.size(), 1u);
+  EXPECT_EQ(host.errorBoxes[0], "Error!! : The file's path contains a line break: " + source);
+  EXPECT_FALSE(FileExists(dir + "002.mp3"));
+  EXPECT_FALSE(FileExists(dir + "m3fn.txt"));
+  EXPECT_EQ(editor->GridCell(2, 1), "");
+}
+
 TEST_F(ClipCommands, ImportingTheRowsOwnCopyKeepsIt) {
   Import(3, Source("x.mp3", "original audio"));
   Import(3, dir + "003.mp3");
@@ -135,6 +144,23 @@ TEST_F(ClipCommands, UnsavedAlarmEditsSurviveAnImport) {
   EXPECT_EQ(project.Slots[7].Repeat, "9");
   EXPECT_TRUE(project.Slots[7].AlarmOutput);
   EXPECT_FALSE(FileExists(dir + "plist.cfg"));  // nothing saved
+}
+
+TEST_F(ClipCommands, StoredClipThatIsNotOfferedComesBackWhenImported) {
+  // A play list naming clip 40 while the library lacks it: the selector shows nothing,
+  // yet importing clip 40 (or any other clip) must not lose the reference.
+  std::string plist = testing::NewPlayListBytes();
+  plist[256] = 1;
+  plist[257] = 40;
+  WriteFile(dir + "plist.cfg", plist);
+  WriteFile(dir + "m3fn.txt", testing::NameMapBytes({{1, "/s/one.mp3"}}));
+  host.folderAnswers.push_back(start / "P");
+  editor->SpeedButton7Click();
+  EXPECT_EQ(editor->Project().Slots[0].Clips[1], "");
+  Import(2, Source("two.mp3"));
+  EXPECT_EQ(editor->Project().Slots[0].Clips[1], "");
+  Import(40, Source("forty.mp3"));
+  EXPECT_EQ(editor->Project().Slots[0].Clips[1], "040");
 }
 
 TEST_F(ClipCommands, RemovingTheMiddleClipLeavesAHole) {

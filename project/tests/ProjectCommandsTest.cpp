@@ -85,6 +85,18 @@ TEST_F(ProjectCommands, DecliningToCreateOrCancellingChangesNothing) {
   EXPECT_TRUE(Logged("Work DIR Exists => " + ProjectDir("P")));
 }
 
+TEST_F(ProjectCommands, FolderWithALineBreakIsRefused) {
+  StartWithProject("P");
+  const auto pointer = ReadFile(start / "PRJ.cfg");
+  std::filesystem::create_directories(start / "a\nb");
+  host.folderAnswers.push_back(start / "a\nb");
+  editor->Handle([&] { editor->SpeedButton7Click(); });
+  EXPECT_EQ(host.errorBoxes, std::vector<std::string>{"The folder's path contains a line break: " +
+                                                      (start / "a\nb")});
+  EXPECT_EQ(ReadFile(start / "PRJ.cfg"), pointer);
+  EXPECT_EQ(editor->Dirs().Work_DIR, ProjectDir("P"));
+}
+
 TEST_F(ProjectCommands, SwitchingProjectsKeepsSettingsAndVolumeOnScreen) {
   std::filesystem::create_directories(start / "A");
   WriteFile(start / "A/rtu.cfg", "12,115200,N,8,1");
@@ -130,8 +142,9 @@ TEST_F(ProjectCommands, DeviceIdOutOfRangeKeepsRtuButWritesTheRest) {
   StartWithProject("P");
   editor->SetDeviceId("248");
   editor->SpeedButton9Click();
-  EXPECT_EQ(host.messageBoxes, (std::vector<testing::FakeHost::Box>{
-                                   {"Device ID range must be 1 ~ 247", "Modbus RTU Device ID Error"}}));
+  EXPECT_EQ(host.messageBoxes,
+            (std::vector<testing::FakeHost::Box>{
+                {"Device ID range must be 1 ~ 247", "Modbus RTU Device ID Error"}}));
   EXPECT_EQ(ReadFile(ProjectDir("P") + "rtu.cfg"), "5,9600,N,8,1");
   EXPECT_TRUE(FileExists(ProjectDir("P") + "vol.cfg"));
   EXPECT_TRUE(FileExists(ProjectDir("P") + "Err1.mp3"));

@@ -63,16 +63,16 @@ TEST_P(ProjectPointer, FirstLineBecomesTheWorkFolderUnchanged) {
   EXPECT_TRUE(host.errorBoxes.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ProjectPointer,
-    ::testing::Values(PointerCase{"CrLf", "<P>/\r\n", "<P>/"},
-                      PointerCase{"NoTrailingSeparator", "<P>\r\n", "<P>"},
-                      PointerCase{"LfOnly", "<P>/\n", "<P>/"},
-                      PointerCase{"NoLineEnd", "<P>/", "<P>/"},
-                      PointerCase{"Utf8Bom", "\xEF\xBB\xBF<P>/\r\n", "<P>/"},
-                      PointerCase{"ExtraLines", "<P>/\r\n/elsewhere/\r\n", "<P>/"},
-                      PointerCase{"Untrimmed", "<P>/ \r\n", "<P>/ "}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, ProjectPointer,
+                         ::testing::Values(PointerCase{"CrLf", "<P>/\r\n", "<P>/"},
+                                           PointerCase{"NoTrailingSeparator", "<P>\r\n", "<P>"},
+                                           PointerCase{"LfOnly", "<P>/\n", "<P>/"},
+                                           PointerCase{"NoLineEnd", "<P>/", "<P>/"},
+                                           PointerCase{"Utf8Bom", "\xEF\xBB\xBF<P>/\r\n", "<P>/"},
+                                           PointerCase{"ExtraLines", "<P>/\r\n/elsewhere/\r\n",
+                                                       "<P>/"},
+                                           PointerCase{"Untrimmed", "<P>/ \r\n", "<P>/ "}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EditorTest, Utf16PointerIsConverted) {
   const std::string folder = start.Dir() + "P1/";
@@ -140,10 +140,48 @@ TEST_F(EditorTest, ProjectWithBothFilesLoadsLibraryAndPlayList) {
   EXPECT_EQ(project.Slots[0].Repeat, "4");
   EXPECT_TRUE(project.Slots[0].AlarmOutput);
   EXPECT_EQ(project.Volume, 10);
-  EXPECT_EQ(project.Settings,
-            (ModbusRtuSettings{"12", "9600", "Even", "8", "2"}));
+  EXPECT_EQ(project.Settings, (ModbusRtuSettings{"12", "9600", "Even", "8", "2"}));
   EXPECT_EQ(editor->GridCell(3, 1), "Fire");
   EXPECT_TRUE(host.errorBoxes.empty());
+}
+
+TEST_F(EditorTest, StartUpRunsItsStepsInOrder) {
+  std::filesystem::create_directories(start / "P1");
+  WriteFile(start / "P1/plist.cfg", NewPlayListBytes());
+  WriteFile(start / "P1/m3fn.txt", NameMapBytes({{2, "/s/b.mp3"}}));
+  WriteFile(start / "P1/vol.cfg", "4");
+  WriteFile(start / "P1/rtu.cfg", "3,9600,N,8,1");
+  StartWithProject("P1");
+  // The per-slot and per-clip traces are folded into one line per block.
+  std::vector<std::string> steps;
+  for (const auto& line : editor->Log().Lines()) {
+    std::string step = line.rfind("RB_Str[", 0) == 0      ? "RB_Str"
+                       : line.rfind("Short_FN: ", 0) == 0 ? "Short_FN"
+                       : line.rfind("Get , @", 0) == 0    ? "Get , @"
+                                                          : line;
+    if (steps.empty() || steps.back() != step) steps.push_back(step);
+  }
+  const std::string p1 = ProjectDir("P1");
+  const std::vector<std::string> expected{start.Dir() + "work/",
+                                          "Work DIR Exists!",
+                                          "Header compare pass",
+                                          "RB_Str",
+                                          "PRJ.CFG : " + start.Dir() + "PRJ.cfg",
+                                          "Get PRJ.CFG : " + p1,
+                                          "list->Count: 64",
+                                          "Short_FN",
+                                          "m3fn_fname Len: 139",
+                                          "Header compare pass",
+                                          "RB_Str",
+                                          "plist_fname Len: 512",
+                                          "Header compare pass",
+                                          "RB_Str",
+                                          "Get VOL.CFG : 4",
+                                          "Temp DIR Exists!",
+                                          "Get RTU.CFG : 3,9600,N,8,1",
+                                          "Len:12",
+                                          "Get , @"};
+  EXPECT_EQ(steps, expected);
 }
 
 TEST_F(EditorTest, PlayListWithoutNameMapOpensEmpty) {
