@@ -5,14 +5,20 @@
 
 namespace pwx {
 
-// AppMessage: installed on the application, it discards every mouse-wheel event, so the
-// wheel neither scrolls the input list nor changes the selector under the pointer.
+// AppMessage: installed on the application, it discards the mouse-wheel events of the main
+// window, so the wheel neither scrolls the input list or the audio grid nor changes the
+// selector under the pointer. The window's own pop-ups (the selectors' lists) count as part
+// of it; dialogs opened over it (folder and file choosers, message boxes) keep their wheel.
 class WheelDiscarder : public QObject {
  public:
-  using QObject::QObject;
+  // Filters for `window` and is owned by it.
+  explicit WheelDiscarder(QWidget* window);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* window_;
 };
 
 // StatusBar1DrawPanel: the second status panel, whose drawing handler draws nothing.

@@ -1,17 +1,24 @@
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
 
 #include "WindowTestSupport.h"
+#include "app/AudioGrid.h"
 #include "app/SlotRow.h"
+#include "app/WindowStyle.h"
 #include "model/SlotTable.h"
 
 namespace pwx::apptest {
@@ -284,11 +291,101 @@ class MainWindowTest : public QObject {
     Wheel(list->verticalScrollBar());
     QCOMPARE(list->verticalScrollBar()->value(), 0);
 
+    auto* grid = t.Find<QTableWidget>("StringGrid1");
+    QVERIFY(grid->verticalScrollBar()->maximum() > 0);
+    Wheel(grid->viewport());
+    QCOMPARE(grid->verticalScrollBar()->value(), 0);
+
     auto* selector = t.Find<QComboBox>("ComboBox9");
     QCOMPARE(selector->currentText(), "None");
     Wheel(selector);
     QCOMPARE(selector->currentText(), "None");
     QCOMPARE(t.Core().Project().Slots[0].Clips[0], "None");
+  }
+
+  void wheelChangesNothingInTheSelectorsOwnList() {
+    WindowUnderTest t;
+    std::vector<int> clips(64);
+    for (int i = 0; i < 64; ++i) clips[i] = i + 1;
+    t.WriteProject(clips, PlayListBytes());
+    TForm1& window = t.Open();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The open list is a window of its own, but still the main window's.
+    auto* selector = t.Find<QComboBox>("ComboBox9");
+    QCOMPARE(selector->count(), 65);
+    selector->showPopup();
+    QAbstractItemView* list = selector->view();
+    QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+    QVERIFY(list->verticalScrollBar()->maximum() > 0);
+    const int top = list->verticalScrollBar()->value();
+    Wheel(list->viewport());
+    QCOMPARE(list->verticalScrollBar()->value(), top);
+    selector->hidePopup();
+  }
+
+  void wheelStillWorksInDialogsAndOtherWindows() {
+    WindowUnderTest t;
+    t.Open();
+    // A dialog over the main window, as the folder and file choosers and the message boxes.
+    QDialog dialog(t.window.get());
+    auto* number = new QSpinBox(&dialog);
+    number->setRange(0, 10);
+    number->setValue(5);
+    auto* choice = new QComboBox(&dialog);
+    choice->addItems({"a", "b", "c"});
+    Wheel(number);  // one notch down
+    Wheel(choice);
+    QCOMPARE(number->value(), 4);
+    QCOMPARE(choice->currentIndex(), 1);
+
+    QComboBox elsewhere;  // a window that is no part of the main window
+    elsewhere.addItems({"a", "b"});
+    Wheel(&elsewhere);
+    QCOMPARE(elsewhere.currentIndex(), 1);
+  }
+
+  void gridHeaderStaysInViewWhileTheClipsScroll() {
+    WindowUnderTest t;
+    t.WriteProject({1, 64}, PlayListBytes());
+    TForm1& window = t.Open();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* grid = t.Find<QTableWidget>("StringGrid1");
+    QHeaderView* header = grid->horizontalHeader();
+    // Row 0 keeps the titles; the header above the cells shows them instead of the row.
+    QCOMPARE(grid->item(0, 0)->text(), "File No.");
+    QCOMPARE(grid->item(0, 1)->text(), "Real File Name");
+    QVERIFY(grid->isRowHidden(0));
+
+    grid->scrollToItem(grid->item(64, 1));
+    QVERIFY(grid->verticalScrollBar()->value() > 0);
+    QVERIFY(grid->viewport()->rect().contains(grid->visualItemRect(grid->item(64, 1))));
+    QCOMPARE(grid->item(64, 0)->text(), "064");
+    QVERIFY(header->isVisible());
+    QCOMPARE(header->height(), 22);
+    QVERIFY(header->geometry().bottom() < grid->viewport()->geometry().top());
+    QCOMPARE(header->model()->headerData(0, Qt::Horizontal).toString(), "File No.");
+    QCOMPARE(header->model()->headerData(1, Qt::Horizontal).toString(), "Real File Name");
+
+    // Painted as the old title row: black text on the face colour, no blue.
+    const QImage band = header->grab().toImage();
+    for (int column = 0; column < kGridColumns; ++column) {
+      const int left = header->sectionViewportPosition(column);
+      const int width = header->sectionSize(column);
+      QCOMPARE(band.pixelColor(left + 2, 2), FaceColour());
+      int black = 0;
+      int blue = 0;
+      for (int y = 0; y < band.height(); ++y) {
+        for (int x = left; x < left + width; ++x) {
+          const QColor pixel = band.pixelColor(x, y);
+          black += pixel.value() < 80;
+          blue += pixel.blue() > 150 && pixel.red() < 100;
+        }
+      }
+      QVERIFY2(black > 10, qPrintable(QString("column %1 shows no title").arg(column)));
+      QCOMPARE(blue, 0);
+    }
   }
 
   void statusAndHiddenControls() {
