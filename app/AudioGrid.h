@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHeaderView>
 #include <QStyledItemDelegate>
 
 class QAbstractItemView;
@@ -10,11 +11,11 @@ namespace pwx {
 
 inline constexpr int kGridRows = 65;  // the header row and clips 1..64
 inline constexpr int kGridColumns = 2;
+inline constexpr int kGridRowHeight = 22;
 
-// Paints the audio grid's cells: the header row on the menu colour in black, every other
-// row white with pure blue text; the text centred on the cell's middle, 2 pixels below its
-// top. Selection leaves the colours alone; the current cell gets a dotted frame so that
-// the row which playback and removal act on stays recognisable.
+// Paints the audio grid's clip cells white with pure blue text, centred on the cell's middle
+// 2 pixels below its top. Selection leaves the colours alone; the current cell gets a dotted
+// frame so that the row which playback and removal act on stays recognisable.
 class AudioGridPainter : public QStyledItemDelegate {
  public:
   explicit AudioGridPainter(QAbstractItemView* view);
@@ -26,8 +27,20 @@ class AudioGridPainter : public QStyledItemDelegate {
   QAbstractItemView* view_;
 };
 
-// The grid `StringGrid1`: 2 columns by 65 rows of 22 pixels, columns 60 and 374 wide, no
-// headers; row 0 and column 0 cannot be selected, no cell can be edited.
+// The grid's header row, pinned above the clip rows: the texts of row 0 on the face colour in
+// black, laid out and ruled like the cells below. It neither sorts nor resizes.
+class AudioGridHeader : public QHeaderView {
+ public:
+  explicit AudioGridHeader(QWidget* parent);
+
+ protected:
+  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+};
+
+// The grid `StringGrid1`: 2 columns by 65 rows of 22 pixels, columns 60 and 374 wide. Row 0
+// holds the column titles; the header above the rows shows them, so the row itself is hidden
+// and the titles stay in view while the clips scroll. Row 0 and column 0 cannot be selected,
+// no cell can be edited.
 QTableWidget* MakeAudioGrid(QWidget* parent);
 
 }  // namespace pwx
