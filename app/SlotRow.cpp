@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyleOptionButton>
 #include <QStylePainter>
 
 #include "app/WindowStyle.h"
@@ -19,6 +20,14 @@ constexpr std::array<int, kClipsPerSlot> kClipSelectorX{131, 219, 306, 393};
 constexpr int kSelectorWidth = 50;
 constexpr int kControlHeight = 21;
 
+// The width that the style leaves for a check box's text, right of the box.
+int TextRoom(const QCheckBox* box) {
+  QStyleOptionButton option;
+  option.initFrom(box);
+  option.text = box->text();
+  return box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).width();
+}
+
 QColor RowColour(int slot, const QColor& face) {
   if (slot == kSlotCount - 1) return kSkyBlue;
   const int input = slot + 1;
@@ -27,6 +36,15 @@ QColor RowColour(int slot, const QColor& face) {
 
 }  // namespace
 
+QRect ClipSelector::TextField() const {
+  QStyleOptionComboBox option;
+  initStyleOption(&option);
+  const QRect button =
+      style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+  return QRect(option.rect.left() + 3, option.rect.top(), button.left() - option.rect.left() - 3,
+               option.rect.height());
+}
+
 void ClipSelector::paintEvent(QPaintEvent*) {
   QStylePainter painter(this);
   QStyleOptionComboBox option;
@@ -34,12 +52,8 @@ void ClipSelector::paintEvent(QPaintEvent*) {
   const QString text = option.currentText;
   option.currentText.clear();
   painter.drawComplexControl(QStyle::CC_ComboBox, option);
-  const QRect button =
-      style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
-  const QRect field(option.rect.left() + 3, option.rect.top(),
-                    button.left() - option.rect.left() - 3, option.rect.height());
   painter.setPen(option.palette.color(QPalette::ButtonText));
-  painter.drawText(field, Qt::AlignLeft | Qt::AlignVCenter, text);
+  painter.drawText(TextField(), Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 
 SlotRow::SlotRow(int slot, QWidget* parent) : QFrame(parent), slot_(slot) {
@@ -67,6 +81,9 @@ SlotRow::SlotRow(int slot, QWidget* parent) : QFrame(parent), slot_(slot) {
     selector->setEditable(false);
     selector->setGeometry(kClipSelectorX[k], 2, kSelectorWidth, kControlHeight);
     selector->setFocusPolicy(Qt::StrongFocus);
+    // The texts are "None" and three-digit clip numbers.
+    selector->setFont(FitFont(BaseFont(), {QStringLiteral("None"), QStringLiteral("000")},
+                              selector->TextField().width()));
     Clips[k] = selector;
   }
 
@@ -80,6 +97,7 @@ SlotRow::SlotRow(int slot, QWidget* parent) : QFrame(parent), slot_(slot) {
   AlarmOutput = new QCheckBox(QStringLiteral("Alarm Output"), this);
   AlarmOutput->setObjectName(names.AlarmOutput);
   AlarmOutput->setGeometry(605, 3, 90, 19);
+  AlarmOutput->setFont(FitFont(BaseFont(), {AlarmOutput->text()}, TextRoom(AlarmOutput)));
 
   SetLabel(QString::fromStdString(DesignLabel(slot)));
 }

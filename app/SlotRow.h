@@ -18,6 +18,9 @@ class ClipSelector : public QComboBox {
  public:
   using QComboBox::QComboBox;
 
+  // Where the text goes: the selector's area left of its drop-down button.
+  QRect TextField() const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 };

@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QTableWidget>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/AudioGrid.h"
 #include "app/SlotRow.h"
@@ -27,6 +28,7 @@ namespace {
 
 constexpr int kFirstListSlot = 6;  // slots 6..30 live in the scroll list
 constexpr int kSpareSlot = kSlotCount - 1;
+constexpr int kNoteGap = 6;  // least room between the alarm stage's title and its note
 
 QFrame* MakePanel(QWidget* parent, const char* name, QRect geometry, const QColor& colour) {
   auto* panel = new QFrame(parent);
@@ -178,10 +180,13 @@ void BuildStage2(QWidget* client, WindowWidgets& w) {
 }
 
 void BuildStage3(QWidget* client, QStyle* compact, WindowWidgets& w) {
-  MakeLabel(client, QStringLiteral("(3)Alarm Config"), 475, 55, StageTitleFont(), kPureBlue);
+  const QLabel* title =
+      MakeLabel(client, QStringLiteral("(3)Alarm Config"), 475, 55, StageTitleFont(), kPureBlue);
   QFont note = BaseFont();
   note.setUnderline(true);
-  MakeLabel(client, QStringLiteral("(Add audio before use)"), 612, 60, note, kRed);
+  // At 612, or further right where a wide face makes the title longer.
+  const int noteX = std::max(612, title->geometry().right() + 1 + kNoteGap);
+  MakeLabel(client, QStringLiteral("(Add audio before use)"), noteX, 60, note, kRed);
   MakeLabel(client, QStringLiteral("Mode"), 790, 60, BaseFont(11, QFont::Bold), kNavy);
   w.ComboBox1 = new QComboBox(client);
   w.ComboBox1->setObjectName(QStringLiteral("ComboBox1"));

@@ -1,8 +1,10 @@
 #include "app/WindowStyle.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QStringList>
 #include <QStyleOption>
+#include <algorithm>
 
 namespace pwx {
 
@@ -20,6 +22,20 @@ QFont BaseFont(int pixels, QFont::Weight weight, bool italic) {
   font.setPixelSize(pixels);
   font.setWeight(weight);
   font.setItalic(italic);
+  return font;
+}
+
+QFont FitFont(QFont font, const QStringList& texts, int room) {
+  constexpr int kSmallest = 8;
+  auto widest = [&texts](const QFont& candidate) {
+    const QFontMetrics metrics(candidate);
+    int width = 0;
+    for (const QString& text : texts) width = std::max(width, metrics.horizontalAdvance(text));
+    return width;
+  };
+  while (font.pixelSize() > kSmallest && widest(font) > room) {
+    font.setPixelSize(font.pixelSize() - 1);
+  }
   return font;
 }
 

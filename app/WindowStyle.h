@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QProxyStyle>
 #include <QString>
+#include <QStringList>
 
 class QLabel;
 class QWidget;
@@ -25,6 +26,11 @@ QColor FaceColour();
 
 // The window's font: Tahoma, or a close sans face where Tahoma is missing, at `pixels`.
 QFont BaseFont(int pixels = 11, QFont::Weight weight = QFont::Normal, bool italic = false);
+
+// `font`, made a pixel smaller at a time (down to 8 pixels) until the widest of `texts` fits
+// into `room` pixels. The fixed layout was measured with narrow faces; a wider one, such as
+// plain DejaVu Sans where its condensed cut is missing, would otherwise cut short texts.
+QFont FitFont(QFont font, const QStringList& texts, int room);
 
 // A stage title: blue, bold italic, 16 pixels.
 QFont StageTitleFont();

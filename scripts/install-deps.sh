@@ -2,13 +2,17 @@
 # Installs the Debian packages the editor needs, and only those that are missing.
 #   install-deps.sh run    what building and running the editor needs
 #   install-deps.sh test   that plus what the tests need
+#   install-deps.sh tools  that plus screenshots under a virtual display and the .deb package
 set -euo pipefail
 
+# Qt's xcb and offscreen platform plugins come with libqt6gui6, which qt6-base-dev pulls in.
+# The window's fixed layout is measured with narrow faces; on Debian that is DejaVu Sans
+# Condensed from fonts-dejavu-extra. With plain DejaVu Sans alone it shrinks some texts to fit.
 run_packages=(
   g++ cmake ninja-build
-  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-multimedia-dev libgl-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-dejavu-extra
 )
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -16,8 +20,13 @@ test_packages=(
   desktop-file-utils appstream
 )
 
+tool_packages=(xvfb xauth xdotool imagemagick python3 dpkg-dev file)
+
 wanted=("${run_packages[@]}")
-[ "${1:-run}" = "test" ] && wanted+=("${test_packages[@]}")
+case "${1:-run}" in
+  test) wanted+=("${test_packages[@]}") ;;
+  tools) wanted+=("${test_packages[@]}" "${tool_packages[@]}") ;;
+esac
 
 missing=()
 for package in "${wanted[@]}"; do
