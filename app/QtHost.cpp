@@ -50,6 +50,7 @@ void FolderDialog::accept() {
 
 std::optional<std::string> QtHost::ChooseFolder(const std::string& title,
                                                 const std::string& startFolder) {
+  BeforeDialog();
   FolderDialog dialog(window_, Text(title), Text(startFolder));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QString folder = dialog.ChosenFolder();
@@ -58,6 +59,7 @@ std::optional<std::string> QtHost::ChooseFolder(const std::string& title,
 }
 
 std::optional<std::string> QtHost::ChooseMp3File() {
+  BeforeDialog();
   QFileDialog dialog(window_);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -70,16 +72,19 @@ std::optional<std::string> QtHost::ChooseMp3File() {
 }
 
 bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
+  BeforeDialog();
   return QMessageBox::question(window_, Text(caption), Text(text),
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void QtHost::MessageBox(const std::string& text, const std::string& caption) {
+  BeforeDialog();
   QMessageBox box(QMessageBox::NoIcon, Text(caption), Text(text), QMessageBox::Ok, window_);
   box.exec();
 }
 
 void QtHost::ErrorBox(const std::string& text) {
+  BeforeDialog();
   QMessageBox box(QMessageBox::Critical, BoxTitle(), Text(text), QMessageBox::Ok, window_);
   box.exec();
 }

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QPointer>
+#include <functional>
 
 #include "project/Host.h"
 
@@ -28,6 +29,10 @@ class QtHost : public Host {
   // The window that owns the dialogs.
   void SetWindow(QWidget* window) { window_ = window; }
 
+  // Called before every dialog and box, so that what the action has changed so far (a status
+  // line naming the file that failed to play, say) is on screen behind it.
+  void SetBeforeDialog(std::function<void()> refresh) { beforeDialog_ = std::move(refresh); }
+
   std::optional<std::string> ChooseFolder(const std::string& title,
                                           const std::string& startFolder) override;
   std::optional<std::string> ChooseMp3File() override;
@@ -37,7 +42,12 @@ class QtHost : public Host {
   void ExploreFolder(const std::string& folder) override;
 
  private:
+  void BeforeDialog() const {
+    if (beforeDialog_) beforeDialog_();
+  }
+
   QPointer<QWidget> window_;
+  std::function<void()> beforeDialog_;
 };
 
 }  // namespace pwx

@@ -19,6 +19,7 @@ int main(int argc, char* argv[]) {
   pwx::LazyAudioPlayer<pwx::QtAudioPlayer> player;
   pwx::TForm1 window(host, player, startFolder);
   host.SetWindow(&window);
+  host.SetBeforeDialog([&window] { window.ShowState(); });
 
   if (const QScreen* screen = window.screen()) {
     const QRect area = screen->availableGeometry();
