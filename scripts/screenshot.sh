@@ -11,6 +11,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=$(realpath -m "${1:-$root/docs/screenshot.png}")
 build=$(realpath -m "${PWX_BUILD_DIR:-$root/build/release}")
 
+"$root/scripts/install-deps.sh" tools
 if [[ ! -f $build/CMakeCache.txt ]]; then
   (cd "$root" && cmake --preset release >/dev/null)
 fi
