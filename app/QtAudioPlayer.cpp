@@ -106,6 +106,10 @@ bool QtAudioPlayer::IsPlaying() const {
   return player_->playbackState() == QMediaPlayer::PlayingState;
 }
 
+qint64 QtAudioPlayer::PositionMs() const {
+  return player_->position();
+}
+
 void QtAudioPlayer::RequireOpen() const {
   if (!open_) throw EditorError(kNoDeviceOpenText);
 }

@@ -33,6 +33,8 @@ class QtAudioPlayer : public QObject, public AudioPlayer {
 
   bool IsOpen() const { return open_; }
   bool IsPlaying() const;
+  // Where playback stands in the open file, in milliseconds.
+  qint64 PositionMs() const;
 
   // On Linux, asks Qt Multimedia for its GStreamer backend unless QT_MEDIA_BACKEND already
   // names one: the FFmpeg backend crashes on a machine without a sound card. Qt picks the

@@ -96,12 +96,11 @@ class QtAudioPlayerTest : public QObject {
     OpenAndPlay(player, kClip);
     QVERIFY(finished.wait(kFinishWithinMs));
 
-    QElapsedTimer clock;
-    clock.start();
     player.Play();
     QVERIFY(player.IsPlaying());
+    QTRY_VERIFY2_WITH_TIMEOUT(player.PositionMs() < kClipMs / 2,
+                              "the replay did not start from the beginning", kClipMs / 4);
     QVERIFY(finished.wait(kFinishWithinMs));
-    QVERIFY2(clock.elapsed() >= kClipMs * 8 / 10, "the replay did not start from the beginning");
   }
 
   void stopEndsPlaybackAndKeepsTheFileOpen() {
@@ -126,11 +125,11 @@ class QtAudioPlayerTest : public QObject {
     QTest::qWait(kClipMs / 2);
     QVERIFY(player.IsPlaying());
 
-    QElapsedTimer clock;
-    clock.start();
+    QVERIFY(player.PositionMs() >= kClipMs / 4);
     OpenAndPlay(player, kClip);  // the same file again
+    // Timing under a loaded machine is unreliable; where playback stands is not.
+    QVERIFY2(player.PositionMs() < kClipMs / 4, "the second open resumed instead of restarting");
     QVERIFY(finished.wait(kFinishWithinMs));
-    QVERIFY2(clock.elapsed() >= kClipMs * 8 / 10, "the second open resumed instead of restarting");
     QTest::qWait(300);
     QCOMPARE(finished.count(), 1);  // the first playback never finished
   }
