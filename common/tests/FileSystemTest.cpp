@@ -7,18 +7,10 @@
 namespace pwx {
 namespace {
 
+using testing::ErrorOf;
 using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EditorError& e) {
-    return e.what();
-  }
-  return "";
-}
 
 TEST(ReplaceFile, WritesExactBytesAndReplacesOldContent) {
   TempFolder dir;
@@ -40,7 +32,7 @@ TEST(ReplaceFile, TargetThatCannotBeReplacedKeepsEverything) {
   TempFolder dir;
   std::filesystem::create_directory(dir / "f.bin");  // a folder where the file should go
   WriteFile(dir / "f.bin/inside", "kept");
-  EXPECT_NE(ErrorOf([&] { ReplaceFile(dir / "f.bin", "x"); }), "");
+  EXPECT_NE(ErrorOf([&] { ReplaceFile(dir / "f.bin", "x"); }), "(no error)");
   EXPECT_EQ(ReadFile(dir / "f.bin/inside"), "kept");
   EXPECT_FALSE(FileExists(dir / "f.bin.saving"));
 }
@@ -81,7 +73,7 @@ TEST(CopyFileOver, UnreadableSourceIsNamedAsTheSource) {
 TEST(CopyFileOver, UnwritableDestinationRaises) {
   TempFolder dir;
   WriteFile(dir / "src.mp3", "audio");
-  EXPECT_NE(ErrorOf([&] { CopyFileOver(dir / "src.mp3", dir / "no/such/003.mp3"); }), "");
+  EXPECT_NE(ErrorOf([&] { CopyFileOver(dir / "src.mp3", dir / "no/such/003.mp3"); }), "(no error)");
 }
 
 TEST(Folders, CreateOneLevelOnly) {

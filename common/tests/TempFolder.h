@@ -5,6 +5,10 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <string_view>
+
+#include "common/EditorError.h"
+#include "common/FileSystem.h"
 
 namespace pwx::testing {
 
@@ -31,9 +35,28 @@ class TempFolder {
 
   std::string Path() const { return path_.string(); }
   // The folder with the separator appended, as project folder texts are held.
-  std::string Dir() const { return path_.string() + "/"; }
+  std::string Dir() const { return path_.string() + kPathSeparator; }
   std::string operator/(const std::string& name) const { return (path_ / name).string(); }
   void MakeCurrent() const { std::filesystem::current_path(path_); }
+
+  void Write(const std::string& name, std::string_view bytes) const {
+    std::ofstream out(path_ / name, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  std::string Read(const std::string& name) const { return ReadAt(*this / name); }
+  bool Has(const std::string& name) const { return std::filesystem::exists(path_ / name); }
+  void MakeFolder(const std::string& name) const {
+    std::filesystem::create_directory(path_ / name);
+  }
+  // How many entries the folder holds, to show that a failed save leaves nothing behind.
+  std::size_t EntryCount() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_),
+                                                  std::filesystem::directory_iterator()));
+  }
+  static std::string ReadAt(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
 
  private:
   std::filesystem::path previous_;
@@ -46,8 +69,18 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return TempFolder::ReadAt(path);
+}
+
+// The text of the editor error an action raises, or "(no error)".
+template <class Action>
+std::string ErrorOf(Action&& action) {
+  try {
+    action();
+  } catch (const EditorError& error) {
+    return error.what();
+  }
+  return "(no error)";
 }
 
 }  // namespace pwx::testing

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "WriteFailures.h"
 #include "devicefiles/NameMapFile.h"
 
 namespace pwx {
@@ -42,11 +42,11 @@ AudioLibrary FireAndGas() {
 TEST(NameMapFileTest, EmptyLibraryIsTheMarkAnd64LineEndsAndLoadsBackEmpty) {
   TempFolder folder;
   DiagnosticLog log;
-  SaveNameMap(AudioLibrary{}, folder.WorkDir(), log);
+  SaveNameMap(AudioLibrary{}, folder.Dir(), log);
   EXPECT_EQ(folder.Read("m3fn.txt"), kBom + Times("\r\n", 64));
 
   AudioLibrary library = FireAndGas();
-  LoadNameMap(library, folder.WorkDir(), log);
+  LoadNameMap(library, folder.Dir(), log);
   EXPECT_EQ(library, AudioLibrary{});
   EXPECT_EQ(log.Lines().back(), "m3fn_fname Len: 131");
 }
@@ -54,14 +54,14 @@ TEST(NameMapFileTest, EmptyLibraryIsTheMarkAnd64LineEndsAndLoadsBackEmpty) {
 TEST(NameMapFileTest, ExampleIsWrittenAs170BytesAndLoadsBackWithNamesAndLog) {
   TempFolder folder;
   DiagnosticLog saveLog;
-  SaveNameMap(FireAndGas(), folder.WorkDir(), saveLog);
-  EXPECT_THAT(saveLog.Lines(), ElementsAre("M3FN fname: " + folder.PathOf("m3fn.txt")));
+  SaveNameMap(FireAndGas(), folder.Dir(), saveLog);
+  EXPECT_THAT(saveLog.Lines(), ElementsAre("M3FN fname: " + (folder.Dir() + "m3fn.txt")));
   EXPECT_EQ(folder.Read("m3fn.txt"), kBom + kFire + "\r\n\r\n" + kGas + "\r\n" + Times("\r\n", 61));
   EXPECT_EQ(folder.Read("m3fn.txt").size(), 170u);
 
   AudioLibrary loaded;
   DiagnosticLog log;
-  LoadNameMap(loaded, folder.WorkDir(), log);
+  LoadNameMap(loaded, folder.Dir(), log);
   EXPECT_EQ(loaded, FireAndGas());
   ASSERT_EQ(log.Size(), 66u);
   EXPECT_THAT(std::vector<std::string>(log.Lines().begin(), log.Lines().begin() + 4),
@@ -103,7 +103,7 @@ TEST(NameMapFileTest, TenLinesFillTheirNumbersAndLeaveTheRestFreeWithoutError) {
   folder.Write("m3fn.txt", kBom + Joined(lines, "\r\n"));
   AudioLibrary library;
   DiagnosticLog log;
-  EXPECT_EQ(ErrorOf([&] { LoadNameMap(library, folder.WorkDir(), log); }), "(no error)");
+  EXPECT_EQ(ErrorOf([&] { LoadNameMap(library, folder.Dir(), log); }), "(no error)");
   for (int n = 1; n <= 10; ++n) EXPECT_EQ(library.Entry(n).Short_FN, "c" + std::to_string(n));
   for (int n = 11; n <= 64; ++n) EXPECT_EQ(library.Entry(n), AudioEntry{}) << n;
   EXPECT_EQ(log.Lines()[0], "list->Count: 10");
@@ -154,11 +154,11 @@ TEST(NameMapFileTest, NonAsciiPathsRoundTripAsUtf8) {
   library.Entry(12) = {"C:\\声音\\火警.mp3", "火警"};
   library.Entry(64) = {"/home/ольга/тревога.mp3", "тревога"};
   DiagnosticLog log;
-  SaveNameMap(library, folder.WorkDir(), log);
+  SaveNameMap(library, folder.Dir(), log);
   EXPECT_NE(folder.Read("m3fn.txt").find("\xE7\x81\xAB\xE8\xAD\xA6.mp3"), std::string::npos);
 
   AudioLibrary loaded;
-  LoadNameMap(loaded, folder.WorkDir(), log);
+  LoadNameMap(loaded, folder.Dir(), log);
   EXPECT_EQ(loaded, library);
 }
 
@@ -173,11 +173,11 @@ TEST(NameMapFileTest, BytesThatAreNotUtf8AreKeptAsTheyAre) {
   folder.Write("m3fn.txt", bytes);
   AudioLibrary library;
   DiagnosticLog log;
-  LoadNameMap(library, folder.WorkDir(), log);
+  LoadNameMap(library, folder.Dir(), log);
   EXPECT_EQ(library.Entry(1).Full_FN, first);
   EXPECT_EQ(library.Entry(2).Short_FN, "na\xC3(me\x80");
 
-  SaveNameMap(library, folder.WorkDir(), log);
+  SaveNameMap(library, folder.Dir(), log);
   EXPECT_EQ(folder.Read("m3fn.txt"), kBom + bytes);
 }
 
@@ -185,13 +185,13 @@ TEST(NameMapFileTest, UnreadableFileRaisesAndLeavesTheLibraryEmpty) {
   TempFolder folder;
   AudioLibrary library = FireAndGas();
   DiagnosticLog log;
-  EXPECT_THAT(ErrorOf([&] { LoadNameMap(library, folder.WorkDir(), log); }),
-              StartsWith("Cannot open file \"" + folder.PathOf("m3fn.txt") + "\". "));
+  EXPECT_THAT(ErrorOf([&] { LoadNameMap(library, folder.Dir(), log); }),
+              StartsWith("Cannot open file \"" + (folder.Dir() + "m3fn.txt") + "\". "));
   EXPECT_EQ(library, AudioLibrary{});
 
   folder.MakeFolder("m3fn.txt");
   library = FireAndGas();
-  EXPECT_THAT(ErrorOf([&] { LoadNameMap(library, folder.WorkDir(), log); }),
+  EXPECT_THAT(ErrorOf([&] { LoadNameMap(library, folder.Dir(), log); }),
               StartsWith("Cannot open file "));
   EXPECT_EQ(library, AudioLibrary{});
   EXPECT_EQ(log.Size(), 0u);

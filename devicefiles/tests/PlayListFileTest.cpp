@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "WriteFailures.h"
 #include "common/IntegerText.h"
 #include "devicefiles/PlayListFile.h"
 #include "model/ModeView.h"
@@ -77,7 +77,7 @@ TEST(WritePlayListFileTest, NewProjectExampleIsWrittenByteForByteAndDumped) {
   project.Slots[1].Clips[0] = "003";
   PlayListImage image = NewImage();
   DiagnosticLog log;
-  WritePlayListFile(image, project, folder.WorkDir(), log);
+  WritePlayListFile(image, project, folder.Dir(), log);
 
   std::string expected;
   for (std::size_t offset = 0; offset < 512; offset += 16) expected += FromHex(ExampleRow(offset));
@@ -91,13 +91,13 @@ TEST(WritePlayListFileTest, NewProjectExampleIsWrittenByteForByteAndDumped) {
     std::snprintf(label, sizeof label, "[%04zX]", offset);
     EXPECT_EQ(log.Lines()[offset / 16], label + dumped);
   }
-  EXPECT_EQ(log.Lines()[32], "plist fname: " + folder.PathOf("plist.cfg"));
+  EXPECT_EQ(log.Lines()[32], "plist fname: " + (folder.Dir() + "plist.cfg"));
 
   // Every text that fails to convert adds one line.
   project.Slots[4].Clips[0] = "";
   project.Slots[9].Repeat = "x";
   DiagnosticLog second;
-  WritePlayListFile(image, project, folder.WorkDir(), second);
+  WritePlayListFile(image, project, folder.Dir(), second);
   EXPECT_EQ(second.Size(), 35u);
 }
 
@@ -292,9 +292,9 @@ TEST(PlayListRoundTripTest, LoadingShowingAndSavingKeepsEveryByte) {
 
   PlayListImage image = NewImage();
   Applied shown;
-  ASSERT_EQ(ReadPlayListFile(image, folder.WorkDir(), shown.log), 512);
+  ASSERT_EQ(ReadPlayListFile(image, folder.Dir(), shown.log), 512);
   ApplyPlayList(image, shown.project, allClips, shown.view, shown.log);
-  WritePlayListFile(image, shown.project, folder.WorkDir(), shown.log);
+  WritePlayListFile(image, shown.project, folder.Dir(), shown.log);
   EXPECT_EQ(folder.Read("plist.cfg"), original);
 }
 
@@ -304,11 +304,11 @@ TEST(PlayListRoundTripTest, BytesTheWindowDoesNotEditTravelUnchanged) {
   folder.Write("plist.cfg", original);
   PlayListImage image = NewImage();
   DiagnosticLog log;
-  ReadPlayListFile(image, folder.WorkDir(), log);
+  ReadPlayListFile(image, folder.Dir(), log);
   AlarmProject project;  // every edited field differs from the file
   project.Mode.Value = 1;
   for (auto& row : project.Slots) row = AlarmSlot{{"009", "None", "None", "None"}, "2", true};
-  WritePlayListFile(image, project, folder.WorkDir(), log);
+  WritePlayListFile(image, project, folder.Dir(), log);
 
   const std::string saved = folder.Read("plist.cfg");
   ASSERT_EQ(saved.size(), 512u);
@@ -338,7 +338,7 @@ TEST_P(ReadPlayListFileTest, TakesAtMost512BytesAndKeepsTheRestOfTheImage) {
   PlayListImage image;
   image.Bytes.fill(0xC3);
   DiagnosticLog log;
-  EXPECT_EQ(ReadPlayListFile(image, folder.WorkDir(), log), GetParam().length);
+  EXPECT_EQ(ReadPlayListFile(image, folder.Dir(), log), GetParam().length);
   EXPECT_THAT(log.Lines(), ElementsAre("plist_fname Len: " + std::to_string(GetParam().length)));
   for (std::size_t i = 0; i < kPlayListSize; ++i) {
     const auto expected = i < GetParam().bytesTaken

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "WriteFailures.h"
 #include "devicefiles/ErrorClip.h"
 #include "devicefiles/RtuVolumeFiles.h"
 
@@ -146,7 +146,7 @@ class SaveTest : public ::testing::Test {
  protected:
   std::string Save(const AlarmProject& project) {
     return ErrorOf([&] {
-      WriteRtuVolumeFiles(project, folder_.WorkDir(), log_,
+      WriteRtuVolumeFiles(project, folder_.Dir(), log_,
                           [this](const std::string& text, const std::string& caption) {
                             messages_.push_back({text, caption});
                           });
@@ -173,9 +173,9 @@ TEST_F(SaveTest, FreshProjectWritesAllThreeFilesIdenticallyEachTime) {
   EXPECT_THAT(messages_, IsEmpty());
   ASSERT_EQ(log_.Size(), 10u);
   EXPECT_THAT(std::vector<std::string>(log_.Lines().begin() + 7, log_.Lines().end()),
-              ElementsAre("RTU CFG fname: " + folder_.PathOf("rtu.cfg"),
-                          "Volume fname: " + folder_.PathOf("vol.cfg") + "5",
-                          "Err1 fname: " + folder_.PathOf("Err1.mp3")));
+              ElementsAre("RTU CFG fname: " + (folder_ / "rtu.cfg"),
+                          "Volume fname: " + (folder_ / "vol.cfg") + "5",
+                          "Err1 fname: " + (folder_ / "Err1.mp3")));
 
   Save(AlarmProject{});
   EXPECT_EQ(folder_.Read("Err1.mp3"), clip);
@@ -243,7 +243,7 @@ TEST_F(SaveTest, FailedVolumeFileStopsTheSaveBeforeTheClip) {
   folder_.MakeFolder("vol.cfg");
   folder_.Write("Err1.mp3", "previous clip");
   EXPECT_THAT(Save(AlarmProject{}),
-              ::testing::StartsWith(CannotCreatePrefix(folder_.PathOf("vol.cfg"))));
+              ::testing::StartsWith(CannotCreatePrefix((folder_ / "vol.cfg"))));
   EXPECT_EQ(folder_.Read("rtu.cfg"), "1,115200,N,8,1");
   EXPECT_EQ(folder_.Read("Err1.mp3"), "previous clip");
 }
@@ -263,7 +263,7 @@ TEST_P(ReadVolumeFileTest, TakesTheFirstLineClampedToTheSlider) {
   AlarmProject project;
   project.Volume = 8;
   DiagnosticLog log;
-  const std::string error = ErrorOf([&] { ReadVolumeFile(project, folder.WorkDir(), log); });
+  const std::string error = ErrorOf([&] { ReadVolumeFile(project, folder.Dir(), log); });
   EXPECT_EQ(error == "(no error)" ? std::to_string(project.Volume) : error, GetParam().result);
 }
 
@@ -282,12 +282,12 @@ TEST(ReadVolumeFileTest, LogsTheLineAndGivesFiveWithoutAFile) {
   AlarmProject project;
   project.Volume = 8;
   DiagnosticLog log;
-  ReadVolumeFile(project, folder.WorkDir(), log);
+  ReadVolumeFile(project, folder.Dir(), log);
   EXPECT_EQ(project.Volume, 5);
   EXPECT_EQ(log.Size(), 0u);
 
   folder.Write("vol.cfg", "15\r\n");
-  ReadVolumeFile(project, folder.WorkDir(), log);
+  ReadVolumeFile(project, folder.Dir(), log);
   EXPECT_THAT(log.Lines(), ElementsAre("Get VOL.CFG : 15"));
 }
 
@@ -296,7 +296,7 @@ TEST(ReadRtuFileTest, ReadsTheFirstLineOnlyAndLogsIt) {
   folder.Write("rtu.cfg", "12,9600,E,8,2\r\n1,300,O,8,1\r\n");
   S settings;
   DiagnosticLog log;
-  ReadRtuFile(settings, folder.WorkDir(), log);
+  ReadRtuFile(settings, folder.Dir(), log);
   EXPECT_EQ(settings, (S{"12", "9600", "Even", "8", "2"}));
   ASSERT_EQ(log.Size(), 7u);
   EXPECT_EQ(log.Lines()[0], "Get RTU.CFG : 12,9600,E,8,2");
@@ -308,9 +308,9 @@ TEST(ReadRtuFileTest, WrittenSettingsReadBack) {
   AlarmProject project;
   project.Settings = S{"42", "57600", "Odd", "8", "2"};
   DiagnosticLog log;
-  WriteRtuVolumeFiles(project, folder.WorkDir(), log, [](auto&, auto&) {});
+  WriteRtuVolumeFiles(project, folder.Dir(), log, [](auto&, auto&) {});
   S read;
-  ReadRtuFile(read, folder.WorkDir(), log);
+  ReadRtuFile(read, folder.Dir(), log);
   EXPECT_EQ(read, project.Settings);
 }
 
@@ -319,11 +319,11 @@ TEST(ReadRtuFileTest, MissingFileChangesNothingAndEmptyFileRaises) {
   const S before{"9", "4800", "Odd", "8", "2"};
   S settings = before;
   DiagnosticLog log;
-  ReadRtuFile(settings, folder.WorkDir(), log);
+  ReadRtuFile(settings, folder.Dir(), log);
   EXPECT_EQ(log.Size(), 0u);
 
   folder.Write("rtu.cfg", "");
-  EXPECT_EQ(ErrorOf([&] { ReadRtuFile(settings, folder.WorkDir(), log); }),
+  EXPECT_EQ(ErrorOf([&] { ReadRtuFile(settings, folder.Dir(), log); }),
             "List index out of bounds (0)");
   EXPECT_EQ(settings, before);
 }

@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "TempFolder.h"
+#include "WriteFailures.h"
 #include "devicefiles/NameMapFile.h"
 #include "devicefiles/PlayListFile.h"
 #include "devicefiles/RtuVolumeFiles.h"
@@ -58,15 +58,15 @@ TEST_P(WriteFailureTest, RaisesNamingThePathAndKeepsOldFiles) {
   if (failure == Failure::WriteCutShort) GTEST_SKIP() << "no file size limit here";
 #endif
   TempFolder folder;
-  std::string workDir = folder.WorkDir();
+  std::string workDir = folder.Dir();
   std::string failingFile = writer.file;
   switch (failure) {
     case Failure::MissingFolder:
-      workDir = folder.PathOf("missing") + kPathSeparator;
+      workDir = (folder.Dir() + "missing") + kPathSeparator;
       break;
     case Failure::FolderUnderAFile:
       folder.Write("plain", "old");
-      workDir = folder.PathOf("plain") + kPathSeparator;
+      workDir = (folder.Dir() + "plain") + kPathSeparator;
       break;
     case Failure::FolderInPlaceOfTheFile:
       folder.MakeFolder(writer.file);
@@ -91,7 +91,7 @@ TEST_P(WriteFailureTest, RaisesNamingThePathAndKeepsOldFiles) {
     EXPECT_EQ(folder.Read("plain"), "old");
   }
   if (failure == Failure::FolderInPlaceOfTheFile) {
-    EXPECT_TRUE(std::filesystem::is_directory(folder.PathOf(writer.file)));
+    EXPECT_TRUE(std::filesystem::is_directory((folder.Dir() + writer.file)));
   }
   if (failure == Failure::WriteCutShort) {
     EXPECT_EQ(folder.Read(failingFile), "old");
@@ -99,7 +99,7 @@ TEST_P(WriteFailureTest, RaisesNamingThePathAndKeepsOldFiles) {
   // Nothing half-written is left behind.
   const std::set<std::string> known{"plain",   "plist.cfg", "m3fn.txt",
                                     "rtu.cfg", "vol.cfg",   "Err1.mp3"};
-  for (const auto& entry : std::filesystem::directory_iterator(folder.PathOf(""))) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder.Dir())) {
     EXPECT_TRUE(known.count(entry.path().filename().string())) << entry.path();
   }
 }
