@@ -42,9 +42,8 @@ class JourneyTest : public QObject {
     QFile file(source);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sound) == sound.size());
     file.close();
-    TForm1& window = t.Open();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    t.Open();
+    QVERIFY(t.Show());
 
     auto* grid = t.Find<QTableWidget>("StringGrid1");
     QWidget* cells = grid->viewport();

@@ -84,8 +84,7 @@ class LayoutFitTest : public QObject {
     WindowUnderTest t;
     t.WriteProject({1, 2, 64}, PlayListBytes().Mode(mode));
     TForm1& window = t.Open();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(t.Show());
     QCOMPARE(int(t.Core().Project().Mode.Value), mode);
 
     // Every finding is listed, so that one run shows all that a face breaks.

@@ -308,9 +308,8 @@ class MainWindowTest : public QObject {
     std::vector<int> clips(64);
     for (int i = 0; i < 64; ++i) clips[i] = i + 1;
     t.WriteProject(clips, PlayListBytes());
-    TForm1& window = t.Open();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    t.Open();
+    QVERIFY(t.Show());
     // The open list is a window of its own, but still the main window's.
     auto* selector = t.Find<QComboBox>("ComboBox9");
     QCOMPARE(selector->count(), 65);
@@ -348,9 +347,8 @@ class MainWindowTest : public QObject {
   void gridHeaderStaysInViewWhileTheClipsScroll() {
     WindowUnderTest t;
     t.WriteProject({1, 64}, PlayListBytes());
-    TForm1& window = t.Open();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    t.Open();
+    QVERIFY(t.Show());
     auto* grid = t.Find<QTableWidget>("StringGrid1");
     QHeaderView* header = grid->horizontalHeader();
     // Row 0 keeps the titles; the header above the cells shows them instead of the row.

@@ -47,8 +47,7 @@ class SaveReopenJourneyTest : public QObject {
     const QString work = hall + QDir::separator();
 
     TForm1& window = t.Open();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(t.Show());
 
     // A folder that does not exist yet: the editor asks, creates it and opens it empty.
     t.host.folderAnswers.push_back(hall.toStdString());

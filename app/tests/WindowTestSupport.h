@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <deque>
 #include <map>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "audio/AudioPlayer.h"
 #include "common/EditorError.h"
 #include "project/Host.h"
+#include "project/tests/Fakes.h"
 
 namespace pwx::apptest {
 
@@ -57,30 +59,8 @@ class FakeHost : public Host {
   }
 };
 
-// Records the commands; Play and Stop need an open file, as with the real player.
-class FakePlayer : public AudioPlayer {
- public:
-  std::vector<std::string> calls;
-
-  void SetFileName(const std::string& path) override { calls.push_back("file " + path); }
-  void Open() override {
-    calls.push_back("open");
-    open_ = true;
-  }
-  void Play() override { Command("play"); }
-  void Stop() override { Command("stop"); }
-  void Close() override {
-    calls.push_back("close");
-    open_ = false;
-  }
-
- private:
-  void Command(const char* name) {
-    if (!open_) throw EditorError(kNoDeviceOpenText);
-    calls.push_back(name);
-  }
-  bool open_ = false;
-};
+// The core tests' player: it records the commands, and Play and Stop need an open file.
+using FakePlayer = pwx::testing::FakeAudioPlayer;
 
 // A fresh start folder, current directory while it lives: with no PRJ.cfg the editor uses
 // bare file names, which then land here.
@@ -163,6 +143,11 @@ struct WindowUnderTest {
     for (int clip : clips) sources[clip] = folder.Path(QStringLiteral("source%1.mp3").arg(clip));
     folder.Write(QStringLiteral("m3fn.txt"), NameMap(sources));
     folder.Write(QStringLiteral("plist.cfg"), playList.Bytes());
+  }
+  // Puts the window on screen; true once it can be seen.
+  bool Show() const {
+    window->show();
+    return QTest::qWaitForWindowExposed(window.get());
   }
   template <class Widget>
   Widget* Find(const char* name) const {
