@@ -3,13 +3,15 @@
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 
+#include "model/AudioLibrary.h"
+
 class QAbstractItemView;
 class QTableWidget;
 class QWidget;
 
 namespace pwx {
 
-inline constexpr int kGridRows = 65;  // the header row and clips 1..64
+inline constexpr int kGridRows = kLibrarySize + 1;  // the header row and clips 1..64
 inline constexpr int kGridColumns = 2;
 inline constexpr int kGridRowHeight = 22;
 

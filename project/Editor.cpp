@@ -84,17 +84,16 @@ void Editor::TakeAlarmEditsIntoImage() {
   // The image then carries the window's unsaved alarm edits through the selector rebuild
   // that follows. A selector that shows nothing stands for a stored clip that is not offered
   // (yet); that number stays in the image, so importing the missing clip brings it back.
+  DiagnosticLog unwanted;  // the hex dump and traces of a real save are not wanted here
   AlarmProject edits = project_;
   for (int s = 0; s < kSlotCount; ++s) {
-    const UnpackedSlot stored = UnpackSlot(image_, s, scratchLog_);
+    const UnpackedSlot stored = UnpackSlot(image_, s, unwanted);
     for (int k = 0; k < kClipsPerSlot; ++k) {
       std::string& clip = edits.Slots[s].Clips[k];
       if (clip.empty()) clip = stored.RB_Str[k];
     }
   }
-  // The hex dump and traces of a real save are not wanted here.
-  CapturePlayList(image_, edits, scratchLog_);
-  scratchLog_ = DiagnosticLog();
+  CapturePlayList(image_, edits, unwanted);
 }
 
 std::string Editor::GridCell(int row, int column) const {

@@ -141,7 +141,6 @@ class Editor {
   ModeView view_;
   PlayListImage image_;
   DiagnosticLog log_;
-  DiagnosticLog scratchLog_;  // traces of internal steps that the log does not want
   Folders dirs_;
   ControlStates controls_;
   std::string projectDirLabel_;
