@@ -1,6 +1,7 @@
 #include "audio/ClipFiles.h"
 
-#include "common/EditorError.h"
+#include "common/FileReading.h"
+#include "common/FileReplacement.h"
 #include "common/FileSystem.h"
 #include "common/IntegerText.h"
 
@@ -11,18 +12,12 @@ std::string ProjectCopyPath(const std::string& workDir, int number) {
 }
 
 std::optional<std::string> CheckClipSize(const std::string& path, DiagnosticLog& log) {
-  const std::int64_t length = FileSize(path);
-  log.Append("Open FileLength => " + std::to_string(length));
-  if (length < 0) {
-    // The open's own error names the reason ("No such file or directory", ...).
-    try {
-      ReadFileStart(path, 0);
-    } catch (const EditorError& error) {
-      return std::string(error.what());
-    }
-    return "Cannot open file \"" + path + "\".";
-  }
-  if (length > kMaxClipBytes) return std::string(kClipTooLargeText);
+  const FileRead read = ReadFile(path, 0);
+  log.Append("Open FileLength => " + std::to_string(read.Size));
+  // The reason names the file and why it cannot be read: missing, unreadable, or no
+  // regular file at all (a named pipe would block the import for good).
+  if (!read.Ok()) return read.Failure;
+  if (read.Size > kMaxClipBytes) return std::string(kClipTooLargeText);
   return std::nullopt;
 }
 

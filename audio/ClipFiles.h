@@ -15,8 +15,9 @@ inline constexpr const char* kClipTooLargeText = "File Size > then Buffer 10MB";
 // The project copy of clip `number`: workDir + "%03d" + ".mp3".
 std::string ProjectCopyPath(const std::string& workDir, int number);
 
-// Logs "Open FileLength => " + the size and returns the reason to refuse the file, if any:
-// it is larger than the player's buffer.
+// Logs "Open FileLength => " + the size (-1 when it cannot be read) and returns the reason
+// to refuse the file, if any: it cannot be read, is no regular file, or is larger than the
+// player's buffer.
 std::optional<std::string> CheckClipSize(const std::string& path, DiagnosticLog& log);
 
 // Copies the source into the project (replacing an earlier copy), safely and streaming.

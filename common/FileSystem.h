@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -21,10 +20,17 @@ std::filesystem::path PathOf(const std::string& utf8);
 // The system's explanation of the last failed C library call, e.g. "Permission denied".
 std::string SystemReason(int errorNumber);
 
+// Whether a regular file stands at the path (a link counts as what it leads to).
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
-// Whether anything (file, folder, link) stands at the path.
+// Whether anything (file, folder, pipe, device) stands at the path, a link counting as what
+// it leads to: a reader then either reads it or says why it cannot.
+bool EntryExists(const std::string& path);
+// Whether anything (file, folder, link, even a dangling one) stands at the path.
 bool PathExists(const std::string& path);
+
+// Whether a folder text ends with a separator, so that file names can be appended to it.
+bool EndsWithSeparator(std::string_view folder);
 
 // Creates one folder level (the parent must exist). True when the folder was created or
 // already existed.
@@ -36,30 +42,6 @@ void CreateFolderWithParents(const std::string& path);
 
 // Whether a path holds a CR or LF, which the one-path-a-line files cannot store.
 bool HasLineBreak(std::string_view text);
-
-// Size of a file in bytes, or -1 when it cannot be opened.
-std::int64_t FileSize(const std::string& path);
-
-// The whole file. Raises "Cannot open file "<path>". <reason>".
-std::string ReadFileBytes(const std::string& path);
-
-// At most `limit` bytes from the start of the file; the real length goes to `length`
-// (-1 when the file cannot be opened, and then nothing is read).
-std::string ReadFileHead(const std::string& path, std::size_t limit, std::int64_t& length);
-
-// At most `limit` bytes from the start of the file. Raises "Cannot open file ...".
-std::string ReadFileStart(const std::string& path, std::size_t limit);
-
-// Replaces a file safely: the bytes go to a temporary file in the same folder, which is then
-// synced to disk and renamed over the old one, so a failed or interrupted save never leaves a
-// missing or half-written file.
-// Raises "Cannot create file "<path>". <reason>" and leaves the old file as it was.
-void ReplaceFile(const std::string& path, std::string_view bytes);
-
-// Copies a file the same safe way, streaming (never the whole file in memory). Copying a
-// file onto itself leaves it intact. Raises "Cannot create file "<dest>". <reason>", or
-// "Cannot open file "<source>". <reason>" when the source cannot be read.
-void CopyFileOver(const std::string& source, const std::string& dest);
 
 // Deletes a file. Raises "Cannot delete file "<path>". <reason>" when it exists and stays,
 // or when a folder stands at the path.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/EditorError.h"
+#include "common/MessageText.h"
 
 namespace pwx {
 
@@ -28,7 +29,7 @@ std::optional<std::int32_t> TryParseInt32(std::string_view text) {
 
 std::int32_t StrToInt(const std::string& text) {
   if (auto value = TryParseInt32(text)) return *value;
-  throw EditorError("'" + text + "' is not a valid integer value");
+  throw EditorError("'" + QuoteForMessage(text) + "' is not a valid integer value");
 }
 
 std::string ThreeDigits(int value) {

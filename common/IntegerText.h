@@ -11,7 +11,8 @@ namespace pwx {
 // no empty text, no overflow).
 std::optional<std::int32_t> TryParseInt32(std::string_view text);
 
-// The same conversion, raising "'<text>' is not a valid integer value" on failure.
+// The same conversion, raising "'<text>' is not a valid integer value" on failure (a long
+// text quoted shortened in the middle).
 std::int32_t StrToInt(const std::string& text);
 
 // A number as three-digit zero-padded decimal ("%03d"): 7 gives "007", 200 gives "200".

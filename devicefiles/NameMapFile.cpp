@@ -1,6 +1,7 @@
 #include "devicefiles/NameMapFile.h"
 
-#include "common/FileSystem.h"
+#include "common/FileReplacement.h"
+#include "common/IntegerText.h"
 #include "common/TextFile.h"
 
 namespace pwx {
@@ -8,6 +9,31 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
+
+// Line k is clip k. A short file leaves its missing numbers free; lines past 64 are ignored.
+std::vector<int> TakeLines(TextLines text, AudioLibrary& library, DiagnosticLog& log) {
+  log.Append("list->Count: " + std::to_string(text.Count));
+  if (text.Lines.empty()) return {};
+  for (int number = 1; number <= kLibrarySize; ++number) {
+    AudioEntry& entry = library.Entry(number);
+    const auto index = static_cast<std::size_t>(number - 1);
+    if (index < text.Lines.size()) {
+      entry.Full_FN = std::move(text.Lines[index]);
+      entry.Short_FN = ShortNameOf(entry.Full_FN);
+    }
+    log.Append("Short_FN: " + entry.Short_FN);
+  }
+  return std::vector<int>(text.CutLines.begin(), text.CutLines.end());
+}
+
+std::string NumberList(const std::vector<int>& numbers, bool asClips) {
+  std::string list;
+  for (int number : numbers) {
+    if (!list.empty()) list += ", ";
+    list += asClips ? ThreeDigits(number) : std::to_string(number);
+  }
+  return list;
+}
 
 }  // namespace
 
@@ -20,26 +46,10 @@ std::string EncodeNameMap(const AudioLibrary& library) {
   return bytes;
 }
 
-void DecodeNameMap(std::string_view bytes, AudioLibrary& library, DiagnosticLog& log) {
+std::vector<int> DecodeNameMap(std::string_view bytes, AudioLibrary& library, DiagnosticLog& log,
+                               std::size_t longestPath) {
   library.Clear();
-  // The map is UTF-8 whether or not it starts with the mark; its bytes are taken as they are,
-  // so a damaged file still gives back exactly the paths it holds.
-  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
-  // Only the first 64 lines are made; the rest are only counted for the log.
-  const std::vector<std::string> lines = SplitLines(bytes, kLibrarySize);
-  log.Append("list->Count: " + std::to_string(CountLines(bytes)));
-  if (lines.empty()) return;
-
-  // Line k is clip k. A short file leaves its missing numbers free; lines past 64 are ignored.
-  for (int number = 1; number <= kLibrarySize; ++number) {
-    AudioEntry& entry = library.Entry(number);
-    const auto index = static_cast<std::size_t>(number - 1);
-    if (index < lines.size()) {
-      entry.Full_FN = lines[index];
-      entry.Short_FN = ShortNameOf(entry.Full_FN);
-    }
-    log.Append("Short_FN: " + entry.Short_FN);
-  }
+  return TakeLines(TextLinesOf(bytes, kLibrarySize, longestPath), library, log);
 }
 
 void SaveNameMap(const AudioLibrary& library, const std::string& workDir, DiagnosticLog& log) {
@@ -48,12 +58,24 @@ void SaveNameMap(const AudioLibrary& library, const std::string& workDir, Diagno
   log.Append("M3FN fname: " + path);
 }
 
-void LoadNameMap(AudioLibrary& library, const std::string& workDir, DiagnosticLog& log) {
+std::vector<int> LoadNameMap(AudioLibrary& library, const std::string& workDir,
+                             DiagnosticLog& log) {
   library.Clear();
   const std::string path = workDir + kNameMapFileName;
-  const std::string bytes = ReadFileBytes(path);
-  DecodeNameMap(bytes, library, log);
-  log.Append("m3fn_fname Len: " + std::to_string(FileSize(path)));
+  TextLines text = ReadTextLines(path, kLibrarySize, kLongestPath);
+  const std::uint64_t size = text.FileSize;
+  std::vector<int> cut = TakeLines(std::move(text), library, log);
+  log.Append("m3fn_fname Len: " + std::to_string(size));
+  return cut;
+}
+
+std::string CutLinesNotice(const std::vector<int>& clips) {
+  if (clips.empty()) return {};
+  const bool one = clips.size() == 1;
+  return std::string(kNameMapFileName) + (one ? ": line " : ": lines ") + NumberList(clips, false) +
+         (one ? " is" : " are") + " longer than any path and " + (one ? "was" : "were") +
+         " left out; " + (one ? "clip " : "clips ") + NumberList(clips, true) +
+         (one ? " stays" : " stay") + " free";
 }
 
 }  // namespace pwx

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/DiagnosticLog.h"
 #include "model/AudioLibrary.h"
@@ -10,22 +12,37 @@ namespace pwx {
 
 inline constexpr const char* kNameMapFileName = "m3fn.txt";
 
+// The longest path the system allows, in bytes of UTF-8: a longer line of the map is no
+// path, whatever else it is.
+#ifdef _WIN32
+inline constexpr std::size_t kLongestPath = 32767 * 3;
+#else
+inline constexpr std::size_t kLongestPath = 4096;
+#endif
+
 // The bytes of m3fn.txt: UTF-8 byte-order mark, then the 64 source paths in number order,
 // each followed by CR LF (an empty line for a free number).
 std::string EncodeNameMap(const AudioLibrary& library);
 
 // Replaces the whole library with what the bytes hold: line k is the source path of clip k,
-// the shown name follows from it. Missing lines leave their numbers free; lines after the
-// 64th are ignored; bytes that are not valid UTF-8 are kept as they are. Logs
-// "list->Count: " and one "Short_FN: " line per number.
-void DecodeNameMap(std::string_view bytes, AudioLibrary& library, DiagnosticLog& log);
+// the shown name follows from it. The text is UTF-8, or UTF-16 after its byte-order mark;
+// bytes that are not valid UTF-8 are kept as they are. Missing lines leave their numbers
+// free; lines after the 64th are ignored; a line longer than `longestPath` is cut out and
+// leaves its number free. Logs "list->Count: " and one "Short_FN: " line per number.
+// Returns the numbers left free by cut lines.
+std::vector<int> DecodeNameMap(std::string_view bytes, AudioLibrary& library, DiagnosticLog& log,
+                               std::size_t longestPath = kLongestPath);
 
 // Writes workDir + "m3fn.txt" and logs "M3FN fname: " + path. Raises the file error.
 void SaveNameMap(const AudioLibrary& library, const std::string& workDir, DiagnosticLog& log);
 
-// Empties the library, reads workDir + "m3fn.txt" into it and logs "m3fn_fname Len: " +
-// the file's size. Raises "Cannot open file ..." when the file cannot be read (the library
-// then stays empty).
-void LoadNameMap(AudioLibrary& library, const std::string& workDir, DiagnosticLog& log);
+// Empties the library, reads workDir + "m3fn.txt" into it as DecodeNameMap does, in
+// constant memory whatever the file's size, and logs "m3fn_fname Len: " + the file's size.
+// Raises "Cannot open file ..." or "... is not a regular file" when the file cannot be read
+// (the library then stays empty). Returns the numbers left free by cut lines.
+std::vector<int> LoadNameMap(AudioLibrary& library, const std::string& workDir, DiagnosticLog& log);
+
+// What the status line says about clips whose lines were cut out, once for all of them.
+std::string CutLinesNotice(const std::vector<int>& clips);
 
 }  // namespace pwx

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "common/FileSystem.h"
+#include "common/EditorError.h"
+#include "common/FileReading.h"
+#include "common/FileReplacement.h"
 #include "common/IntegerText.h"
 #include "model/Choices.h"
 
@@ -165,12 +167,13 @@ void WritePlayListFile(PlayListImage& image, const AlarmProject& project,
 std::int64_t ReadPlayListFile(PlayListImage& image, const std::string& workDir,
                               DiagnosticLog& log) {
   const std::string path = workDir + kPlayListFileName;
-  std::int64_t length = -1;
-  const std::string head = ReadFileHead(path, kPlayListSize, length);
-  log.Append("plist_fname Len: " + std::to_string(length));
+  const FileRead read = ReadFile(path, kPlayListSize);
+  // A pipe or device is refused outright; a file that cannot be opened reads as length -1.
+  if (read.NotRegular) throw EditorError(read.Failure);
+  log.Append("plist_fname Len: " + std::to_string(read.Size));
   // A longer file gives its first 512 bytes; a shorter one replaces only that many.
-  if (length > 0) LoadPlayListBytes(image, head);
-  return length;
+  if (read.Size > 0) LoadPlayListBytes(image, read.Bytes);
+  return read.Size;
 }
 
 }  // namespace pwx

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "common/FileReplacement.h"
 #include "common/FileSystem.h"
 #include "common/IntegerText.h"
 #include "common/TextFile.h"
@@ -114,9 +115,11 @@ int VolumeFromText(const std::string& text) {
 void WriteRtuVolumeFiles(const AlarmProject& project, const std::string& workDir,
                          DiagnosticLog& log, const MessageBoxFn& showMessage) {
   const ModbusRtuSettings& settings = project.Settings;
-  const std::int32_t deviceId = StrToInt(settings.DeviceId);  // raises before any write
+  // An id that is no number at all (emptied, pasted letters, too many digits) is refused
+  // like one out of range, so the save still writes the volume and the error clip.
+  const std::optional<std::int32_t> deviceId = TryParseInt32(settings.DeviceId);
 
-  if (deviceId >= kMinDeviceId && deviceId <= kMaxDeviceId) {
+  if (deviceId && *deviceId >= kMinDeviceId && *deviceId <= kMaxDeviceId) {
     // An over-long line is refused rather than cut, and rtu.cfg keeps its old content.
     if (auto line = BuildRtuLine(settings, log)) {
       const std::string path = workDir + kRtuFileName;
@@ -142,7 +145,7 @@ void WriteRtuVolumeFiles(const AlarmProject& project, const std::string& workDir
 
 void ReadVolumeFile(AlarmProject& project, const std::string& workDir, DiagnosticLog& log) {
   const std::string path = workDir + kVolumeFileName;
-  if (!FileExists(path)) {
+  if (!EntryExists(path)) {
     project.Volume = kDefaultVolume;
     return;
   }
@@ -153,7 +156,7 @@ void ReadVolumeFile(AlarmProject& project, const std::string& workDir, Diagnosti
 
 void ReadRtuFile(ModbusRtuSettings& settings, const std::string& workDir, DiagnosticLog& log) {
   const std::string path = workDir + kRtuFileName;
-  if (!FileExists(path)) return;
+  if (!EntryExists(path)) return;
   const std::string line = ReadFirstLine(path);
   log.Append("Get RTU.CFG : " + line);
   log.Append("Len:" + std::to_string(line.size()));

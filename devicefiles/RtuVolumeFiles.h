@@ -40,9 +40,9 @@ void ScanRtuLine(const std::string& line, ModbusRtuSettings& settings, Diagnosti
 // The volume a vol.cfg line denotes, clamped to 0..10. Raises on a text that is not an integer.
 int VolumeFromText(const std::string& text);
 
-// rtu.cfg when the device id is 1..247 (else the range message box), then vol.cfg and
-// Err1.mp3. A device id that is not an integer raises before anything is written. A line
-// that would pass 255 bytes is not written: the message box says so and the save goes on.
+// rtu.cfg when the device id is an integer from 1 to 247 (else the range message box), then
+// vol.cfg and Err1.mp3. A line that would pass 255 bytes is not written: the message box
+// says so and the save goes on.
 void WriteRtuVolumeFiles(const AlarmProject& project, const std::string& workDir,
                          DiagnosticLog& log, const MessageBoxFn& showMessage);
 

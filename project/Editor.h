@@ -130,6 +130,7 @@ class Editor {
   void StartupVolume();
   void StartupTempFolder();
   void StartupRtu();
+  void ReadProjectSettings();
   void TakeAlarmEditsIntoImage();
   void ShowImportError(const std::string& reason);
 

@@ -1,4 +1,5 @@
 #include "audio/ClipFiles.h"
+#include "common/FileReading.h"
 #include "common/FileSystem.h"
 #include "common/IntegerText.h"
 #include "devicefiles/NameMapFile.h"
@@ -86,6 +87,9 @@ void Editor::SpeedButton4Click() {
     path = ProjectCopyPath(dirs_.Work_DIR, row);
     statusText_ = "Play Project: " + path;
   }
+  // A pipe or device under a clip's name would stall the media framework; a missing or
+  // damaged file is left to the player, which names its own reason.
+  if (const FileRead probe = ReadFile(path, 0); probe.NotRegular) throw EditorError(probe.Failure);
   player_.SetFileName(path);
   player_.Open();
   player_.Play();

@@ -1,5 +1,6 @@
 #include <filesystem>
 
+#include "common/FileReplacement.h"
 #include "common/FileSystem.h"
 #include "devicefiles/NameMapFile.h"
 #include "devicefiles/RtuVolumeFiles.h"
@@ -11,8 +12,8 @@ inline constexpr const char* kSelectDirectoryTitle = "Select Directory";
 inline constexpr const char* kCreateFolderQuestion =
     "The specified directory does not exist. Create it?";
 
-// Load Project: choose a folder, remember it in PRJ.cfg and open it. Cancelling the dialog
-// changes nothing; the settings and the volume stay as shown.
+// Load Project: choose a folder, remember it in PRJ.cfg and open it with its settings and
+// volume. Cancelling the dialog changes nothing.
 void Editor::SpeedButton7Click() {
   std::string work = dirs_.Work_DIR;
   if (CreateFolder(work)) {
@@ -42,7 +43,8 @@ void Editor::SpeedButton7Click() {
   ReplaceFile(pointer, folder + "\r\n");
   projectDirLabel_ = folder;
   dirs_.Work_DIR = dirs_.Last_Work_DIR = folder;
-  LoadProjectFiles();
+  Handle([&] { LoadProjectFiles(); });
+  ReadProjectSettings();
 }
 
 // Save Project: the player's files in their fixed order; the first that fails stops it.

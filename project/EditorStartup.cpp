@@ -35,9 +35,15 @@ void Editor::StartupFolders() {
 void Editor::StartupProjectPointer() {
   const std::string pointer = ProjectPointerPath();
   log_.Append("PRJ.CFG : " + pointer);
-  if (FileExists(pointer)) {
-    dirs_.Work_DIR = ReadFirstLine(pointer);
+  if (EntryExists(pointer)) {
+    std::string folder = ReadFirstLine(pointer);
+    // A folder written by hand often lacks its final separator; without it every project
+    // file would be named beside the folder instead of inside it.
+    if (!folder.empty() && !EndsWithSeparator(folder)) folder += kPathSeparator;
+    dirs_.Work_DIR = folder;
     log_.Append("Get PRJ.CFG : " + dirs_.Work_DIR);
+    // The project opens empty; the user learns why before the first save fails.
+    if (!FolderExists(folder)) statusText_ = "Project folder not found: " + folder;
   }
   projectDirLabel_ = dirs_.Work_DIR;
   dirs_.Last_Work_DIR = dirs_.Work_DIR;
@@ -67,14 +73,41 @@ void Editor::ResetEditorState() {
   projectDirLabel_ = dirs_.Work_DIR;
 }
 
+// Loads the name map and the play list that the folder has; a missing one gives its empty
+// default. A folder with neither is a new project.
 void Editor::LoadProjectFiles() {
   const std::string& work = dirs_.Work_DIR;
-  if (FileExists(work + kNameMapFileName) && FileExists(work + kPlayListFileName)) {
-    LoadNameMap(project_.Library, work, log_);
-    RefreshClipSelectors();
-    if (ReadPlayListFile(image_, work, log_) != 0) ApplyPlayList();
-  } else {
+  const bool hasNameMap = EntryExists(work + kNameMapFileName);
+  const bool hasPlayList = EntryExists(work + kPlayListFileName);
+  if (!hasNameMap && !hasPlayList) {
     InitEmptyProject();
+    return;
+  }
+  if (hasNameMap) {
+    const std::vector<int> cut = LoadNameMap(project_.Library, work, log_);
+    if (!cut.empty()) statusText_ = CutLinesNotice(cut);
+  } else {
+    project_.Library.Clear();
+  }
+  if (!hasPlayList) ResetPlayListImage(image_);
+  RefreshClipSelectors();
+  if (hasPlayList && ReadPlayListFile(image_, work, log_) != 0) ApplyPlayList();
+}
+
+// A project's own settings and volume replace those on screen, read as the start-up reads
+// them; a folder without them keeps what the window shows, so that settings carry over into
+// a new project.
+void Editor::ReadProjectSettings() {
+  const std::string& work = dirs_.Work_DIR;
+  if (EntryExists(work + kVolumeFileName)) {
+    Handle([&] { ReadVolumeFile(project_, work, log_); });
+  }
+  if (EntryExists(work + kRtuFileName)) {
+    Handle([&] {
+      ModbusRtuSettings settings;
+      ReadRtuFile(settings, work, log_);
+      project_.Settings = settings;
+    });
   }
 }
 

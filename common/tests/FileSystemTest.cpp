@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/EditorError.h"
+#include "common/FileReading.h"
+#include "common/FileReplacement.h"
 #include "common/FileSystem.h"
 #include "common/tests/TempFolder.h"
 
@@ -8,7 +10,7 @@ namespace pwx {
 namespace {
 
 using testing::ErrorOf;
-using testing::ReadFile;
+using testing::ReadWhole;
 using testing::TempFolder;
 using testing::WriteFile;
 
@@ -17,8 +19,8 @@ TEST(ReplaceFile, WritesExactBytesAndReplacesOldContent) {
   const std::string bytes("a\0b\r\n\xFF", 6);
   WriteFile(dir / "f.bin", "old content that is longer");
   ReplaceFile(dir / "f.bin", bytes);
-  EXPECT_EQ(ReadFile(dir / "f.bin"), bytes);
-  EXPECT_FALSE(FileExists(dir / "f.bin.saving"));
+  EXPECT_EQ(ReadWhole(dir / "f.bin"), bytes);
+  EXPECT_EQ(dir.EntryCount(), 1u);  // no temporary left behind
 }
 
 TEST(ReplaceFile, MissingFolderRaisesAndCreatesNothing) {
@@ -33,8 +35,8 @@ TEST(ReplaceFile, TargetThatCannotBeReplacedKeepsEverything) {
   std::filesystem::create_directory(dir / "f.bin");  // a folder where the file should go
   WriteFile(dir / "f.bin/inside", "kept");
   EXPECT_NE(ErrorOf([&] { ReplaceFile(dir / "f.bin", "x"); }), "(no error)");
-  EXPECT_EQ(ReadFile(dir / "f.bin/inside"), "kept");
-  EXPECT_FALSE(FileExists(dir / "f.bin.saving"));
+  EXPECT_EQ(ReadWhole(dir / "f.bin/inside"), "kept");
+  EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
 TEST(CopyFileOver, CopiesAndReplaces) {
@@ -42,17 +44,17 @@ TEST(CopyFileOver, CopiesAndReplaces) {
   WriteFile(dir / "src.mp3", std::string(70000, '\x5A'));
   WriteFile(dir / "003.mp3", "old");
   CopyFileOver(dir / "src.mp3", dir / "003.mp3");
-  EXPECT_EQ(ReadFile(dir / "003.mp3"), std::string(70000, '\x5A'));
+  EXPECT_EQ(ReadWhole(dir / "003.mp3"), std::string(70000, '\x5A'));
 }
 
 TEST(CopyFileOver, OntoItselfKeepsTheFile) {
   TempFolder dir;
   WriteFile(dir / "003.mp3", "audio");
   CopyFileOver(dir / "003.mp3", dir / "003.mp3");
-  EXPECT_EQ(ReadFile(dir / "003.mp3"), "audio");
+  EXPECT_EQ(ReadWhole(dir / "003.mp3"), "audio");
   // The same file reached through another spelling of the folder.
   CopyFileOver(dir / "003.mp3", dir.Path() + "/./003.mp3");
-  EXPECT_EQ(ReadFile(dir / "003.mp3"), "audio");
+  EXPECT_EQ(ReadWhole(dir / "003.mp3"), "audio");
 }
 
 TEST(CopyFileOver, VanishedSourceLeavesTheOldCopy) {
@@ -60,7 +62,7 @@ TEST(CopyFileOver, VanishedSourceLeavesTheOldCopy) {
   WriteFile(dir / "003.mp3", "old");
   EXPECT_EQ(ErrorOf([&] { CopyFileOver(dir / "gone.mp3", dir / "003.mp3"); }),
             "Cannot open file \"" + (dir / "gone.mp3") + "\". No such file or directory");
-  EXPECT_EQ(ReadFile(dir / "003.mp3"), "old");
+  EXPECT_EQ(ReadWhole(dir / "003.mp3"), "old");
 }
 
 TEST(CopyFileOver, UnreadableSourceIsNamedAsTheSource) {
@@ -89,21 +91,27 @@ TEST(Folders, CreateOneLevelOnly) {
             "Cannot create folder \"" + (dir / "file/sub") + "\". Not a directory");
 }
 
-TEST(FileSize, ReportsLengthOrMinusOne) {
-  TempFolder dir;
-  WriteFile(dir / "f", "12345");
-  EXPECT_EQ(FileSize(dir / "f"), 5);
-  EXPECT_EQ(FileSize(dir / "none"), -1);
-}
-
-TEST(ReadFileHead, ReadsAtMostTheLimitButReportsTheRealLength) {
+TEST(ReadFile, ReadsAtMostTheLimitButReportsTheRealSize) {
   TempFolder dir;
   WriteFile(dir / "f", std::string(600, 'x'));
-  std::int64_t length = 0;
-  EXPECT_EQ(ReadFileHead(dir / "f", 512, length).size(), 512u);
-  EXPECT_EQ(length, 600);
-  EXPECT_EQ(ReadFileHead(dir / "none", 512, length), "");
-  EXPECT_EQ(length, -1);
+  const FileRead head = pwx::ReadFile(dir / "f", 512);
+  EXPECT_TRUE(head.Ok());
+  EXPECT_EQ(head.Bytes.size(), 512u);
+  EXPECT_EQ(head.Size, 600);
+  EXPECT_EQ(pwx::ReadFile(dir / "f", 1000).Bytes, std::string(600, 'x'));
+}
+
+TEST(ReadFile, FailureCarriesTheSystemReasonAndNoSize) {
+  TempFolder dir;
+  FileRead missing = pwx::ReadFile(dir / "none", 512);
+  EXPECT_EQ(missing.Size, -1);
+  EXPECT_FALSE(missing.NotRegular);
+  EXPECT_EQ(missing.Failure,
+            "Cannot open file \"" + (dir / "none") + "\". No such file or directory");
+  EXPECT_EQ(ErrorOf([&] { missing.TakeBytes(); }), missing.Failure);
+  dir.MakeFolder("folder");
+  EXPECT_EQ(pwx::ReadFile(dir / "folder", 1).Failure,
+            "Cannot open file \"" + (dir / "folder") + "\". Is a directory");
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
-inline std::string ReadFile(const std::string& path) {
+inline std::string ReadWhole(const std::string& path) {
   return TempFolder::ReadAt(path);
 }
 

@@ -15,14 +15,35 @@ struct SplitCase {
   Lines lines;
 };
 
-class TextLines : public ::testing::TestWithParam<SplitCase> {};
+class TextLinesTest : public ::testing::TestWithParam<SplitCase> {};
 
-TEST_P(TextLines, DecodeAndSplit) {
+TEST_P(TextLinesTest, DecodeAndSplit) {
   EXPECT_EQ(SplitLines(DecodeTextBytes(GetParam().bytes)), GetParam().lines);
 }
 
+// Files are read in pieces, so a mark, a CR LF or a UTF-16 character may be cut anywhere.
+TEST_P(TextLinesTest, GiveTheSameLinesWhereverThePiecesAreCut) {
+  const std::string& bytes = GetParam().bytes;
+  for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+    TextDecoder decoder;
+    LineSplitter splitter;
+    for (std::string_view piece :
+         {std::string_view(bytes).substr(0, cut), std::string_view(bytes).substr(cut)}) {
+      std::string text;
+      decoder.Feed(piece, text);
+      splitter.Feed(text);
+    }
+    std::string rest;
+    decoder.Finish(rest);
+    splitter.Feed(rest);
+    splitter.Finish();
+    EXPECT_EQ(splitter.Lines(), GetParam().lines) << "cut after byte " << cut;
+    EXPECT_EQ(splitter.Count(), GetParam().lines.size());
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
-    Table, TextLines,
+    Table, TextLinesTest,
     ::testing::Values(
         SplitCase{"Empty", "", {}}, SplitCase{"OnlyBom", "\xEF\xBB\xBF", {}},
         SplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}}, SplitCase{"Lf", "a\nb", {"a", "b"}},
@@ -48,6 +69,27 @@ TEST(SplitLines, StopsAtTheLimitWhileCountLinesCountsAll) {
   EXPECT_EQ(CountLines("a\r\n"), 1u);
   EXPECT_EQ(CountLines(""), 0u);
   EXPECT_EQ(CountLines("\n\n\n"), 3u);
+}
+
+TEST(LineSplitter, CutsOutLinesLongerThanTheLimitButCountsThem) {
+  LineSplitter splitter(3, 4);
+  splitter.Feed("abcd\r\nabc");
+  splitter.Feed("de\nxy\nafter the kept lines, any length\n");
+  splitter.Finish();
+  EXPECT_EQ(splitter.Lines(), (Lines{"abcd", "", "xy"}));
+  EXPECT_EQ(splitter.CutLines(), std::vector<std::size_t>{2});
+  EXPECT_EQ(splitter.Count(), 4u);
+}
+
+TEST(ReadTextLines, ReadsAFileInPiecesWithItsSize) {
+  testing::TempFolder dir;
+  // A CR LF across the 64 KiB boundary of the reads, and a line far too long.
+  const std::string first(64 * 1024 - 1, 'a');
+  testing::WriteFile(dir / "map.txt", first + "\r\n" + std::string(300000, 'b') + "\nlast");
+  const TextLines lines = ReadTextLines(dir / "map.txt", 64, 70000);
+  EXPECT_EQ(lines.Lines, (Lines{first, "", "last"}));
+  EXPECT_EQ(lines.CutLines, std::vector<std::size_t>{2});
+  EXPECT_EQ(lines.FileSize, first.size() + 2 + 300000 + 5);
 }
 
 TEST(ReadFirstLine, ReadsNoMoreThanItsLimit) {

@@ -164,10 +164,10 @@ TEST(NameMapFileTest, NonAsciiPathsRoundTripAsUtf8) {
 
 TEST(NameMapFileTest, BytesThatAreNotUtf8AreKeptAsTheyAre) {
   TempFolder folder;
-  // Starts like a UTF-16 mark, but the map is always UTF-8; then a broken sequence.
+  // Bytes of a UTF-16 mark inside a line, and a broken sequence.
   const std::string first =
-      "\xFF\xFE"
-      "C:\\x.mp3";
+      "C:\\\xFF\xFE"
+      "x.mp3";
   const std::string second = "C:\\bad\\na\xC3(me\x80.mp3";
   const std::string bytes = first + "\r\n" + second + "\r\n" + Times("\r\n", 62);
   folder.Write("m3fn.txt", bytes);
@@ -179,6 +179,53 @@ TEST(NameMapFileTest, BytesThatAreNotUtf8AreKeptAsTheyAre) {
 
   SaveNameMap(library, folder.Dir(), log);
   EXPECT_EQ(folder.Read("m3fn.txt"), kBom + bytes);
+}
+
+// A map saved as UTF-16 by an editor reads as UTF-16, and the next save writes UTF-8.
+class Utf16NameMapTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(Utf16NameMapTest, IsReadAsUtf16AndSavedBackAsUtf8) {
+  const bool bigEndian = GetParam();
+  const std::string text = Joined(kThreeLines, "\r\n") + Times("\r\n", 61);
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : text) bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+  TempFolder folder;
+  folder.Write("m3fn.txt", bytes);
+  AudioLibrary library;
+  DiagnosticLog log;
+  LoadNameMap(library, folder.Dir(), log);
+  EXPECT_EQ(library, FireAndGas());
+  SaveNameMap(library, folder.Dir(), log);
+  EXPECT_EQ(folder.Read("m3fn.txt"), kBom + text);
+}
+
+INSTANTIATE_TEST_SUITE_P(ByteOrders, Utf16NameMapTest, ::testing::Bool(), [](const auto& info) {
+  return info.param ? "BigEndian" : "LittleEndian";
+});
+
+TEST(NameMapFileTest, LineLongerThanAnyPathIsCutOutAndLeavesItsClipFree) {
+  TempFolder folder;
+  const std::string longest = "/" + std::string(kLongestPath - 1, 'p');
+  folder.Write("m3fn.txt", kBom + kFire + "\r\n" + longest + "\r\n" +
+                               std::string(50 * 1024 * 1024, 'x') + "\r\n" + kGas + "\r\n");
+  AudioLibrary library;
+  DiagnosticLog log;
+  EXPECT_EQ(LoadNameMap(library, folder.Dir(), log), std::vector<int>{3});
+  EXPECT_EQ(library.Entry(1).Short_FN, "Fire");
+  EXPECT_EQ(library.Entry(2).Full_FN, longest);  // as long as a path can be: kept
+  EXPECT_EQ(library.Entry(3), AudioEntry{});
+  EXPECT_EQ(library.Entry(4).Short_FN, "Gas leak");
+  EXPECT_EQ(log.Size(), 66u);
+  EXPECT_EQ(log.Lines()[0], "list->Count: 4");
+}
+
+TEST(NameMapFileTest, NoticeOfCutLinesNamesLinesAndClipsOnce) {
+  EXPECT_EQ(CutLinesNotice({}), "");
+  EXPECT_EQ(CutLinesNotice({3}),
+            "m3fn.txt: line 3 is longer than any path and was left out; clip 003 stays free");
+  EXPECT_EQ(CutLinesNotice({3, 12}),
+            "m3fn.txt: lines 3, 12 are longer than any path and were "
+            "left out; clips 003, 012 stay free");
 }
 
 TEST(NameMapFileTest, UnreadableFileRaisesAndLeavesTheLibraryEmpty) {

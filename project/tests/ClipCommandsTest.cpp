@@ -1,9 +1,10 @@
+#include "common/tests/NamedPipe.h"
 #include "project/tests/EditorFixture.h"
 
 namespace pwx {
 namespace {
 
-using testing::ReadFile;
+using testing::ReadWhole;
 using testing::WriteFile;
 
 class ClipCommands : public testing::EditorTest {
@@ -28,7 +29,7 @@ class ClipCommands : public testing::EditorTest {
     editor->Handle([&] { editor->SpeedButton6Click(); });
   }
   std::vector<std::string> MapLines() {
-    auto bytes = ReadFile(dir + "m3fn.txt");
+    auto bytes = ReadWhole(dir + "m3fn.txt");
     std::vector<std::string> lines;
     for (std::size_t at = 3, end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
       lines.push_back(bytes.substr(at, end - at));
@@ -40,7 +41,7 @@ class ClipCommands : public testing::EditorTest {
 TEST_F(ClipCommands, ImportIntoRow12OfAnEmptyProject) {
   const auto source = Source("Fire alarm.mp3", "fire");
   Import(12, source);
-  EXPECT_EQ(ReadFile(dir + "012.mp3"), "fire");
+  EXPECT_EQ(ReadWhole(dir + "012.mp3"), "fire");
   EXPECT_EQ(editor->GridCell(12, 1), "Fire alarm");
   EXPECT_EQ(editor->ClipChoices(), (std::vector<std::string>{"None", "012"}));
   const auto lines = MapLines();
@@ -93,15 +94,15 @@ TEST_F(ClipCommands, FailedCopyChangesNothing) {
   const auto source = Source("Gone.mp3");
   Import(2, Source("Kept.mp3", "kept"));
   std::filesystem::remove(source);
-  const auto mapBefore = ReadFile(dir + "m3fn.txt");
+  const auto mapBefore = ReadWhole(dir + "m3fn.txt");
   Import(2, source);
   ASSERT_EQ(host.errorBoxes.size(), 1u);
   EXPECT_EQ(host.errorBoxes[0].rfind("Error!! : ", 0), 0u);
   EXPECT_NE(host.errorBoxes[0].find("No such file or directory"), std::string::npos);
   EXPECT_EQ(editor->StatusText(), host.errorBoxes[0]);
   EXPECT_EQ(editor->GridCell(2, 1), "Kept");
-  EXPECT_EQ(ReadFile(dir + "002.mp3"), "kept");
-  EXPECT_EQ(ReadFile(dir + "m3fn.txt"), mapBefore);
+  EXPECT_EQ(ReadWhole(dir + "002.mp3"), "kept");
+  EXPECT_EQ(ReadWhole(dir + "m3fn.txt"), mapBefore);
 }
 
 TEST_F(ClipCommands, PathWithALineBreakIsRefused) {
@@ -114,10 +115,21 @@ TEST_F(ClipCommands, PathWithALineBreakIsRefused) {
   EXPECT_EQ(editor->GridCell(2, 1), "");
 }
 
+TEST_F(ClipCommands, NamedPipeIsRefusedAtOnceAndChangesNothing) {
+  std::filesystem::create_directories(start / "src");
+  const std::string pipe = start / "src/pipe.mp3";
+  testing::MakeNamedPipe(pipe);
+  EXPECT_TRUE(testing::ReturnsWithoutWaitingOn(pipe, [&] { Import(2, pipe); }));
+  EXPECT_EQ(host.errorBoxes,
+            std::vector<std::string>{"Error!! : \"" + pipe + "\" is not a regular file"});
+  EXPECT_EQ(editor->GridCell(2, 1), "");
+  EXPECT_FALSE(PathExists(dir + "002.mp3"));
+}
+
 TEST_F(ClipCommands, ImportingTheRowsOwnCopyKeepsIt) {
   Import(3, Source("x.mp3", "original audio"));
   Import(3, dir + "003.mp3");
-  EXPECT_EQ(ReadFile(dir + "003.mp3"), "original audio");
+  EXPECT_EQ(ReadWhole(dir + "003.mp3"), "original audio");
   EXPECT_EQ(editor->GridCell(3, 1), "003");
   EXPECT_TRUE(host.errorBoxes.empty());
 }
@@ -126,7 +138,7 @@ TEST_F(ClipCommands, ImportOverAnOccupiedRowKeepsReferences) {
   Import(1, Source("a.mp3", "a"));
   editor->SetClip(0, 0, "001");
   Import(1, Source("b.mp3", "b"));
-  EXPECT_EQ(ReadFile(dir + "001.mp3"), "b");
+  EXPECT_EQ(ReadWhole(dir + "001.mp3"), "b");
   EXPECT_EQ(editor->Project().Slots[0].Clips[0], "001");
   EXPECT_EQ(editor->GridCell(1, 1), "b");
 }
@@ -178,7 +190,7 @@ TEST_F(ClipCommands, RemovingTheMiddleClipLeavesAHole) {
   EXPECT_TRUE(Logged("Sting Cell: 005"));
 
   editor->SpeedButton9Click();
-  const auto plist = ReadFile(dir + "plist.cfg");
+  const auto plist = ReadWhole(dir + "plist.cfg");
   EXPECT_EQ(plist.substr(256 + 8, 4), std::string("\x03\0\0\0", 4));
   EXPECT_EQ(plist[32 + 2], 1);
 }

@@ -1,3 +1,4 @@
+#include "common/tests/NamedPipe.h"
 #include "project/tests/EditorFixture.h"
 
 namespace pwx {
@@ -43,6 +44,16 @@ TEST_F(Playback, SourceOrProjectCopy) {
   EXPECT_EQ(editor->StatusText(), "Play Project: " + copy);
   EXPECT_EQ(player.calls, (std::vector<std::string>{"file /music/Bell.mp3", "open", "play",
                                                     "file " + copy, "open", "play"}));
+}
+
+TEST_F(Playback, ClipThatBecameANamedPipeIsRefusedBeforeThePlayerSeesIt) {
+  const std::string copy = ProjectDir("P") + "007.mp3";
+  testing::MakeNamedPipe(copy);
+  editor->StringGrid1Click(7, 1);
+  editor->SetPlaySource(false);
+  EXPECT_TRUE(testing::ReturnsWithoutWaitingOn(copy, [&] { Run(&Editor::SpeedButton4Click); }));
+  EXPECT_EQ(host.errorBoxes, std::vector<std::string>{"\"" + copy + "\" is not a regular file"});
+  EXPECT_TRUE(player.calls.empty());
 }
 
 TEST_F(Playback, StopBeforeAnyPlayIsAnError) {

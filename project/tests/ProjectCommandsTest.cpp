@@ -5,7 +5,7 @@ namespace {
 
 using testing::NameMapBytes;
 using testing::NewPlayListBytes;
-using testing::ReadFile;
+using testing::ReadWhole;
 using testing::WriteFile;
 
 using ProjectCommands = testing::EditorTest;
@@ -19,7 +19,7 @@ TEST_F(ProjectCommands, SaveWithoutPointerUsesBareNamesAndTheNextStartOpensThem)
   editor->SetDeviceId("12");
   editor->SpeedButton9Click();
   for (const char* name : kSavedFiles) EXPECT_TRUE(FileExists(start / name)) << name;
-  EXPECT_EQ(ReadFile(start / "rtu.cfg"), "12,115200,N,8,1");
+  EXPECT_EQ(ReadWhole(start / "rtu.cfg"), "12,115200,N,8,1");
   EXPECT_TRUE(host.messageBoxes.empty());
 
   testing::FakeHost host2;
@@ -36,7 +36,7 @@ TEST_F(ProjectCommands, ChoosingAFolderWritesThePointerAndOpensIt) {
   host.folderAnswers.push_back(start / "D/P1");
   editor->SpeedButton7Click();
   const std::string folder = start.Dir() + "D/P1/";
-  EXPECT_EQ(ReadFile(start / "PRJ.cfg"), folder + "\r\n");
+  EXPECT_EQ(ReadWhole(start / "PRJ.cfg"), folder + "\r\n");
   EXPECT_EQ(editor->Dirs().Work_DIR, folder);
   EXPECT_EQ(editor->Dirs().Last_Work_DIR, folder);
   EXPECT_EQ(editor->ProjectDirLabel(), folder);
@@ -55,7 +55,7 @@ TEST_F(ProjectCommands, ChoosingTheRootDoublesTheSeparator) {
   host.folderAnswers.push_back("/");
   editor->SpeedButton7Click();
   EXPECT_EQ(editor->Dirs().Work_DIR, "//");
-  EXPECT_EQ(ReadFile(start / "PRJ.cfg"), "//\r\n");
+  EXPECT_EQ(ReadWhole(start / "PRJ.cfg"), "//\r\n");
 }
 
 TEST_F(ProjectCommands, NewFolderIsCreatedWithItsParentsAfterAsking) {
@@ -72,14 +72,14 @@ TEST_F(ProjectCommands, NewFolderIsCreatedWithItsParentsAfterAsking) {
 TEST_F(ProjectCommands, DecliningToCreateOrCancellingChangesNothing) {
   StartWithProject("P");
   editor->SetRepeat(0, "7");
-  const auto pointer = ReadFile(start / "PRJ.cfg");
+  const auto pointer = ReadWhole(start / "PRJ.cfg");
   host.folderAnswers.push_back(start / "nothere");
   host.yesNoAnswers.push_back(false);
   editor->SpeedButton7Click();
   host.folderAnswers.push_back(std::nullopt);
   editor->SpeedButton7Click();
   EXPECT_FALSE(FolderExists(start / "nothere"));
-  EXPECT_EQ(ReadFile(start / "PRJ.cfg"), pointer);
+  EXPECT_EQ(ReadWhole(start / "PRJ.cfg"), pointer);
   EXPECT_EQ(editor->Dirs().Work_DIR, ProjectDir("P"));
   EXPECT_EQ(editor->Project().Slots[0].Repeat, "7");
   EXPECT_TRUE(Logged("Work DIR Exists => " + ProjectDir("P")));
@@ -87,30 +87,14 @@ TEST_F(ProjectCommands, DecliningToCreateOrCancellingChangesNothing) {
 
 TEST_F(ProjectCommands, FolderWithALineBreakIsRefused) {
   StartWithProject("P");
-  const auto pointer = ReadFile(start / "PRJ.cfg");
+  const auto pointer = ReadWhole(start / "PRJ.cfg");
   std::filesystem::create_directories(start / "a\nb");
   host.folderAnswers.push_back(start / "a\nb");
   editor->Handle([&] { editor->SpeedButton7Click(); });
   EXPECT_EQ(host.errorBoxes, std::vector<std::string>{"The folder's path contains a line break: " +
                                                       (start / "a\nb")});
-  EXPECT_EQ(ReadFile(start / "PRJ.cfg"), pointer);
+  EXPECT_EQ(ReadWhole(start / "PRJ.cfg"), pointer);
   EXPECT_EQ(editor->Dirs().Work_DIR, ProjectDir("P"));
-}
-
-TEST_F(ProjectCommands, SwitchingProjectsKeepsSettingsAndVolumeOnScreen) {
-  std::filesystem::create_directories(start / "A");
-  WriteFile(start / "A/rtu.cfg", "12,115200,N,8,1");
-  WriteFile(start / "A/vol.cfg", "3");
-  StartWithProject("A");
-  std::filesystem::create_directories(start / "B");
-  WriteFile(start / "B/rtu.cfg", "99,300,O,8,2");
-  host.folderAnswers.push_back(start / "B");
-  editor->SpeedButton7Click();
-  EXPECT_EQ(editor->Project().Settings.DeviceId, "12");
-  EXPECT_EQ(editor->Project().Volume, 3);
-  editor->SpeedButton9Click();
-  EXPECT_EQ(ReadFile(start / "B/rtu.cfg"), "12,115200,N,8,1");
-  EXPECT_EQ(ReadFile(start / "B/vol.cfg"), "3");
 }
 
 TEST_F(ProjectCommands, EmptyFolderAfterAProjectWithClipsKeepsOfferingThem) {
@@ -125,15 +109,23 @@ TEST_F(ProjectCommands, EmptyFolderAfterAProjectWithClipsKeepsOfferingThem) {
   EXPECT_EQ(editor->GridCell(1, 1), "");
 }
 
-TEST_F(ProjectCommands, EmptiedDeviceIdStopsTheSaveAfterTheMap) {
+// An emptied or pasted id used to stop the save after m3fn.txt, leaving vol.cfg and the
+// error clip unwritten.
+TEST_F(ProjectCommands, DeviceIdThatIsNoNumberIsRefusedLikeOneOutOfRange) {
+  std::filesystem::create_directories(start / "P");
+  WriteFile(start / "P/rtu.cfg", "5,9600,N,8,1");
   StartWithProject("P");
-  editor->SetDeviceId("");
-  editor->Handle([&] { editor->SpeedButton9Click(); });
-  EXPECT_EQ(host.errorBoxes, std::vector<std::string>{"'' is not a valid integer value"});
-  EXPECT_TRUE(FileExists(ProjectDir("P") + "plist.cfg"));
-  EXPECT_TRUE(FileExists(ProjectDir("P") + "m3fn.txt"));
-  for (const char* name : {"rtu.cfg", "vol.cfg", "Err1.mp3"})
-    EXPECT_FALSE(FileExists(ProjectDir("P") + name)) << name;
+  for (const std::string& id : {std::string(), std::string("12a"), std::string(300, '9')}) {
+    editor->SetDeviceId(id);
+    editor->TrackBar1Change(id.size() % 10);
+    editor->Handle([&] { editor->SpeedButton9Click(); });
+    EXPECT_TRUE(host.errorBoxes.empty());
+    EXPECT_EQ(host.messageBoxes.back(), (testing::FakeHost::Box{"Device ID range must be 1 ~ 247",
+                                                                "Modbus RTU Device ID Error"}));
+    EXPECT_EQ(ReadWhole(ProjectDir("P") + "rtu.cfg"), "5,9600,N,8,1");
+    EXPECT_EQ(ReadWhole(ProjectDir("P") + "vol.cfg"), std::to_string(id.size() % 10));
+    EXPECT_TRUE(FileExists(ProjectDir("P") + "Err1.mp3"));
+  }
 }
 
 TEST_F(ProjectCommands, DeviceIdOutOfRangeKeepsRtuButWritesTheRest) {
@@ -145,7 +137,7 @@ TEST_F(ProjectCommands, DeviceIdOutOfRangeKeepsRtuButWritesTheRest) {
   EXPECT_EQ(host.messageBoxes,
             (std::vector<testing::FakeHost::Box>{
                 {"Device ID range must be 1 ~ 247", "Modbus RTU Device ID Error"}}));
-  EXPECT_EQ(ReadFile(ProjectDir("P") + "rtu.cfg"), "5,9600,N,8,1");
+  EXPECT_EQ(ReadWhole(ProjectDir("P") + "rtu.cfg"), "5,9600,N,8,1");
   EXPECT_TRUE(FileExists(ProjectDir("P") + "vol.cfg"));
   EXPECT_TRUE(FileExists(ProjectDir("P") + "Err1.mp3"));
 }
@@ -153,7 +145,7 @@ TEST_F(ProjectCommands, DeviceIdOutOfRangeKeepsRtuButWritesTheRest) {
 TEST_F(ProjectCommands, SaveIntoAFolderThatCannotTakeFilesReportsAndLosesNothing) {
   StartWithProject("P");
   editor->SpeedButton9Click();
-  const auto before = ReadFile(ProjectDir("P") + "plist.cfg");
+  const auto before = ReadWhole(ProjectDir("P") + "plist.cfg");
   // Replace the project folder by a file: nothing can be written below it any more.
   std::filesystem::rename(start / "P", start / "P.moved");
   WriteFile(start / "P", "not a folder");
@@ -162,7 +154,7 @@ TEST_F(ProjectCommands, SaveIntoAFolderThatCannotTakeFilesReportsAndLosesNothing
   ASSERT_EQ(host.errorBoxes.size(), 1u);
   EXPECT_EQ(host.errorBoxes[0].rfind("Cannot create file \"" + ProjectDir("P") + "plist.cfg\".", 0),
             0u);
-  EXPECT_EQ(ReadFile(start / "P.moved/plist.cfg"), before);
+  EXPECT_EQ(ReadWhole(start / "P.moved/plist.cfg"), before);
   EXPECT_EQ(editor->Project().Slots[0].Repeat, "9");
 }
 

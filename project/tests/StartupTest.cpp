@@ -51,7 +51,7 @@ std::string Expand(std::string text, const std::string& folder) {
   return text;
 }
 
-TEST_P(ProjectPointer, FirstLineBecomesTheWorkFolderUnchanged) {
+TEST_P(ProjectPointer, FirstLineNamesTheWorkFolder) {
   const std::string folder = start / "P1";
   std::filesystem::create_directories(folder);
   WriteFile(start / "PRJ.cfg", Expand(GetParam().content, folder));
@@ -65,13 +65,13 @@ TEST_P(ProjectPointer, FirstLineBecomesTheWorkFolderUnchanged) {
 
 INSTANTIATE_TEST_SUITE_P(Table, ProjectPointer,
                          ::testing::Values(PointerCase{"CrLf", "<P>/\r\n", "<P>/"},
-                                           PointerCase{"NoTrailingSeparator", "<P>\r\n", "<P>"},
+                                           PointerCase{"NoTrailingSeparator", "<P>\r\n", "<P>/"},
                                            PointerCase{"LfOnly", "<P>/\n", "<P>/"},
                                            PointerCase{"NoLineEnd", "<P>/", "<P>/"},
                                            PointerCase{"Utf8Bom", "\xEF\xBB\xBF<P>/\r\n", "<P>/"},
                                            PointerCase{"ExtraLines", "<P>/\r\n/elsewhere/\r\n",
                                                        "<P>/"},
-                                           PointerCase{"Untrimmed", "<P>/ \r\n", "<P>/ "}),
+                                           PointerCase{"Untrimmed", "<P>/ \r\n", "<P>/ /"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EditorTest, Utf16PointerIsConverted) {
@@ -83,14 +83,6 @@ TEST_F(EditorTest, Utf16PointerIsConverted) {
   EXPECT_EQ(editor->Dirs().Work_DIR, folder);
 }
 
-TEST_F(EditorTest, PointerWithoutTrailingSeparatorGluesFileNames) {
-  std::filesystem::create_directories(start / "P1");
-  WriteFile(start / "P1vol.cfg", "7");
-  WriteFile(start / "PRJ.cfg", (start / "P1") + "\r\n");
-  Start();
-  EXPECT_EQ(editor->Project().Volume, 7);
-}
-
 TEST_F(EditorTest, EmptyPointerShowsTheErrorAndStillFinishes) {
   WriteFile(start / "PRJ.cfg", "");
   WriteFile(start / "rtu.cfg", "9,9600,E,8,2");  // read from the bare name
@@ -100,16 +92,6 @@ TEST_F(EditorTest, EmptyPointerShowsTheErrorAndStillFinishes) {
   EXPECT_EQ(editor->Dirs().Work_DIR, "");
   EXPECT_EQ(editor->Project().Settings.DeviceId, "9");
   EXPECT_TRUE(FolderExists(start / "temp"));
-}
-
-TEST_F(EditorTest, PointerToMissingFolderOpensAnEmptyProject) {
-  WriteFile(start / "PRJ.cfg", start.Dir() + "gone/\r\n");
-  Start();
-  EXPECT_EQ(editor->Dirs().Work_DIR, start.Dir() + "gone/");
-  EXPECT_FALSE(FolderExists(start / "gone"));
-  EXPECT_EQ(editor->Project().Volume, 5);
-  EXPECT_EQ(editor->ClipChoices(), std::vector<std::string>{"None"});
-  EXPECT_TRUE(host.errorBoxes.empty());
 }
 
 TEST_F(EditorTest, LaterActivationOnlyRefreshesTheVolume) {
@@ -182,13 +164,6 @@ TEST_F(EditorTest, StartUpRunsItsStepsInOrder) {
                                           "Len:12",
                                           "Get , @"};
   EXPECT_EQ(steps, expected);
-}
-
-TEST_F(EditorTest, PlayListWithoutNameMapOpensEmpty) {
-  std::filesystem::create_directories(start / "P1");
-  WriteFile(start / "P1/plist.cfg", NewPlayListBytes(6));
-  StartWithProject("P1");
-  EXPECT_EQ(editor->Project().Mode.Value, 0);
 }
 
 TEST_F(EditorTest, EmptyPlayListKeepsThePreviousImage) {

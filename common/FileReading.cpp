@@ -1,0 +1,166 @@
+#include "common/FileReading.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include "common/EditorError.h"
+#include "common/FileSystem.h"
+
+namespace pwx {
+
+std::string CannotOpenText(const std::string& path, const std::string& reason) {
+  return "Cannot open file \"" + path + "\". " + reason;
+}
+
+std::string NotRegularFileText(const std::string& path) {
+  return "\"" + path + "\" is not a regular file";
+}
+
+namespace {
+
+// A failure to open, with the kind of refusal it was.
+class OpenRefusal : public EditorError {
+ public:
+  OpenRefusal(const std::string& text, bool notRegular)
+      : EditorError(text), notRegular_(notRegular) {}
+  bool NotRegular() const { return notRegular_; }
+
+ private:
+  bool notRegular_;
+};
+
+}  // namespace
+
+#ifdef _WIN32
+
+InputFile::InputFile(const std::string& path) : path_(path) {
+  if (_wsopen_s(&descriptor_, PathOf(path).c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0) != 0) {
+    throw OpenRefusal(CannotOpenText(path, SystemReason(errno)), false);
+  }
+  struct _stat64 status;
+  if (_fstat64(descriptor_, &status) != 0 || !(status.st_mode & _S_IFREG)) {
+    const bool folder = (status.st_mode & _S_IFDIR) != 0;
+    _close(descriptor_);
+    descriptor_ = -1;
+    throw OpenRefusal(
+        folder ? CannotOpenText(path, SystemReason(EISDIR)) : NotRegularFileText(path), !folder);
+  }
+  size_ = static_cast<std::uint64_t>(status.st_size);
+}
+
+InputFile::~InputFile() {
+  if (descriptor_ >= 0) _close(descriptor_);
+}
+
+std::size_t InputFile::Read(char* buffer, std::size_t room) {
+  const unsigned ask = room > 1u << 30 ? 1u << 30 : static_cast<unsigned>(room);
+  const int got = _read(descriptor_, buffer, ask);
+  if (got < 0) throw EditorError(CannotOpenText(path_, SystemReason(errno)));
+  return static_cast<std::size_t>(got);
+}
+
+bool InputFile::IsSameFileAs(const std::string& path) const {
+  std::error_code ec;
+  return std::filesystem::equivalent(PathOf(path_), PathOf(path), ec) && !ec;
+}
+
+#else
+
+InputFile::InputFile(const std::string& path) : path_(path) {
+  // The type is checked before the open (a socket cannot even be opened) and again on what
+  // was opened. O_NONBLOCK makes the open of a named pipe that appeared in between return at
+  // once instead of waiting for a writer.
+  struct stat status;
+  if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) {
+    throw OpenRefusal(NotRegularFileText(path), true);
+  }
+  descriptor_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (descriptor_ < 0) throw OpenRefusal(CannotOpenText(path, SystemReason(errno)), false);
+  if (fstat(descriptor_, &status) != 0 || !S_ISREG(status.st_mode)) {
+    const bool folder = S_ISDIR(status.st_mode);
+    ::close(descriptor_);
+    descriptor_ = -1;
+    throw OpenRefusal(
+        folder ? CannotOpenText(path, SystemReason(EISDIR)) : NotRegularFileText(path), !folder);
+  }
+  // A regular file never blocks; clearing the flag keeps reads plain on every system.
+  fcntl(descriptor_, F_SETFL, fcntl(descriptor_, F_GETFL) & ~O_NONBLOCK);
+  size_ = static_cast<std::uint64_t>(status.st_size);
+  device_ = static_cast<std::uint64_t>(status.st_dev);
+  inode_ = static_cast<std::uint64_t>(status.st_ino);
+}
+
+InputFile::~InputFile() {
+  if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+std::size_t InputFile::Read(char* buffer, std::size_t room) {
+  for (;;) {
+    const ssize_t got = ::read(descriptor_, buffer, room);
+    if (got >= 0) return static_cast<std::size_t>(got);
+    if (errno != EINTR) throw EditorError(CannotOpenText(path_, SystemReason(errno)));
+  }
+}
+
+bool InputFile::IsSameFileAs(const std::string& path) const {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 && static_cast<std::uint64_t>(status.st_dev) == device_ &&
+         static_cast<std::uint64_t>(status.st_ino) == inode_;
+}
+
+#endif
+
+std::string FileRead::TakeBytes() {
+  if (!Ok()) throw EditorError(Failure);
+  return std::move(Bytes);
+}
+
+FileRead ReadFile(const std::string& path, std::size_t limit) {
+  FileRead result;
+  try {
+    InputFile file(path);
+    const auto size = file.Size();
+    result.Bytes.resize(size < limit ? static_cast<std::size_t>(size) : limit);
+    std::size_t filled = 0;
+    while (filled < result.Bytes.size()) {
+      const std::size_t got = file.Read(result.Bytes.data() + filled, result.Bytes.size() - filled);
+      if (got == 0) break;  // the file shrank since it was opened
+      filled += got;
+    }
+    result.Bytes.resize(filled);
+    result.Size = static_cast<std::int64_t>(size);
+  } catch (const OpenRefusal& refusal) {
+    result = FileRead{};
+    result.Failure = refusal.what();
+    result.NotRegular = refusal.NotRegular();
+  } catch (const EditorError& error) {
+    result = FileRead{};
+    result.Failure = error.what();
+  }
+  return result;
+}
+
+std::uint64_t ReadFileInChunks(const std::string& path, std::size_t chunkBytes,
+                               const std::function<void(std::string_view)>& consume) {
+  InputFile file(path);
+  std::vector<char> buffer(chunkBytes == 0 ? 1 : chunkBytes);
+  std::uint64_t total = 0;
+  while (const std::size_t got = file.Read(buffer.data(), buffer.size())) {
+    total += got;
+    consume(std::string_view(buffer.data(), got));
+  }
+  return total;
+}
+
+}  // namespace pwx

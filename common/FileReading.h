@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace pwx {
+
+// "Cannot open file "<path>". <reason>": the text of every failure to read a file.
+std::string CannotOpenText(const std::string& path, const std::string& reason);
+
+// The refusal to read something that is not a regular file: a named pipe would block the
+// window for good, and a device or socket holds no project data.
+std::string NotRegularFileText(const std::string& path);
+
+// A regular file opened for reading. Opening never blocks (a named pipe is refused before
+// anyone waits for a writer); a folder, pipe, socket or device is refused. A link is
+// followed: what counts is the file it leads to.
+class InputFile {
+ public:
+  // Raises "Cannot open file "<path>". <reason>" or "<path>" is not a regular file".
+  explicit InputFile(const std::string& path);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // The size the file had when it was opened.
+  std::uint64_t Size() const { return size_; }
+
+  // Reads up to `room` bytes; 0 at the end. Raises "Cannot open file ..." on a read error.
+  std::size_t Read(char* buffer, std::size_t room);
+
+  // Whether `path` names this very file (through any spelling or link).
+  bool IsSameFileAs(const std::string& path) const;
+
+ private:
+  std::string path_;
+  int descriptor_ = -1;
+  std::uint64_t size_ = 0;
+  std::uint64_t device_ = 0;
+  std::uint64_t inode_ = 0;
+};
+
+// What one read of a file gave.
+struct FileRead {
+  std::string Bytes;        // at most the limit asked for, from the start of the file
+  std::int64_t Size = -1;   // the file's size on disk; -1 when it could not be read
+  std::string Failure;      // empty, or the user text of why it could not be read
+  bool NotRegular = false;  // something stands there, but no regular file
+
+  bool Ok() const { return Failure.empty(); }
+  // The bytes; raises the failure when there are none.
+  std::string TakeBytes();
+};
+
+// The one way to read a file: at most `limit` bytes from its start, with its size, or the
+// reason it could not be read. Never blocks and never reads more than the limit.
+FileRead ReadFile(const std::string& path, std::size_t limit);
+
+// Streams a whole file through `consume`, at most `chunkBytes` at a time, so that a file of
+// any size is read in constant memory. Returns the number of bytes read. Raises like
+// InputFile.
+std::uint64_t ReadFileInChunks(const std::string& path, std::size_t chunkBytes,
+                               const std::function<void(std::string_view)>& consume);
+
+}  // namespace pwx

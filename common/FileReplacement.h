@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pwx {
+
+// "Cannot create file "<path>". <reason>": the text of every failure to write a file.
+std::string CannotCreateText(const std::string& path, const std::string& reason);
+
+// A new version of a file, put in place in one step. The bytes go to a temporary file that
+// is created exclusively under a fresh, unpredictable name in the target's folder, so
+// nothing that already stands there (a planted link or file) is ever opened or followed.
+// Commit pushes the bytes through to the disk and renames the temporary over the target,
+// which afterwards is a regular file whatever stood at its name before. Until then the
+// target is untouched; a replacement dropped without Commit removes its temporary.
+class FileReplacement {
+ public:
+  // Raises "Cannot create file "<target>". <reason>".
+  explicit FileReplacement(std::string target);
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  // Appends bytes. Raises "Cannot create file ...".
+  void Write(std::string_view bytes);
+
+  // Syncs, closes and renames over the target. Raises "Cannot create file ..."; the target
+  // then keeps its old content.
+  void Commit();
+
+ private:
+  void Discard();
+
+  std::string target_;
+  std::string temporary_;
+  int descriptor_ = -1;
+};
+
+// Replaces a file safely with these bytes (see FileReplacement).
+// Raises "Cannot create file "<path>". <reason>" and leaves the old file as it was.
+void ReplaceFile(const std::string& path, std::string_view bytes);
+
+// Copies a regular file the same safe way, streaming (never the whole file in memory).
+// Copying a file onto itself leaves it intact. Raises "Cannot open file "<source>".
+// <reason>" or "<source>" is not a regular file" when the source cannot be read, and
+// "Cannot create file "<dest>". <reason>" when the copy cannot be written.
+void CopyFileOver(const std::string& source, const std::string& dest);
+
+}  // namespace pwx

@@ -1,0 +1,27 @@
+#include "common/MessageText.h"
+
+#include <vector>
+
+namespace pwx {
+namespace {
+
+bool StartsCharacter(char byte) {
+  return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+}
+
+}  // namespace
+
+std::string QuoteForMessage(std::string_view text, std::size_t longest) {
+  // Where each character starts; a stray continuation byte counts with the one before.
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (StartsCharacter(text[i]) || starts.empty()) starts.push_back(i);
+  }
+  if (starts.size() <= longest || longest < 2) return std::string(text);
+  const std::size_t head = (longest - 1) / 2;
+  const std::size_t tail = longest - 1 - head;
+  return std::string(text.substr(0, starts[head])) + "\xE2\x80\xA6" +
+         std::string(text.substr(starts[starts.size() - tail]));
+}
+
+}  // namespace pwx

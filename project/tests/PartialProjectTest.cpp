@@ -1,0 +1,172 @@
+// Project folders as people leave them: one of the two project files missing, a pointer
+// written by hand, the settings of the folder that is opened, files that are no files.
+#include "common/tests/NamedPipe.h"
+#include "project/tests/EditorFixture.h"
+
+namespace pwx {
+namespace {
+
+using testing::NameMapBytes;
+using testing::NewPlayListBytes;
+using testing::ReadWhole;
+using testing::WriteFile;
+
+using PartialProject = testing::EditorTest;
+
+// A play list as a save writes it: every edited slot stores a clip count of 1.
+std::string SavedPlayListBytes(std::uint8_t mode = 0) {
+  std::string bytes = NewPlayListBytes(mode);
+  for (int s = 0; s < kSlotCount; ++s) bytes[32 + s] = 1;
+  return bytes;
+}
+
+TEST_F(PartialProject, NameMapWithoutPlayListKeepsItsClipsThroughImportAndSave) {
+  // What importing clips and closing before the first save leaves behind.
+  std::filesystem::create_directories(start / "P");
+  WriteFile(start / "P/m3fn.txt",
+            NameMapBytes({{1, "/s/a.mp3"}, {2, "/s/b.mp3"}, {3, "/s/c.mp3"}}));
+  StartWithProject("P");
+  EXPECT_EQ(editor->ClipChoices(), (std::vector<std::string>{"None", "001", "002", "003"}));
+
+  WriteFile(start / "d.mp3", "audio");
+  editor->StringGrid1Click(4, 1);
+  host.fileAnswers.push_back(start / "d.mp3");
+  editor->StringGrid1DblClick();
+  editor->SpeedButton9Click();
+  EXPECT_EQ(
+      ReadWhole(ProjectDir("P") + "m3fn.txt"),
+      NameMapBytes({{1, "/s/a.mp3"}, {2, "/s/b.mp3"}, {3, "/s/c.mp3"}, {4, start / "d.mp3"}}));
+  EXPECT_EQ(ReadWhole(ProjectDir("P") + "plist.cfg"), SavedPlayListBytes());
+}
+
+TEST_F(PartialProject, PlayListWithoutNameMapKeepsModeRepeatsAndOutputs) {
+  std::filesystem::create_directories(start / "P");
+  std::string plist = SavedPlayListBytes(6);
+  plist[96 + 2] = 9;
+  plist[160 + 2] = 1;
+  WriteFile(start / "P/plist.cfg", plist);
+  StartWithProject("P");
+  EXPECT_EQ(editor->Project().Mode.Value, 6);
+  EXPECT_EQ(editor->Project().Slots[2].Repeat, "9");
+  EXPECT_TRUE(editor->Project().Slots[2].AlarmOutput);
+  EXPECT_EQ(editor->Project().Library, AudioLibrary{});
+  editor->SpeedButton9Click();
+  EXPECT_EQ(ReadWhole(ProjectDir("P") + "plist.cfg"), plist);
+}
+
+TEST_F(PartialProject, PointerWithoutTheFinalSeparatorStillNamesTheFolder) {
+  std::filesystem::create_directories(start / "P1");
+  WriteFile(start / "P1/vol.cfg", "7");
+  WriteFile(start / "P1vol.cfg", "3");  // where the glued name would point
+  WriteFile(start / "PRJ.cfg", (start / "P1") + "\r\n");
+  Start();
+  EXPECT_EQ(editor->Dirs().Work_DIR, ProjectDir("P1"));
+  EXPECT_EQ(editor->Project().Volume, 7);
+  EXPECT_EQ(editor->StatusText(), "");
+  editor->SpeedButton9Click();
+  EXPECT_TRUE(FileExists(ProjectDir("P1") + "plist.cfg"));
+  EXPECT_FALSE(FileExists(start / "P1plist.cfg"));
+}
+
+class PointerToNoFolder : public testing::EditorTest,
+                          public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PointerToNoFolder, OpensEmptyAndSaysSoInTheStatusLine) {
+  const std::string named = start / GetParam();
+  if (std::string(GetParam()) == "a file") WriteFile(named, "not a folder");
+  WriteFile(start / "PRJ.cfg", named + "/\r\n");
+  Start();
+  EXPECT_EQ(editor->Dirs().Work_DIR, named + "/");
+  EXPECT_EQ(editor->StatusText(), "Project folder not found: " + named + "/");
+  EXPECT_EQ(editor->Project().Volume, 5);
+  EXPECT_EQ(editor->ClipChoices(), std::vector<std::string>{"None"});
+  EXPECT_FALSE(FolderExists(named));
+  EXPECT_TRUE(host.errorBoxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, PointerToNoFolder, ::testing::Values("gone", "a file"),
+                         [](const auto& info) {
+                           return std::string(info.param) == "gone" ? "Missing" : "File";
+                         });
+
+TEST_F(PartialProject, NameMapWithALineLongerThanAnyPathSaysSoOnce) {
+  std::filesystem::create_directories(start / "P");
+  WriteFile(start / "P/m3fn.txt",
+            NameMapBytes({{1, "/s/a.mp3"}, {2, std::string(100000, 'x')}, {5, "/s/e.mp3"}}));
+  WriteFile(start / "P/plist.cfg", NewPlayListBytes());
+  StartWithProject("P");
+  EXPECT_EQ(editor->ClipChoices(), (std::vector<std::string>{"None", "001", "005"}));
+  EXPECT_EQ(editor->StatusText(),
+            "m3fn.txt: line 2 is longer than any path and was left out; clip 002 stays free");
+  EXPECT_TRUE(host.errorBoxes.empty());
+}
+
+class PipeForAProjectFile : public testing::EditorTest,
+                            public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PipeForAProjectFile, IsRefusedAndTheStartUpFinishes) {
+  std::filesystem::create_directories(start / "P");
+  WriteFile(start / "P/m3fn.txt", NameMapBytes({}));
+  WriteFile(start / "P/plist.cfg", NewPlayListBytes());
+  std::filesystem::remove(start / ("P/" + std::string(GetParam())));
+  const std::string pipe = ProjectDir("P") + GetParam();
+  testing::MakeNamedPipe(pipe);
+  EXPECT_TRUE(testing::ReturnsWithoutWaitingOn(pipe, [&] { StartWithProject("P"); }));
+  EXPECT_EQ(host.errorBoxes, std::vector<std::string>{"\"" + pipe + "\" is not a regular file"});
+  EXPECT_TRUE(editor->StartupDone());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, PipeForAProjectFile,
+                         ::testing::Values("m3fn.txt", "plist.cfg", "vol.cfg", "rtu.cfg"),
+                         [](const auto& info) {
+                           std::string name = info.param;
+                           return name.substr(0, name.find('.'));
+                         });
+
+// --- Load Project -------------------------------------------------------------------------
+
+TEST_F(PartialProject, LoadingAProjectShowsItsOwnSettingsAndVolume) {
+  std::filesystem::create_directories(start / "A");
+  WriteFile(start / "A/rtu.cfg", "12,115200,N,8,1");
+  WriteFile(start / "A/vol.cfg", "3");
+  StartWithProject("A");
+  std::filesystem::create_directories(start / "B");
+  WriteFile(start / "B/rtu.cfg", "99,300,O,8,2");
+  WriteFile(start / "B/vol.cfg", "8");
+  host.folderAnswers.push_back(start / "B");
+  editor->SpeedButton7Click();
+  EXPECT_EQ(editor->Project().Settings, (ModbusRtuSettings{"99", "300", "Odd", "8", "2"}));
+  EXPECT_EQ(editor->Project().Volume, 8);
+  editor->SpeedButton9Click();
+  EXPECT_EQ(ReadWhole(ProjectDir("B") + "rtu.cfg"), "99,300,O,8,2");
+  EXPECT_EQ(ReadWhole(ProjectDir("B") + "vol.cfg"), "8");
+}
+
+TEST_F(PartialProject, LoadingAFolderWithoutSettingsCarriesTheShownOnesOver) {
+  std::filesystem::create_directories(start / "A");
+  WriteFile(start / "A/rtu.cfg", "12,9600,E,8,1");
+  WriteFile(start / "A/vol.cfg", "3");
+  StartWithProject("A");
+  std::filesystem::create_directories(start / "New");
+  host.folderAnswers.push_back(start / "New");
+  editor->SpeedButton7Click();
+  EXPECT_EQ(editor->Project().Settings, (ModbusRtuSettings{"12", "9600", "Even", "8", "1"}));
+  EXPECT_EQ(editor->Project().Volume, 3);
+}
+
+TEST_F(PartialProject, SettingsThatCannotBeReadKeepTheShownOnesAndSaySo) {
+  StartWithProject("A");
+  editor->SetDeviceId("12");
+  std::filesystem::create_directories(start / "B");
+  WriteFile(start / "B/rtu.cfg", "");
+  WriteFile(start / "B/vol.cfg", "loud");
+  host.folderAnswers.push_back(start / "B");
+  editor->SpeedButton7Click();
+  EXPECT_EQ(host.errorBoxes, (std::vector<std::string>{"'loud' is not a valid integer value",
+                                                       "List index out of bounds (0)"}));
+  EXPECT_EQ(editor->Project().Settings.DeviceId, "12");
+  EXPECT_EQ(editor->Dirs().Work_DIR, ProjectDir("B"));
+}
+
+}  // namespace
+}  // namespace pwx
