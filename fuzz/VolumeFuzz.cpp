@@ -1,11 +1,12 @@
 // Any bytes as a vol.cfg: the first line either gives a volume on the slider or raises the
-// integer error naming that line.
+// integer error naming that line (a long one shortened in the middle).
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "common/EditorError.h"
+#include "common/MessageText.h"
 #include "common/TextFile.h"
 #include "devicefiles/RtuVolumeFiles.h"
 #include "fuzz/FuzzCheck.h"
@@ -20,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PWX_FUZZ_CHECK(volume >= kMinVolume && volume <= kMaxVolume);
   } catch (const EditorError& error) {
     // The error box shows the text up to a zero byte, so compare only that much.
-    const std::string expected = "'" + lines.front() + "' is not a valid integer value";
+    const std::string expected =
+        "'" + QuoteForMessage(lines.front()) + "' is not a valid integer value";
     PWX_FUZZ_CHECK(std::string(error.what()) == expected.substr(0, expected.find('\0')));
   }
   return 0;
