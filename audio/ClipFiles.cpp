@@ -1,5 +1,6 @@
 #include "audio/ClipFiles.h"
 
+#include "common/EditorError.h"
 #include "common/FileReading.h"
 #include "common/FileReplacement.h"
 #include "common/FileSystem.h"
@@ -26,7 +27,9 @@ void CopyClipIntoProject(const std::string& source, const std::string& workDir, 
   const std::string copy = ProjectCopyPath(workDir, number);
   log.Append("Local String=> " + copy);
   log.Append("Source String=> " + source);
-  CopyFileOver(source, copy);
+  // The limit holds on the bytes copied too: a source swapped or grown after the size check
+  // is refused all the same.
+  if (!CopyFileOver(source, copy, kMaxClipBytes)) throw EditorError(kClipTooLargeText);
 }
 
 void DeleteProjectCopy(const std::string& workDir, int number) {

@@ -21,7 +21,8 @@ std::string ProjectCopyPath(const std::string& workDir, int number);
 std::optional<std::string> CheckClipSize(const std::string& path, DiagnosticLog& log);
 
 // Copies the source into the project (replacing an earlier copy), safely and streaming.
-// Raises the copy's error; then nothing has changed on disk.
+// Raises the copy's error, or the size refusal when the source has grown past the player's
+// buffer since it was checked; then nothing has changed on disk.
 void CopyClipIntoProject(const std::string& source, const std::string& workDir, int number,
                          DiagnosticLog& log);
 

@@ -1,5 +1,6 @@
 #include "common/FileReading.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <vector>
@@ -16,15 +17,20 @@
 
 #include "common/EditorError.h"
 #include "common/FileSystem.h"
+#include "common/MessageText.h"
 
 namespace pwx {
 
 std::string CannotOpenText(const std::string& path, const std::string& reason) {
-  return "Cannot open file \"" + path + "\". " + reason;
+  return "Cannot open file \"" + QuotePath(path) + "\". " + reason;
 }
 
 std::string NotRegularFileText(const std::string& path) {
-  return "\"" + path + "\" is not a regular file";
+  // Built piece by piece: GCC 12 warns wrongly about a literal added to a temporary string.
+  std::string text(1, '"');
+  text += QuotePath(path);
+  text += "\" is not a regular file";
+  return text;
 }
 
 namespace {
@@ -44,11 +50,11 @@ class OpenRefusal : public EditorError {
 
 #ifdef _WIN32
 
-InputFile::InputFile(const std::string& path) : path_(path) {
+InputFile::InputFile(const std::string& path, bool) : path_(path) {
   if (_wsopen_s(&descriptor_, PathOf(path).c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0) != 0) {
     throw OpenRefusal(CannotOpenText(path, SystemReason(errno)), false);
   }
-  struct _stat64 status;
+  struct _stat64 status {};
   if (_fstat64(descriptor_, &status) != 0 || !(status.st_mode & _S_IFREG)) {
     const bool folder = (status.st_mode & _S_IFDIR) != 0;
     _close(descriptor_);
@@ -77,15 +83,17 @@ bool InputFile::IsSameFileAs(const std::string& path) const {
 
 #else
 
-InputFile::InputFile(const std::string& path) : path_(path) {
-  // The type is checked before the open (a socket cannot even be opened) and again on what
-  // was opened. O_NONBLOCK makes the open of a named pipe that appeared in between return at
-  // once instead of waiting for a writer.
-  struct stat status;
-  if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) {
+InputFile::InputFile(const std::string& path, bool checkTypeFirst) : path_(path) {
+  // The type is checked before the open, so that no device is ever opened, and again on
+  // what was opened. O_NONBLOCK makes the open of a named pipe that appeared in between
+  // return at once instead of waiting for a writer; a socket cannot be opened at all.
+  struct stat status {};
+  if (checkTypeFirst && stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) &&
+      !S_ISDIR(status.st_mode)) {
     throw OpenRefusal(NotRegularFileText(path), true);
   }
   descriptor_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (descriptor_ < 0 && errno == ENXIO) throw OpenRefusal(NotRegularFileText(path), true);
   if (descriptor_ < 0) throw OpenRefusal(CannotOpenText(path, SystemReason(errno)), false);
   if (fstat(descriptor_, &status) != 0 || !S_ISREG(status.st_mode)) {
     const bool folder = S_ISDIR(status.st_mode);
@@ -114,8 +122,10 @@ std::size_t InputFile::Read(char* buffer, std::size_t room) {
 }
 
 bool InputFile::IsSameFileAs(const std::string& path) const {
+  // A link is another file: replacing it with a copy keeps the project self-contained.
   struct stat status;
-  return stat(path.c_str(), &status) == 0 && static_cast<std::uint64_t>(status.st_dev) == device_ &&
+  return lstat(path.c_str(), &status) == 0 &&
+         static_cast<std::uint64_t>(status.st_dev) == device_ &&
          static_cast<std::uint64_t>(status.st_ino) == inode_;
 }
 
@@ -151,16 +161,22 @@ FileRead ReadFile(const std::string& path, std::size_t limit) {
   return result;
 }
 
-std::uint64_t ReadFileInChunks(const std::string& path, std::size_t chunkBytes,
-                               const std::function<void(std::string_view)>& consume) {
+StreamedRead ReadFileInChunks(const std::string& path, std::size_t chunkBytes, std::uint64_t limit,
+                              const std::function<void(std::string_view)>& consume) {
   InputFile file(path);
   std::vector<char> buffer(chunkBytes == 0 ? 1 : chunkBytes);
-  std::uint64_t total = 0;
-  while (const std::size_t got = file.Read(buffer.data(), buffer.size())) {
-    total += got;
+  StreamedRead read;
+  read.FileSize = file.Size();
+  while (read.BytesRead < limit) {
+    const std::uint64_t room = std::min<std::uint64_t>(buffer.size(), limit - read.BytesRead);
+    const std::size_t got = file.Read(buffer.data(), static_cast<std::size_t>(room));
+    if (got == 0) return read;
+    read.BytesRead += got;
     consume(std::string_view(buffer.data(), got));
   }
-  return total;
+  char probe;
+  read.Truncated = file.Read(&probe, 1) > 0;
+  return read;
 }
 
 }  // namespace pwx

@@ -21,7 +21,8 @@ std::string NotRegularFileText(const std::string& path);
 class InputFile {
  public:
   // Raises "Cannot open file "<path>". <reason>" or "<path>" is not a regular file".
-  explicit InputFile(const std::string& path);
+  // `checkTypeFirst` is false only to test the check on what was opened alone.
+  explicit InputFile(const std::string& path, bool checkTypeFirst = true);
   ~InputFile();
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
@@ -32,7 +33,8 @@ class InputFile {
   // Reads up to `room` bytes; 0 at the end. Raises "Cannot open file ..." on a read error.
   std::size_t Read(char* buffer, std::size_t room);
 
-  // Whether `path` names this very file (through any spelling or link).
+  // Whether `path` names this very file (through any spelling of its folder; a link at
+  // `path` is a file of its own).
   bool IsSameFileAs(const std::string& path) const;
 
  private:
@@ -59,10 +61,18 @@ struct FileRead {
 // reason it could not be read. Never blocks and never reads more than the limit.
 FileRead ReadFile(const std::string& path, std::size_t limit);
 
-// Streams a whole file through `consume`, at most `chunkBytes` at a time, so that a file of
-// any size is read in constant memory. Returns the number of bytes read. Raises like
+// What streaming a file gave: how many bytes went through, and whether the file held more
+// than the limit.
+struct StreamedRead {
+  std::uint64_t BytesRead = 0;
+  std::uint64_t FileSize = 0;  // as the open found it
+  bool Truncated = false;
+};
+
+// Streams at most `limit` bytes of a file through `consume`, at most `chunkBytes` at a time,
+// so that a file of any size is read in constant memory and bounded time. Raises like
 // InputFile.
-std::uint64_t ReadFileInChunks(const std::string& path, std::size_t chunkBytes,
-                               const std::function<void(std::string_view)>& consume);
+StreamedRead ReadFileInChunks(const std::string& path, std::size_t chunkBytes, std::uint64_t limit,
+                              const std::function<void(std::string_view)>& consume);
 
 }  // namespace pwx

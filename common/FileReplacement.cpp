@@ -18,12 +18,13 @@
 #include "common/EditorError.h"
 #include "common/FileReading.h"
 #include "common/FileSystem.h"
+#include "common/MessageText.h"
 
 namespace pwx {
 namespace fs = std::filesystem;
 
 std::string CannotCreateText(const std::string& path, const std::string& reason) {
-  return "Cannot create file \"" + path + "\". " + reason;
+  return "Cannot create file \"" + QuotePath(path) + "\". " + reason;
 }
 
 namespace {
@@ -162,16 +163,21 @@ void ReplaceFile(const std::string& path, std::string_view bytes) {
   replacement.Commit();
 }
 
-void CopyFileOver(const std::string& source, const std::string& dest) {
+bool CopyFileOver(const std::string& source, const std::string& dest, std::uint64_t limit) {
   // A source that cannot be read is the source's fault, not the project folder's.
   InputFile input(source);
-  if (input.IsSameFileAs(dest)) return;  // importing a project copy onto itself
+  if (input.Size() > limit) return false;
+  if (input.IsSameFileAs(dest)) return true;  // importing a project copy onto itself
   FileReplacement copy(dest);
   std::vector<char> buffer(kCopyChunkBytes);
+  std::uint64_t copied = 0;
   while (const std::size_t got = input.Read(buffer.data(), buffer.size())) {
+    copied += got;
+    if (copied > limit) return false;  // the dropped replacement removes its temporary
     copy.Write(std::string_view(buffer.data(), got));
   }
   copy.Commit();
+  return true;
 }
 
 }  // namespace pwx

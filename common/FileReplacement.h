@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -42,9 +44,12 @@ class FileReplacement {
 void ReplaceFile(const std::string& path, std::string_view bytes);
 
 // Copies a regular file the same safe way, streaming (never the whole file in memory).
-// Copying a file onto itself leaves it intact. Raises "Cannot open file "<source>".
-// <reason>" or "<source>" is not a regular file" when the source cannot be read, and
-// "Cannot create file "<dest>". <reason>" when the copy cannot be written.
-void CopyFileOver(const std::string& source, const std::string& dest);
+// Copying a file onto itself leaves it intact. Returns false, and writes nothing, when the
+// source holds more than `limit` bytes, counted on what is read, so a file that grows after
+// a size check is still refused. Raises "Cannot open file "<source>". <reason>" or
+// "<source>" is not a regular file" when the source cannot be read, and "Cannot create file
+// "<dest>". <reason>" when the copy cannot be written.
+bool CopyFileOver(const std::string& source, const std::string& dest,
+                  std::uint64_t limit = std::numeric_limits<std::uint64_t>::max());
 
 }  // namespace pwx

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "common/EditorError.h"
+#include "common/MessageText.h"
 
 namespace pwx {
 namespace fs = std::filesystem;
@@ -56,7 +57,7 @@ void CreateFolderWithParents(const std::string& path) {
   std::error_code ec;
   fs::create_directories(PathOf(path), ec);
   if (!FolderExists(path)) {
-    throw EditorError("Cannot create folder \"" + path + "\". " +
+    throw EditorError("Cannot create folder \"" + QuotePath(path) + "\". " +
                       (ec ? ec.message() : SystemReason(ENOTDIR)));
   }
 }
@@ -68,10 +69,10 @@ bool HasLineBreak(std::string_view text) {
 void DeleteFile(const std::string& path) {
   std::error_code ec;
   if (fs::is_directory(fs::symlink_status(PathOf(path), ec))) {
-    throw EditorError("Cannot delete file \"" + path + "\". " + SystemReason(EISDIR));
+    throw EditorError("Cannot delete file \"" + QuotePath(path) + "\". " + SystemReason(EISDIR));
   }
   fs::remove(PathOf(path), ec);
-  if (ec) throw EditorError("Cannot delete file \"" + path + "\". " + ec.message());
+  if (ec) throw EditorError("Cannot delete file \"" + QuotePath(path) + "\". " + ec.message());
 }
 
 }  // namespace pwx

@@ -17,11 +17,12 @@ std::string QuoteForMessage(std::string_view text, std::size_t longest) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (StartsCharacter(text[i]) || starts.empty()) starts.push_back(i);
   }
-  if (starts.size() <= longest || longest < 2) return std::string(text);
-  const std::size_t head = (longest - 1) / 2;
-  const std::size_t tail = longest - 1 - head;
-  return std::string(text.substr(0, starts[head])) + "\xE2\x80\xA6" +
-         std::string(text.substr(starts[starts.size() - tail]));
+  if (starts.size() <= longest) return std::string(text);
+  const std::size_t room = longest == 0 ? 0 : longest - 1;  // the ellipsis takes one
+  const std::size_t head = room / 2;
+  const std::size_t tail = room - head;
+  const std::string end = tail == 0 ? "" : std::string(text.substr(starts[starts.size() - tail]));
+  return std::string(text.substr(0, starts[head])) + "\xE2\x80\xA6" + end;
 }
 
 }  // namespace pwx

@@ -6,12 +6,19 @@
 
 namespace pwx {
 
-// How much of a user's text a message box quotes.
+// How much of a user's text a message box quotes, and how much of a path: a path is
+// longer by nature, and its start and its file name are what tell it apart.
 inline constexpr std::size_t kLongestQuote = 60;
+inline constexpr std::size_t kLongestPathQuote = 100;
 
 // The text as a message box quotes it: whole up to 60 characters, else its start and end
 // around an ellipsis in the middle, so that a pasted novel never makes a screen-wide box.
 // Counts characters, not bytes, and never cuts one in half.
 std::string QuoteForMessage(std::string_view text, std::size_t longest = kLongestQuote);
+
+// A path as a message quotes it: whole up to 100 characters, else shortened in the middle.
+inline std::string QuotePath(std::string_view path) {
+  return QuoteForMessage(path, kLongestPathQuote);
+}
 
 }  // namespace pwx

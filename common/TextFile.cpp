@@ -192,6 +192,14 @@ void LineSplitter::Finish() {
   afterCr_ = false;
 }
 
+void LineSplitter::CutOff() {
+  if (lineOpen_) {
+    currentCut_ = true;
+    std::string().swap(current_);
+  }
+  Finish();
+}
+
 std::string DecodeTextBytes(std::string_view bytes) {
   TextDecoder decoder;
   std::string text;
@@ -219,19 +227,24 @@ namespace {
 // Decodes and splits bytes as they come.
 class TextLineReader {
  public:
-  TextLineReader(std::size_t keepLines, std::size_t longestLine)
-      : splitter_(keepLines, longestLine) {}
+  explicit TextLineReader(const LineBounds& bounds)
+      : splitter_(bounds.KeepLines, bounds.LongestLine) {}
   void Feed(std::string_view bytes) {
     text_.clear();
     decoder_.Feed(bytes, text_);
     splitter_.Feed(text_);
   }
-  TextLines Finish() {
+  TextLines Finish(std::uint64_t fileSize, bool truncated) {
     text_.clear();
-    decoder_.Finish(text_);
+    if (!truncated) decoder_.Finish(text_);
     splitter_.Feed(text_);
-    splitter_.Finish();
-    return TextLines{std::move(splitter_.Lines()), splitter_.CutLines(), splitter_.Count(), 0};
+    if (truncated) {
+      splitter_.CutOff();
+    } else {
+      splitter_.Finish();
+    }
+    return TextLines{std::move(splitter_.Lines()), splitter_.CutLines(), splitter_.Count(),
+                     fileSize, truncated};
   }
 
  private:
@@ -242,21 +255,19 @@ class TextLineReader {
 
 }  // namespace
 
-TextLines TextLinesOf(std::string_view bytes, std::size_t keepLines, std::size_t longestLine) {
-  TextLineReader reader(keepLines, longestLine);
-  reader.Feed(bytes);
-  TextLines lines = reader.Finish();
-  lines.FileSize = bytes.size();
-  return lines;
+TextLines TextLinesOf(std::string_view bytes, const LineBounds& bounds) {
+  TextLineReader reader(bounds);
+  const std::size_t size = bytes.size();
+  const bool truncated = size > bounds.ReadLimit;
+  reader.Feed(truncated ? bytes.substr(0, static_cast<std::size_t>(bounds.ReadLimit)) : bytes);
+  return reader.Finish(size, truncated);
 }
 
-TextLines ReadTextLines(const std::string& path, std::size_t keepLines, std::size_t longestLine) {
-  TextLineReader reader(keepLines, longestLine);
-  const std::uint64_t size =
-      ReadFileInChunks(path, kReadChunkBytes, [&](std::string_view bytes) { reader.Feed(bytes); });
-  TextLines lines = reader.Finish();
-  lines.FileSize = size;
-  return lines;
+TextLines ReadTextLines(const std::string& path, const LineBounds& bounds) {
+  TextLineReader reader(bounds);
+  const StreamedRead read = ReadFileInChunks(path, kReadChunkBytes, bounds.ReadLimit,
+                                             [&](std::string_view bytes) { reader.Feed(bytes); });
+  return reader.Finish(read.Truncated ? read.FileSize : read.BytesRead, read.Truncated);
 }
 
 std::string ReadFirstLine(const std::string& path) {

@@ -44,6 +44,9 @@ class LineSplitter {
   void Feed(std::string_view text);
   // Ends the text: a last line without its line end counts.
   void Finish();
+  // Ends the text where reading stopped short: a line still open is cut out, since what
+  // was read of it is only a piece.
+  void CutOff();
 
   std::vector<std::string>& Lines() { return lines_; }
   // 1-based numbers of the kept lines that were too long.
@@ -79,16 +82,25 @@ std::size_t CountLines(std::string_view text);
 struct TextLines {
   std::vector<std::string> Lines;
   std::vector<std::size_t> CutLines;
-  std::size_t Count = 0;
-  std::uint64_t FileSize = 0;
+  std::size_t Count = 0;       // lines of what was read
+  std::uint64_t FileSize = 0;  // the size of the file (of the bytes, when given bytes)
+  bool Truncated = false;      // the file held more than was read
+};
+
+// What to keep of a text file: the first lines, each up to a length, and at most how much of
+// the file to read at all.
+struct LineBounds {
+  std::size_t KeepLines = kNoLimit;
+  std::size_t LongestLine = kNoLimit;
+  std::uint64_t ReadLimit = kNoLimit;
 };
 
 // Reads the lines of the bytes of a text file.
-TextLines TextLinesOf(std::string_view bytes, std::size_t keepLines, std::size_t longestLine);
+TextLines TextLinesOf(std::string_view bytes, const LineBounds& bounds);
 
-// Reads the lines of a file in constant memory, whatever its size. Raises "Cannot open file
-// ..." or "... is not a regular file".
-TextLines ReadTextLines(const std::string& path, std::size_t keepLines, std::size_t longestLine);
+// Reads the lines of a file in constant memory and bounded time, whatever its size. Raises
+// "Cannot open file ..." or "... is not a regular file".
+TextLines ReadTextLines(const std::string& path, const LineBounds& bounds);
 
 // How much of a one-line file is read: a settings line or a folder path is far shorter, and a
 // damaged or hostile file cannot make the editor read gigabytes for one line.

@@ -10,10 +10,17 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
+constexpr LineBounds kNameMapBounds{kLibrarySize, kLongestPath, kNameMapReadLimit};
+
 // Line k is clip k. A short file leaves its missing numbers free; lines past 64 are ignored.
-std::vector<int> TakeLines(TextLines text, AudioLibrary& library, DiagnosticLog& log) {
+NameMapOmissions TakeLines(TextLines text, AudioLibrary& library, DiagnosticLog& log) {
   log.Append("list->Count: " + std::to_string(text.Count));
-  if (text.Lines.empty()) return {};
+  NameMapOmissions omissions;
+  omissions.CutClips.assign(text.CutLines.begin(), text.CutLines.end());
+  if (text.Truncated && text.Count < static_cast<std::size_t>(kLibrarySize)) {
+    omissions.FirstUnreadClip = static_cast<int>(text.Count) + 1;
+  }
+  if (text.Lines.empty()) return omissions;
   for (int number = 1; number <= kLibrarySize; ++number) {
     AudioEntry& entry = library.Entry(number);
     const auto index = static_cast<std::size_t>(number - 1);
@@ -23,7 +30,7 @@ std::vector<int> TakeLines(TextLines text, AudioLibrary& library, DiagnosticLog&
     }
     log.Append("Short_FN: " + entry.Short_FN);
   }
-  return std::vector<int>(text.CutLines.begin(), text.CutLines.end());
+  return omissions;
 }
 
 std::string NumberList(const std::vector<int>& numbers, bool asClips) {
@@ -33,6 +40,22 @@ std::string NumberList(const std::vector<int>& numbers, bool asClips) {
     list += asClips ? ThreeDigits(number) : std::to_string(number);
   }
   return list;
+}
+
+std::string CutLinesText(const std::vector<int>& clips) {
+  const bool one = clips.size() == 1;
+  return std::string(one ? "line " : "lines ") + NumberList(clips, false) + (one ? " is" : " are") +
+         " longer than any path and " + (one ? "was" : "were") + " left out; " +
+         (one ? "clip " : "clips ") + NumberList(clips, true) + (one ? " stays" : " stay") +
+         " free";
+}
+
+std::string UnreadText(int firstClip) {
+  const std::string clips = firstClip == kLibrarySize ? "clip " + ThreeDigits(firstClip) + " stays"
+                                                      : "clips " + ThreeDigits(firstClip) + " to " +
+                                                            ThreeDigits(kLibrarySize) + " stay";
+  return "the file is larger than any name map and was read up to line " +
+         std::to_string(firstClip - 1) + "; " + clips + " free";
 }
 
 }  // namespace
@@ -46,10 +69,9 @@ std::string EncodeNameMap(const AudioLibrary& library) {
   return bytes;
 }
 
-std::vector<int> DecodeNameMap(std::string_view bytes, AudioLibrary& library, DiagnosticLog& log,
-                               std::size_t longestPath) {
+NameMapOmissions DecodeNameMap(std::string_view bytes, AudioLibrary& library, DiagnosticLog& log) {
   library.Clear();
-  return TakeLines(TextLinesOf(bytes, kLibrarySize, longestPath), library, log);
+  return TakeLines(TextLinesOf(bytes, kNameMapBounds), library, log);
 }
 
 void SaveNameMap(const AudioLibrary& library, const std::string& workDir, DiagnosticLog& log) {
@@ -58,24 +80,24 @@ void SaveNameMap(const AudioLibrary& library, const std::string& workDir, Diagno
   log.Append("M3FN fname: " + path);
 }
 
-std::vector<int> LoadNameMap(AudioLibrary& library, const std::string& workDir,
+NameMapOmissions LoadNameMap(AudioLibrary& library, const std::string& workDir,
                              DiagnosticLog& log) {
   library.Clear();
   const std::string path = workDir + kNameMapFileName;
-  TextLines text = ReadTextLines(path, kLibrarySize, kLongestPath);
+  TextLines text = ReadTextLines(path, kNameMapBounds);
   const std::uint64_t size = text.FileSize;
-  std::vector<int> cut = TakeLines(std::move(text), library, log);
+  NameMapOmissions omissions = TakeLines(std::move(text), library, log);
   log.Append("m3fn_fname Len: " + std::to_string(size));
-  return cut;
+  return omissions;
 }
 
-std::string CutLinesNotice(const std::vector<int>& clips) {
-  if (clips.empty()) return {};
-  const bool one = clips.size() == 1;
-  return std::string(kNameMapFileName) + (one ? ": line " : ": lines ") + NumberList(clips, false) +
-         (one ? " is" : " are") + " longer than any path and " + (one ? "was" : "were") +
-         " left out; " + (one ? "clip " : "clips ") + NumberList(clips, true) +
-         (one ? " stays" : " stay") + " free";
+std::string OmissionsNotice(const NameMapOmissions& omissions) {
+  std::string notice;
+  if (!omissions.CutClips.empty()) notice = CutLinesText(omissions.CutClips);
+  if (omissions.FirstUnreadClip != 0) {
+    notice += (notice.empty() ? "" : "; ") + UnreadText(omissions.FirstUnreadClip);
+  }
+  return notice.empty() ? notice : std::string(kNameMapFileName) + ": " + notice;
 }
 
 }  // namespace pwx

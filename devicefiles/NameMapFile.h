@@ -24,25 +24,40 @@ inline constexpr std::size_t kLongestPath = 4096;
 // each followed by CR LF (an empty line for a free number).
 std::string EncodeNameMap(const AudioLibrary& library);
 
+// The most of m3fn.txt that is ever read: 64 of the longest paths with their line ends,
+// even in UTF-16, and the byte-order mark. A longer file is no name map in full, and reading
+// it to its end could keep the window waiting for minutes.
+inline constexpr std::size_t kNameMapReadLimit = 2 * kLibrarySize * (kLongestPath + 2) + 3;
+
+// What reading a name map left out: clips whose lines were too long to be paths, and the
+// first clip whose line lies past the read limit (0 when the whole file was read).
+struct NameMapOmissions {
+  std::vector<int> CutClips;
+  int FirstUnreadClip = 0;
+
+  bool Any() const { return !CutClips.empty() || FirstUnreadClip != 0; }
+  bool operator==(const NameMapOmissions&) const = default;
+};
+
 // Replaces the whole library with what the bytes hold: line k is the source path of clip k,
 // the shown name follows from it. The text is UTF-8, or UTF-16 after its byte-order mark;
 // bytes that are not valid UTF-8 are kept as they are. Missing lines leave their numbers
-// free; lines after the 64th are ignored; a line longer than `longestPath` is cut out and
-// leaves its number free. Logs "list->Count: " and one "Short_FN: " line per number.
-// Returns the numbers left free by cut lines.
-std::vector<int> DecodeNameMap(std::string_view bytes, AudioLibrary& library, DiagnosticLog& log,
-                               std::size_t longestPath = kLongestPath);
+// free; lines after the 64th are ignored; a line longer than any path, and whatever lies
+// past the read limit, is left out and leaves its number free. Logs "list->Count: " and one
+// "Short_FN: " line per number.
+NameMapOmissions DecodeNameMap(std::string_view bytes, AudioLibrary& library, DiagnosticLog& log);
 
 // Writes workDir + "m3fn.txt" and logs "M3FN fname: " + path. Raises the file error.
 void SaveNameMap(const AudioLibrary& library, const std::string& workDir, DiagnosticLog& log);
 
 // Empties the library, reads workDir + "m3fn.txt" into it as DecodeNameMap does, in
-// constant memory whatever the file's size, and logs "m3fn_fname Len: " + the file's size.
-// Raises "Cannot open file ..." or "... is not a regular file" when the file cannot be read
-// (the library then stays empty). Returns the numbers left free by cut lines.
-std::vector<int> LoadNameMap(AudioLibrary& library, const std::string& workDir, DiagnosticLog& log);
+// constant memory and bounded time whatever the file's size, and logs "m3fn_fname Len: " +
+// the file's size. Raises "Cannot open file ..." or "... is not a regular file" when the
+// file cannot be read (the library then stays empty).
+NameMapOmissions LoadNameMap(AudioLibrary& library, const std::string& workDir, DiagnosticLog& log);
 
-// What the status line says about clips whose lines were cut out, once for all of them.
-std::string CutLinesNotice(const std::vector<int>& clips);
+// What the status line says about what was left out, once for all of it; empty when
+// nothing was.
+std::string OmissionsNotice(const NameMapOmissions& omissions);
 
 }  // namespace pwx

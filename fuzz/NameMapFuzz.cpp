@@ -17,26 +17,26 @@ void CheckWholeMap(std::string_view bytes) {
   using namespace pwx;
   AudioLibrary library;
   DiagnosticLog log;
-  const std::vector<int> cut = DecodeNameMap(bytes, library, log);
+  const NameMapOmissions omissions = DecodeNameMap(bytes, library, log);
   PWX_FUZZ_CHECK(log.Size() == 1 || log.Size() == 1 + kLibrarySize);
   for (int n = 1; n <= kLibrarySize; ++n) {
     const std::string& path = library.Entry(n).Full_FN;
     PWX_FUZZ_CHECK(path.find_first_of("\r\n") == std::string::npos);
     PWX_FUZZ_CHECK(path.size() <= kLongestPath);
   }
-  for (int number : cut) PWX_FUZZ_CHECK(library.Entry(number) == pwx::AudioEntry{});
+  for (int number : omissions.CutClips) PWX_FUZZ_CHECK(library.Entry(number) == AudioEntry{});
 
   const std::string saved = EncodeNameMap(library);
   AudioLibrary reloaded;
   DiagnosticLog reloadLog;
-  PWX_FUZZ_CHECK(DecodeNameMap(saved, reloaded, reloadLog).empty());
+  PWX_FUZZ_CHECK(!DecodeNameMap(saved, reloaded, reloadLog).Any());
   PWX_FUZZ_CHECK(reloaded == library);
   PWX_FUZZ_CHECK(EncodeNameMap(reloaded) == saved);
 }
 
 void CheckPieces(std::size_t piece, std::size_t longest, std::string_view bytes) {
   using namespace pwx;
-  const TextLines whole = TextLinesOf(bytes, kLibrarySize, longest);
+  const TextLines whole = TextLinesOf(bytes, {kLibrarySize, longest});
   TextDecoder decoder;
   LineSplitter splitter(kLibrarySize, longest);
   std::string text;

@@ -2,6 +2,7 @@
 #include "common/FileReading.h"
 #include "common/FileSystem.h"
 #include "common/IntegerText.h"
+#include "common/MessageText.h"
 #include "devicefiles/NameMapFile.h"
 #include "project/Editor.h"
 
@@ -19,7 +20,7 @@ std::string Editor::SelectMp3File() {
   // The name map holds one path a line: a path with a line break would shift every
   // clip after it.
   if (HasLineBreak(*chosen)) {
-    lastError_ = "The file's path contains a line break: " + *chosen;
+    lastError_ = "The file's path contains a line break: " + QuotePath(*chosen);
     return kNoFileChosen;
   }
   if (auto refusal = CheckClipSize(*chosen, log_)) {

@@ -2,6 +2,7 @@
 
 #include "common/FileReplacement.h"
 #include "common/FileSystem.h"
+#include "common/MessageText.h"
 #include "devicefiles/NameMapFile.h"
 #include "devicefiles/RtuVolumeFiles.h"
 #include "project/Editor.h"
@@ -27,7 +28,7 @@ void Editor::SpeedButton7Click() {
   if (!chosen) return;
   // PRJ.cfg holds the folder as one line.
   if (HasLineBreak(*chosen)) {
-    throw EditorError("The folder's path contains a line break: " + *chosen);
+    throw EditorError("The folder's path contains a line break: " + QuotePath(*chosen));
   }
   if (!FolderExists(*chosen)) {
     if (!host_.AskYesNo(kCreateFolderQuestion, "Confirm")) return;

@@ -1,4 +1,5 @@
 #include "common/FileSystem.h"
+#include "common/MessageText.h"
 #include "common/TextFile.h"
 #include "devicefiles/NameMapFile.h"
 #include "devicefiles/RtuVolumeFiles.h"
@@ -43,7 +44,7 @@ void Editor::StartupProjectPointer() {
     dirs_.Work_DIR = folder;
     log_.Append("Get PRJ.CFG : " + dirs_.Work_DIR);
     // The project opens empty; the user learns why before the first save fails.
-    if (!FolderExists(folder)) statusText_ = "Project folder not found: " + folder;
+    if (!FolderExists(folder)) statusText_ = "Project folder not found: " + QuotePath(folder);
   }
   projectDirLabel_ = dirs_.Work_DIR;
   dirs_.Last_Work_DIR = dirs_.Work_DIR;
@@ -74,7 +75,9 @@ void Editor::ResetEditorState() {
 }
 
 // Loads the name map and the play list that the folder has; a missing one gives its empty
-// default. A folder with neither is a new project.
+// default. A folder with neither is a new project. One that cannot be read is shown as
+// missing and its error raised at the end, so that nothing of the previous project stays
+// behind to be saved into this folder.
 void Editor::LoadProjectFiles() {
   const std::string& work = dirs_.Work_DIR;
   const bool hasNameMap = EntryExists(work + kNameMapFileName);
@@ -83,15 +86,29 @@ void Editor::LoadProjectFiles() {
     InitEmptyProject();
     return;
   }
+  std::string failure;
+  project_.Library.Clear();
   if (hasNameMap) {
-    const std::vector<int> cut = LoadNameMap(project_.Library, work, log_);
-    if (!cut.empty()) statusText_ = CutLinesNotice(cut);
-  } else {
-    project_.Library.Clear();
+    try {
+      const NameMapOmissions omissions = LoadNameMap(project_.Library, work, log_);
+      if (omissions.Any()) statusText_ = OmissionsNotice(omissions);
+    } catch (const EditorError& error) {
+      failure = error.what();
+      project_.Library.Clear();
+    }
   }
   if (!hasPlayList) ResetPlayListImage(image_);
   RefreshClipSelectors();
-  if (hasPlayList && ReadPlayListFile(image_, work, log_) != 0) ApplyPlayList();
+  if (hasPlayList) {
+    try {
+      if (ReadPlayListFile(image_, work, log_) != 0) ApplyPlayList();
+    } catch (const EditorError& error) {
+      if (failure.empty()) failure = error.what();
+      ResetPlayListImage(image_);
+      ApplyPlayList();
+    }
+  }
+  if (!failure.empty()) throw EditorError(failure);
 }
 
 // A project's own settings and volume replace those on screen, read as the start-up reads

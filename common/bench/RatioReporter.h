@@ -35,7 +35,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
       const auto a = seconds_.find(ours);
       const auto b = seconds_.find(baseline);
       if (a == seconds_.end() || b == seconds_.end() || b->second <= 0) continue;
-      std::printf("ratio %s / %s = %.2f (%.1f ms against %.1f ms)\n", ours.c_str(),
+      std::printf("ratio %s / %s = %.3g (%.3g ms against %.3g ms)\n", ours.c_str(),
                   baseline.c_str(), a->second / b->second, a->second * 1e3, b->second * 1e3);
     }
   }

@@ -57,6 +57,26 @@ TEST(CopyFileOver, OntoItselfKeepsTheFile) {
   EXPECT_EQ(ReadWhole(dir / "003.mp3"), "audio");
 }
 
+TEST(CopyFileOver, LinkToTheSourceAtTheTargetBecomesACopyOfItsOwn) {
+  TempFolder dir;
+  WriteFile(dir / "source.mp3", "audio");
+  std::filesystem::create_symlink(dir / "source.mp3", dir / "003.mp3");
+  EXPECT_TRUE(CopyFileOver(dir / "source.mp3", dir / "003.mp3"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir / "003.mp3")));
+  EXPECT_EQ(ReadWhole(dir / "003.mp3"), "audio");
+}
+
+TEST(CopyFileOver, SourceOverTheLimitWritesNothing) {
+  TempFolder dir;
+  WriteFile(dir / "source.mp3", "12345");
+  WriteFile(dir / "003.mp3", "old");
+  EXPECT_FALSE(CopyFileOver(dir / "source.mp3", dir / "003.mp3", 4));
+  EXPECT_EQ(ReadWhole(dir / "003.mp3"), "old");
+  EXPECT_EQ(dir.EntryCount(), 2u);
+  EXPECT_TRUE(CopyFileOver(dir / "source.mp3", dir / "003.mp3", 5));
+  EXPECT_EQ(ReadWhole(dir / "003.mp3"), "12345");
+}
+
 TEST(CopyFileOver, VanishedSourceLeavesTheOldCopy) {
   TempFolder dir;
   WriteFile(dir / "003.mp3", "old");

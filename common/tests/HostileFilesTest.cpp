@@ -124,7 +124,7 @@ struct ReaderCase {
 
 const ReaderCase kReaders[] = {
     {"ReadFile", [](const std::string& p) { ReadFile(p, 512).TakeBytes(); }},
-    {"ReadFileInChunks", [](const std::string& p) { ReadFileInChunks(p, 64, [](auto) {}); }},
+    {"ReadFileInChunks", [](const std::string& p) { ReadFileInChunks(p, 64, 1024, [](auto) {}); }},
     {"ReadFirstLine", [](const std::string& p) { ReadFirstLine(p); }},
     {"CopyFileOverFromIt", [](const std::string& p) { CopyFileOver(p, p + ".copy"); }},
 };
@@ -149,6 +149,20 @@ INSTANTIATE_TEST_SUITE_P(Kinds, NotARegularFile,
                            return std::string(std::get<0>(info.param).name) + "_" +
                                   std::get<1>(info.param).name;
                          });
+
+// The check on what was opened, alone: a pipe or socket that appears after the first check
+// is still refused without waiting.
+TEST(NotARegularFile, IsRefusedByTheCheckAfterTheOpenAlone) {
+  for (const SpecialFile& kind : kSpecialFiles) {
+    TempFolder dir;
+    const std::string path = dir / "clip.mp3";
+    kind.make(path);
+    std::string error;
+    EXPECT_TRUE(testing::ReturnsWithoutWaitingOn(
+        path, [&] { error = ErrorOf([&] { InputFile file(path, false); }); }));
+    EXPECT_EQ(error, "\"" + path + "\" is not a regular file") << kind.name;
+  }
+}
 
 TEST(NotARegularFile, ReadFileTellsARefusalFromAMissingFile) {
   TempFolder dir;

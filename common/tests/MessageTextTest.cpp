@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/FileReplacement.h"
 #include "common/IntegerText.h"
 #include "common/MessageText.h"
 #include "common/tests/TempFolder.h"
@@ -43,6 +44,19 @@ TEST(QuoteForMessageTest, IntegerErrorQuotesAPastedNovelShortened) {
   const std::string error = testing::ErrorOf([&] { StrToInt(novel); });
   EXPECT_EQ(error, "'It was a dark and stormy nigh\xE2\x80\xA6" + std::string(27, '.') +
                        "end' is not a valid integer value");
+}
+
+TEST(QuoteForMessageTest, FileErrorsQuoteAPathFromAHandWrittenPointerShortened) {
+  testing::TempFolder dir;
+  const std::string path = dir.Dir() + std::string(20000, 'x') + "/plist.cfg";
+  const std::string error = testing::ErrorOf([&] { ReplaceFile(path, "bytes"); });
+  EXPECT_EQ(error, "Cannot create file \"" + QuotePath(path) + "\". File name too long");
+  EXPECT_EQ(QuotePath(path).substr(QuotePath(path).size() - 20), "xxxxxxxxxx/plist.cfg");
+  EXPECT_LT(error.size(), 160u);
+}
+
+TEST(QuoteForMessageTest, RoomForNothingButTheEllipsis) {
+  EXPECT_EQ(QuoteForMessage("abc", 1), "\xE2\x80\xA6");
 }
 
 }  // namespace

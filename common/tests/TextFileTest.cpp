@@ -86,10 +86,26 @@ TEST(ReadTextLines, ReadsAFileInPiecesWithItsSize) {
   // A CR LF across the 64 KiB boundary of the reads, and a line far too long.
   const std::string first(64 * 1024 - 1, 'a');
   testing::WriteFile(dir / "map.txt", first + "\r\n" + std::string(300000, 'b') + "\nlast");
-  const TextLines lines = ReadTextLines(dir / "map.txt", 64, 70000);
+  const TextLines lines = ReadTextLines(dir / "map.txt", {64, 70000});
   EXPECT_EQ(lines.Lines, (Lines{first, "", "last"}));
   EXPECT_EQ(lines.CutLines, std::vector<std::size_t>{2});
   EXPECT_EQ(lines.FileSize, first.size() + 2 + 300000 + 5);
+  EXPECT_FALSE(lines.Truncated);
+}
+
+TEST(ReadTextLines, StopsAtTheReadLimitAndCutsTheLineItStoppedIn) {
+  testing::TempFolder dir;
+  testing::WriteFile(dir / "map.txt", "one\ntwo\nthree is long\nfour\n");
+  const TextLines lines = ReadTextLines(dir / "map.txt", {64, kNoLimit, 10});
+  EXPECT_EQ(lines.Lines, (Lines{"one", "two", ""}));
+  EXPECT_EQ(lines.CutLines, std::vector<std::size_t>{3});
+  EXPECT_EQ(lines.Count, 3u);
+  EXPECT_TRUE(lines.Truncated);
+  EXPECT_EQ(lines.FileSize, 27u);
+  // Stopping right after a line end cuts nothing.
+  const TextLines atLineEnd = ReadTextLines(dir / "map.txt", {64, kNoLimit, 8});
+  EXPECT_EQ(atLineEnd.Lines, (Lines{"one", "two"}));
+  EXPECT_TRUE(atLineEnd.CutLines.empty());
 }
 
 TEST(ReadFirstLine, ReadsNoMoreThanItsLimit) {

@@ -2,7 +2,8 @@
 // same file and counts its lines (the least the reader must do too). The peak memory of the
 // whole process is shown beside the editor's time.
 //
-// Run: build/bench/devicefiles/bench/bench_name_map   (configure with --preset bench)
+// Run: cmake --preset bench && cmake --build --preset bench &&
+// build/bench/devicefiles/bench/bench_name_map
 #include <sys/resource.h>
 
 #include <cstdlib>

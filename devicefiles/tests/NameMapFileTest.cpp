@@ -206,11 +206,11 @@ INSTANTIATE_TEST_SUITE_P(ByteOrders, Utf16NameMapTest, ::testing::Bool(), [](con
 TEST(NameMapFileTest, LineLongerThanAnyPathIsCutOutAndLeavesItsClipFree) {
   TempFolder folder;
   const std::string longest = "/" + std::string(kLongestPath - 1, 'p');
-  folder.Write("m3fn.txt", kBom + kFire + "\r\n" + longest + "\r\n" +
-                               std::string(50 * 1024 * 1024, 'x') + "\r\n" + kGas + "\r\n");
+  folder.Write("m3fn.txt", kBom + kFire + "\r\n" + longest + "\r\n" + std::string(100000, 'x') +
+                               "\r\n" + kGas + "\r\n");
   AudioLibrary library;
   DiagnosticLog log;
-  EXPECT_EQ(LoadNameMap(library, folder.Dir(), log), std::vector<int>{3});
+  EXPECT_EQ(LoadNameMap(library, folder.Dir(), log), (NameMapOmissions{{3}, 0}));
   EXPECT_EQ(library.Entry(1).Short_FN, "Fire");
   EXPECT_EQ(library.Entry(2).Full_FN, longest);  // as long as a path can be: kept
   EXPECT_EQ(library.Entry(3), AudioEntry{});
@@ -219,13 +219,32 @@ TEST(NameMapFileTest, LineLongerThanAnyPathIsCutOutAndLeavesItsClipFree) {
   EXPECT_EQ(log.Lines()[0], "list->Count: 4");
 }
 
-TEST(NameMapFileTest, NoticeOfCutLinesNamesLinesAndClipsOnce) {
-  EXPECT_EQ(CutLinesNotice({}), "");
-  EXPECT_EQ(CutLinesNotice({3}),
+TEST(NameMapFileTest, FileLargerThanAnyNameMapIsReadOnlyUpToTheLimit) {
+  TempFolder folder;
+  // Clip 1, then a line as long as the file may be: reading stops inside it.
+  const std::string bytes =
+      kBom + kFire + "\r\n" + std::string(kNameMapReadLimit, 'x') + "\r\n" + kGas;
+  folder.Write("m3fn.txt", bytes);
+  AudioLibrary library;
+  DiagnosticLog log;
+  EXPECT_EQ(LoadNameMap(library, folder.Dir(), log), (NameMapOmissions{{2}, 3}));
+  EXPECT_EQ(library.Entry(1).Short_FN, "Fire");
+  EXPECT_EQ(library.Entry(2), AudioEntry{});
+  EXPECT_EQ(library.Entry(3), AudioEntry{});
+  EXPECT_EQ(log.Lines().back(), "m3fn_fname Len: " + std::to_string(bytes.size()));
+}
+
+TEST(NameMapFileTest, NoticeNamesWhatWasLeftOutOnce) {
+  EXPECT_EQ(OmissionsNotice({}), "");
+  EXPECT_EQ(OmissionsNotice({{3}, 0}),
             "m3fn.txt: line 3 is longer than any path and was left out; clip 003 stays free");
-  EXPECT_EQ(CutLinesNotice({3, 12}),
-            "m3fn.txt: lines 3, 12 are longer than any path and were "
-            "left out; clips 003, 012 stay free");
+  EXPECT_EQ(OmissionsNotice({{3, 12}, 0}),
+            "m3fn.txt: lines 3, 12 are longer than any path and were left out; clips 003, 012 "
+            "stay free");
+  EXPECT_EQ(OmissionsNotice({{2}, 3}),
+            "m3fn.txt: line 2 is longer than any path and was left out; clip 002 stays free; the "
+            "file is larger than any name map and was read up to line 2; clips 003 to 064 stay "
+            "free");
 }
 
 TEST(NameMapFileTest, UnreadableFileRaisesAndLeavesTheLibraryEmpty) {

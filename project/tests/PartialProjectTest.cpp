@@ -125,6 +125,25 @@ INSTANTIATE_TEST_SUITE_P(Files, PipeForAProjectFile,
 
 // --- Load Project -------------------------------------------------------------------------
 
+// Nothing of the project loaded before may stay behind to be saved into the new folder.
+TEST_F(PartialProject, ProjectFileThatCannotBeReadLeavesNothingOfThePreviousProject) {
+  std::filesystem::create_directories(start / "A");
+  WriteFile(start / "A/m3fn.txt", NameMapBytes({{1, "/s/a.mp3"}, {2, "/s/b.mp3"}}));
+  WriteFile(start / "A/plist.cfg", SavedPlayListBytes(6));
+  StartWithProject("A");
+  std::filesystem::create_directories(start / "B");
+  const std::string pipe = ProjectDir("B") + "m3fn.txt";
+  testing::MakeNamedPipe(pipe);
+  WriteFile(start / "B/plist.cfg", SavedPlayListBytes(2));
+  host.folderAnswers.push_back(start / "B");
+  editor->Handle([&] { editor->SpeedButton7Click(); });
+  EXPECT_EQ(host.errorBoxes, std::vector<std::string>{"\"" + pipe + "\" is not a regular file"});
+  EXPECT_EQ(editor->ClipChoices(), std::vector<std::string>{"None"});
+  EXPECT_EQ(editor->Project().Mode.Value, 2);
+  editor->SpeedButton9Click();
+  EXPECT_EQ(ReadWhole(ProjectDir("B") + "plist.cfg"), SavedPlayListBytes(2));
+}
+
 TEST_F(PartialProject, LoadingAProjectShowsItsOwnSettingsAndVolume) {
   std::filesystem::create_directories(start / "A");
   WriteFile(start / "A/rtu.cfg", "12,115200,N,8,1");
