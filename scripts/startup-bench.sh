@@ -5,8 +5,9 @@
 #
 # Both sides are whole processes of app/bench/StartupProbe.cpp: "full" builds the editor's
 # window over a project with 64 clips and every slot using four clips, runs the start-up and
-# paints once; "empty" shows an empty QMainWindow and paints once. Uses hyperfine when it is
-# installed, else a timing loop. QT_QPA_PLATFORM defaults to offscreen.
+# paints once; "empty" shows an empty QMainWindow and paints once. Prints the medians of wall
+# time, CPU time and peak memory of each side and their ratios. QT_QPA_PLATFORM defaults to
+# offscreen.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -57,32 +58,31 @@ with open(os.path.join(project, "vol.cfg"), "wb") as f:
 PY
 
 cd "$start"
-if command -v hyperfine >/dev/null; then
-  hyperfine --warmup 3 --runs "$runs" --export-json "$start/times.json" \
-    -n empty "$probe --empty" -n full "$probe" >&2
-  python3 - "$start/times.json" <<'PY'
-import json, sys
-r = {x["command"]: x for x in json.load(open(sys.argv[1]))["results"]}
-e, f = r["empty"], r["full"]
-print("empty QMainWindow: mean %.1f ms, median %.1f ms" % (e["mean"] * 1e3, e["median"] * 1e3))
-print("full project:      mean %.1f ms, median %.1f ms" % (f["mean"] * 1e3, f["median"] * 1e3))
-print("ratio full/empty:  %.2f (means), %.2f (medians)" % (f["mean"] / e["mean"], f["median"] / e["median"]))
+# Alternating runs of both sides; each child's wall time, CPU time (user + system) and peak
+# memory come from wait4(), so nothing but the probe itself is counted.
+python3 - "$probe" "$runs" <<'PY'
+import os, statistics, subprocess, sys, time
+probe, runs = sys.argv[1], int(sys.argv[2])
+sides = {"empty": [probe, "--empty"], "full": [probe]}
+samples = {name: {"wall": [], "cpu": [], "rss": []} for name in sides}
+for run in range(runs + 3):
+    for name, command in sides.items():
+        begin = time.monotonic()
+        child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        _, status, usage = os.wait4(child.pid, 0)
+        wall = time.monotonic() - begin
+        if status != 0:
+            sys.exit("%s probe failed with status %d" % (name, status))
+        if run >= 3:  # the first runs only warm the caches
+            samples[name]["wall"].append(wall * 1e3)
+            samples[name]["cpu"].append((usage.ru_utime + usage.ru_stime) * 1e3)
+            samples[name]["rss"].append(usage.ru_maxrss / 1024)
+median = {n: {k: statistics.median(v) for k, v in s.items()} for n, s in samples.items()}
+for name in sides:
+    m = median[name]
+    print("%-6s median of %d: wall %.1f ms, CPU %.1f ms, peak memory %.1f MiB"
+          % (name, runs, m["wall"], m["cpu"], m["rss"]))
+e, f = median["empty"], median["full"]
+print("ratio full/empty: wall %.2f, CPU %.2f, peak memory %.2f"
+      % (f["wall"] / e["wall"], f["cpu"] / e["cpu"], f["rss"] / e["rss"]))
 PY
-else
-  time_runs() {
-    local total=0 t0 t1
-    for _ in $(seq "$runs"); do
-      t0=$(date +%s%N)
-      "$@" >/dev/null 2>&1
-      t1=$(date +%s%N)
-      total=$((total + t1 - t0))
-    done
-    echo $((total / runs / 1000))
-  }
-  "$probe" --empty >/dev/null 2>&1 && "$probe" >/dev/null 2>&1  # warm the caches
-  empty=$(time_runs "$probe" --empty)
-  full=$(time_runs "$probe")
-  echo "empty QMainWindow: mean $((empty / 1000)).$(((empty % 1000) / 100)) ms"
-  echo "full project:      mean $((full / 1000)).$(((full % 1000) / 100)) ms"
-  python3 -c "print('ratio full/empty:  %.2f' % ($full / $empty))"
-fi
