@@ -254,10 +254,10 @@ void TForm1::ShowAudioGrid() {
 void TForm1::ShowModeView() {
   const ModeView& view = editor_.View();
   ShowText(widgets_.ComboBox1, Text(editor_.Project().Mode.Text));
-  const QString caption = Text(view.GroupBox1Caption);
+  const QString caption = Text(view.FirstGroupCaption);
   if (widgets_.GroupBox1->title() != caption) widgets_.GroupBox1->setTitle(caption);
-  widgets_.GroupBox2->setVisible(view.GroupBox2Visible);
-  widgets_.Panel3->setVisible(view.Panel3Visible);
+  widgets_.GroupBox2->setVisible(view.SecondGroupVisible);
+  widgets_.Panel3->setVisible(view.SpareRowFrameVisible);
   for (SlotRow* row : widgets_.Rows) {
     const auto slot = static_cast<std::size_t>(row->Slot());
     row->setVisible(view.RowVisible[slot]);

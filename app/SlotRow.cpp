@@ -7,8 +7,9 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include "app/SlotControlNames.h"
 #include "app/WindowStyle.h"
-#include "model/SlotTable.h"
+#include "model/SlotLabels.h"
 
 namespace pwx {
 

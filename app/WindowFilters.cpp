@@ -17,6 +17,4 @@ bool WheelDiscarder::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-void BlankStatusPanel::paintEvent(QPaintEvent*) {}
-
 }  // namespace pwx

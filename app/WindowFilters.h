@@ -21,13 +21,4 @@ class WheelDiscarder : public QObject {
   QWidget* window_;
 };
 
-// StatusBar1DrawPanel: the second status panel, whose drawing handler draws nothing.
-class BlankStatusPanel : public QWidget {
- public:
-  using QWidget::QWidget;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-};
-
 }  // namespace pwx

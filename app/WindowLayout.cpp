@@ -26,8 +26,6 @@ namespace pwx {
 
 namespace {
 
-constexpr int kFirstListSlot = 6;  // slots 6..30 live in the scroll list
-constexpr int kSpareSlot = kSlotCount - 1;
 constexpr int kNoteGap = 6;  // least room between the alarm stage's title and its note
 
 QFrame* MakePanel(QWidget* parent, const char* name, QRect geometry, const QColor& colour) {
@@ -206,8 +204,8 @@ void BuildStage3(QWidget* client, QStyle* compact, WindowWidgets& w) {
     w.Rows[slot] = row;
   }
 
-  w.GroupBox2 =
-      MakeGroup(client, "GroupBox2", QString::fromLatin1(kGroupBox2Caption), {468, 269, 737, 317});
+  w.GroupBox2 = MakeGroup(client, "GroupBox2", QString::fromLatin1(kSecondGroupCaption),
+                          {468, 269, 737, 317});
   w.ScrollBox1 = new QScrollArea(w.GroupBox2);
   w.ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
   w.ScrollBox1->setGeometry(3, 19, 731, 246);
@@ -238,7 +236,8 @@ void BuildStatusBar(QMainWindow& window, WindowWidgets& w) {
   w.StatusLine->setObjectName(QStringLiteral("StatusBar1Line"));
   w.StatusLine->setFixedWidth(800);
   w.StatusBar1->addWidget(w.StatusLine);
-  auto* blank = new BlankStatusPanel(w.StatusBar1);
+  // StatusBar1DrawPanel draws nothing: a plain widget, which paints nothing of its own.
+  auto* blank = new QWidget(w.StatusBar1);
   blank->setObjectName(QStringLiteral("StatusBar1Panel2"));
   blank->setFixedWidth(150);
   w.StatusBar1->addWidget(blank);

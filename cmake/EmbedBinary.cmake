@@ -1,128 +1,37 @@
-# EmbedBinary.cmake - compile a binary file into a target as a byte array.
+# Compiles a binary file into the program as `namespace pwx { const unsigned char <SYMBOL>[];
+# const std::size_t <SYMBOL>Size; }`, declared in HEADER. The source is generated at build
+# time, so editing the file regenerates it without re-running CMake.
 #
-#   pwx_embed_binary(<out_var>
-#                    INPUT       <file>
-#                    SYMBOL      <identifier>
-#                    [NAMESPACE  <ns>]            # e.g. pwx or pwx::detail
-#                    [SIZE_SYMBOL <identifier>]   # default: <SYMBOL>_size
-#                    [HEADER     <include>]       # header declaring both symbols
-#                    [OUTPUT     <file.cpp>])     # default: build dir, <SYMBOL>.cpp
-#
-# Generates, at build time, a plain C++ source file containing
-#
-#   namespace <ns> {
-#   extern const unsigned char <SYMBOL>[] = {0x.., ...};
-#   extern const std::size_t <SIZE_SYMBOL> = <byte count>;
-#   }
-#
-# and stores its path in <out_var>; add that to a target with
-# target_sources(). The file is produced by a custom command that depends on
-# INPUT, so editing the input regenerates it on the next build without
-# re-running CMake. Call this in the same CMakeLists.txt that defines the
-# target using the output (custom command outputs are per directory).
-#
-# If HEADER is given, the generated file #includes it, so the compiler checks
-# that the declarations the rest of the code sees match the definitions.
-# Relative INPUT/OUTPUT paths are taken relative to the current source/binary
-# directory. Empty input is rejected: a zero-length array is not valid C++,
-# and an empty resource is almost certainly a mistake.
-#
-# This file doubles as the generator script: the custom command runs it with
-# `cmake -P` and the PWX_EMBED_* variables below.
-
-include_guard(GLOBAL)
+#   pwx_embed_binary(<out_var> INPUT <file> SYMBOL <identifier> HEADER <include>)
 
 set(_PWX_EMBED_BINARY_SCRIPT "${CMAKE_CURRENT_LIST_FILE}")
 
-function(_pwx_embed_check_identifier what value)
-    if(NOT value MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
-        message(FATAL_ERROR "pwx_embed_binary: ${what} '${value}' is not a C++ identifier")
-    endif()
-endfunction()
-
 function(pwx_embed_binary out_var)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "INPUT;SYMBOL;NAMESPACE;SIZE_SYMBOL;HEADER;OUTPUT" "")
-    if(arg_UNPARSED_ARGUMENTS)
-        message(FATAL_ERROR "pwx_embed_binary: unexpected arguments: ${arg_UNPARSED_ARGUMENTS}")
-    endif()
-    if(NOT arg_INPUT OR NOT arg_SYMBOL)
-        message(FATAL_ERROR "pwx_embed_binary: INPUT and SYMBOL are required")
-    endif()
-    if(NOT DEFINED arg_SIZE_SYMBOL)
-        set(arg_SIZE_SYMBOL "${arg_SYMBOL}_size")
-    endif()
-    if(NOT DEFINED arg_OUTPUT)
-        set(arg_OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/embedded/${arg_SYMBOL}.cpp")
-    endif()
-
-    _pwx_embed_check_identifier(SYMBOL "${arg_SYMBOL}")
-    _pwx_embed_check_identifier(SIZE_SYMBOL "${arg_SIZE_SYMBOL}")
-    if(DEFINED arg_NAMESPACE)
-        string(REPLACE "::" ";" ns_parts "${arg_NAMESPACE}")
-        foreach(part IN LISTS ns_parts)
-            _pwx_embed_check_identifier(NAMESPACE "${part}")
-        endforeach()
-    endif()
-
-    get_filename_component(input "${arg_INPUT}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
-    get_filename_component(output "${arg_OUTPUT}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
-    if(NOT EXISTS "${input}")
-        message(FATAL_ERROR "pwx_embed_binary: input '${input}' does not exist")
-    endif()
-
-    file(RELATIVE_PATH shown "${CMAKE_BINARY_DIR}" "${output}")
-    add_custom_command(
-        OUTPUT "${output}"
-        COMMAND "${CMAKE_COMMAND}"
-                "-DPWX_EMBED_INPUT=${input}"
-                "-DPWX_EMBED_OUTPUT=${output}"
-                "-DPWX_EMBED_SYMBOL=${arg_SYMBOL}"
-                "-DPWX_EMBED_SIZE_SYMBOL=${arg_SIZE_SYMBOL}"
-                "-DPWX_EMBED_NAMESPACE=${arg_NAMESPACE}"
-                "-DPWX_EMBED_HEADER=${arg_HEADER}"
-                -P "${_PWX_EMBED_BINARY_SCRIPT}"
-        DEPENDS "${input}" "${_PWX_EMBED_BINARY_SCRIPT}"
-        COMMENT "Embedding ${arg_INPUT} as ${arg_SYMBOL} (${shown})"
-        VERBATIM)
-
-    set(${out_var} "${output}" PARENT_SCOPE)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "INPUT;SYMBOL;HEADER" "")
+  set(output "${CMAKE_CURRENT_BINARY_DIR}/embedded/${arg_SYMBOL}.cpp")
+  add_custom_command(
+    OUTPUT "${output}"
+    COMMAND "${CMAKE_COMMAND}" "-DINPUT=${arg_INPUT}" "-DOUTPUT=${output}"
+            "-DSYMBOL=${arg_SYMBOL}" "-DHEADER=${arg_HEADER}" -P "${_PWX_EMBED_BINARY_SCRIPT}"
+    DEPENDS "${arg_INPUT}" "${_PWX_EMBED_BINARY_SCRIPT}"
+    COMMENT "Embedding ${arg_INPUT} as ${arg_SYMBOL}"
+    VERBATIM)
+  set(${out_var} "${output}" PARENT_SCOPE)
 endfunction()
 
-# ---------------------------------------------------------------------------
-# Generator, run as `cmake -P EmbedBinary.cmake` by the custom command above.
-if(CMAKE_SCRIPT_MODE_FILE AND CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
-    file(READ "${PWX_EMBED_INPUT}" hex HEX)
-    string(LENGTH "${hex}" hex_len)
-    math(EXPR size "${hex_len} / 2")
-    if(size EQUAL 0)
-        message(FATAL_ERROR "pwx_embed_binary: refusing to embed empty file '${PWX_EMBED_INPUT}'")
-    endif()
-
-    # 16 bytes per line: break after every 32 hex digits (CMake regexes have
-    # no {n}), then turn each digit pair into "0x.., ".
-    string(REPEAT "[0-9a-f]" 32 line_pattern)
-    string(REGEX REPLACE "${line_pattern}" "\\0\n" hex "${hex}")
-    string(REGEX REPLACE "[0-9a-f][0-9a-f]" "0x\\0, " bytes "${hex}")
-    string(REGEX REPLACE ", \n?$" "" bytes "${bytes}")
-    string(REPLACE " \n" "\n    " bytes "${bytes}")
-
-    get_filename_component(input_name "${PWX_EMBED_INPUT}" NAME)
-    set(text "// Generated by EmbedBinary.cmake from ${input_name}. Do not edit.\n")
-    if(PWX_EMBED_HEADER)
-        string(APPEND text "#include \"${PWX_EMBED_HEADER}\"\n")
-    endif()
-    string(APPEND text "#include <cstddef>\n\n")
-    if(PWX_EMBED_NAMESPACE)
-        string(APPEND text "namespace ${PWX_EMBED_NAMESPACE} {\n\n")
-    endif()
-    string(APPEND text
-        "extern const unsigned char ${PWX_EMBED_SYMBOL}[] = {\n    ${bytes}};\n"
-        "extern const std::size_t ${PWX_EMBED_SIZE_SYMBOL} = ${size};\n\n"
-        "static_assert(sizeof(${PWX_EMBED_SYMBOL}) == ${size});\n")
-    if(PWX_EMBED_NAMESPACE)
-        string(APPEND text "\n}  // namespace ${PWX_EMBED_NAMESPACE}\n")
-    endif()
-
-    file(WRITE "${PWX_EMBED_OUTPUT}.tmp" "${text}")
-    file(RENAME "${PWX_EMBED_OUTPUT}.tmp" "${PWX_EMBED_OUTPUT}")
+# The generator, run by the command above with `cmake -P`.
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+  file(READ "${INPUT}" hex HEX)
+  string(LENGTH "${hex}" digits)
+  math(EXPR size "${digits} / 2")
+  # 16 bytes a line, each as "0x.., ".
+  string(REPEAT "[0-9a-f]" 32 line)
+  string(REGEX REPLACE "${line}" "\\0\n" hex "${hex}")
+  string(REGEX REPLACE "[0-9a-f][0-9a-f]" "0x\\0, " bytes "${hex}")
+  string(REPLACE " \n" "\n    " bytes "${bytes}")
+  file(WRITE "${OUTPUT}.tmp"
+       "// Generated from ${INPUT}. Do not edit.\n#include \"${HEADER}\"\n\nnamespace pwx {\n\n"
+       "extern const unsigned char ${SYMBOL}[] = {\n    ${bytes}};\n"
+       "extern const std::size_t ${SYMBOL}Size = ${size};\n\n}  // namespace pwx\n")
+  file(RENAME "${OUTPUT}.tmp" "${OUTPUT}")
 endif()

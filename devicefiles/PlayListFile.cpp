@@ -125,15 +125,13 @@ UnpackedSlot UnpackSlot(const PlayListImage& image, int slot, DiagnosticLog& log
 }
 
 void ApplyPlayList(const PlayListImage& image, AlarmProject& project,
-                   const std::vector<std::string>& clipChoices, ModeView& view,
-                   DiagnosticLog& log) {
+                   const std::vector<std::string>& clipChoices, DiagnosticLog& log) {
   // A wrong signature is only noted; the image is shown anyway and the next save fixes it.
   log.Append(HasPlayListSignature(image) ? "Header compare pass" : "Header compare Err");
 
   const std::uint8_t mode = image.Bytes[kModeOffset];
   project.Mode.Value = mode;
   project.Mode.Text = std::to_string(mode);
-  ApplyModeLabels(view, mode);
 
   for (int s = 0; s < kSlotCount; ++s) {
     UnpackedSlot unpacked = UnpackSlot(image, s, log);

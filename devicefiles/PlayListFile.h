@@ -8,7 +8,6 @@
 
 #include "common/DiagnosticLog.h"
 #include "model/AlarmProject.h"
-#include "model/ModeView.h"
 
 namespace pwx {
 
@@ -57,10 +56,11 @@ std::vector<std::string> HexDumpLines(const PlayListImage& image);
 // Decodes one slot, logging "RB_Str[k] : " lines.
 UnpackedSlot UnpackSlot(const PlayListImage& image, int slot, DiagnosticLog& log);
 
-// Shows the image in the record: the mode (text and byte) with its row labels, and every
-// slot's clips (through the clip-choice rule), repeat text and alarm-output flag.
+// Decodes the image into the record: the mode (text and byte), and every slot's clips
+// (through the clip-choice rule), repeat text and alarm-output flag. Labelling the rows for
+// the mode is the caller's.
 void ApplyPlayList(const PlayListImage& image, AlarmProject& project,
-                   const std::vector<std::string>& clipChoices, ModeView& view, DiagnosticLog& log);
+                   const std::vector<std::string>& clipChoices, DiagnosticLog& log);
 
 // Clears a clip number from every clip list of all 64 slots; counts are left alone.
 void ForgetClip(PlayListImage& image, std::uint8_t clip);

@@ -112,30 +112,28 @@ int VolumeFromText(const std::string& text) {
   return AlarmProject::ClampVolume(StrToInt(text));
 }
 
-void WriteRtuVolumeFiles(const AlarmProject& project, const std::string& workDir,
-                         DiagnosticLog& log, const MessageBoxFn& showMessage) {
-  const ModbusRtuSettings& settings = project.Settings;
+std::optional<UserNotice> WriteRtuFile(const ModbusRtuSettings& settings,
+                                       const std::string& workDir, DiagnosticLog& log) {
   // An id that is no number at all (emptied, pasted letters, too many digits) is refused
   // like one out of range, so the save still writes the volume and the error clip.
   const std::optional<std::int32_t> deviceId = TryParseInt32(settings.DeviceId);
-
-  if (deviceId && *deviceId >= kMinDeviceId && *deviceId <= kMaxDeviceId) {
-    // An over-long line is refused rather than cut, and rtu.cfg keeps its old content.
-    if (auto line = BuildRtuLine(settings, log)) {
-      const std::string path = workDir + kRtuFileName;
-      ReplaceFile(path, *line);
-      log.Append("RTU CFG fname: " + path);
-    } else {
-      showMessage(RtuLineTooLongText(RtuLineLength(settings)), kRtuLineTooLongCaption);
-    }
-  } else {
-    showMessage(kDeviceIdRangeText, kDeviceIdRangeCaption);
+  if (!deviceId || *deviceId < kMinDeviceId || *deviceId > kMaxDeviceId) {
+    return UserNotice{kDeviceIdRangeText, kDeviceIdRangeCaption};
   }
+  // An over-long line is refused rather than cut, and rtu.cfg keeps its old content.
+  const std::optional<std::string> line = BuildRtuLine(settings, log);
+  if (!line) return UserNotice{RtuLineTooLongText(RtuLineLength(settings)), kRtuLineTooLongCaption};
+  const std::string path = workDir + kRtuFileName;
+  ReplaceFile(path, *line);
+  log.Append("RTU CFG fname: " + path);
+  return std::nullopt;
+}
 
-  const std::string volume = std::to_string(AlarmProject::ClampVolume(project.Volume));
+void WriteVolumeAndErrorClip(int volume, const std::string& workDir, DiagnosticLog& log) {
+  const std::string text = std::to_string(AlarmProject::ClampVolume(volume));
   const std::string volumePath = workDir + kVolumeFileName;
-  ReplaceFile(volumePath, volume);
-  log.Append("Volume fname: " + volumePath + volume);
+  ReplaceFile(volumePath, text);
+  log.Append("Volume fname: " + volumePath + text);
 
   const std::string clipPath = workDir + kErrorClipFileName;
   ReplaceFile(clipPath,

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,8 +18,12 @@ inline constexpr const char* kDeviceIdRangeText = "Device ID range must be 1 ~ 2
 inline constexpr const char* kDeviceIdRangeCaption = "Modbus RTU Device ID Error";
 inline constexpr const char* kRtuLineTooLongCaption = "Modbus RTU Settings Error";
 
-// Shows a message box with an OK button: (text, caption).
-using MessageBoxFn = std::function<void(const std::string& text, const std::string& caption)>;
+// A message box that the save has for the user, with an OK button; the caller shows it.
+struct UserNotice {
+  std::string Text;
+  std::string Caption;
+  bool operator==(const UserNotice&) const = default;
+};
 
 // The length of the line BuildRtuLine would make: both texts plus seven bytes.
 std::size_t RtuLineLength(const ModbusRtuSettings& settings);
@@ -40,11 +43,14 @@ void ScanRtuLine(const std::string& line, ModbusRtuSettings& settings, Diagnosti
 // The volume a vol.cfg line denotes, clamped to 0..10. Raises on a text that is not an integer.
 int VolumeFromText(const std::string& text);
 
-// rtu.cfg when the device id is an integer from 1 to 247 (else the range message box), then
-// vol.cfg and Err1.mp3. A line that would pass 255 bytes is not written: the message box
-// says so and the save goes on.
-void WriteRtuVolumeFiles(const AlarmProject& project, const std::string& workDir,
-                         DiagnosticLog& log, const MessageBoxFn& showMessage);
+// rtu.cfg when the device id is an integer from 1 to 247 and the line fits into 255 bytes.
+// Otherwise rtu.cfg is left as it was and the refusal comes back, to be shown before the
+// save goes on: the device-id range box, or the box about the line's length.
+std::optional<UserNotice> WriteRtuFile(const ModbusRtuSettings& settings,
+                                       const std::string& workDir, DiagnosticLog& log);
+
+// vol.cfg, then Err1.mp3: the last two files of a save.
+void WriteVolumeAndErrorClip(int volume, const std::string& workDir, DiagnosticLog& log);
 
 // vol.cfg into the volume, clamped to 0..10; 5 when the file is absent. Raises on an empty
 // file or a first line that is not an integer.

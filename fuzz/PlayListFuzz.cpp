@@ -10,7 +10,6 @@
 #include "common/IntegerText.h"
 #include "devicefiles/PlayListFile.h"
 #include "fuzz/FuzzCheck.h"
-#include "model/ModeView.h"
 
 namespace {
 
@@ -42,9 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const PlayListImage loaded = image;
 
   AlarmProject project;
-  ModeView view;
   DiagnosticLog log;
-  ApplyPlayList(image, project, choices, view, log);
+  ApplyPlayList(image, project, choices, log);
   PWX_FUZZ_CHECK(log.Size() == 129);
   PWX_FUZZ_CHECK(project.Mode.Value == loaded.Bytes[8]);
 
@@ -72,9 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Showing and saving the saved image again gives the same bytes.
   AlarmProject again;
-  ModeView againView;
   DiagnosticLog againLog;
-  ApplyPlayList(image, again, choices, againView, againLog);
+  ApplyPlayList(image, again, choices, againLog);
   PlayListImage resaved = image;
   CapturePlayList(resaved, again, againLog);
   PWX_FUZZ_CHECK(resaved == image);

@@ -8,8 +8,8 @@
 
 namespace pwx {
 
-inline constexpr int kSlotCount = 32;        // slot rows the window edits (0..31)
-inline constexpr int kClipsPerSlot = 4;      // clip choices "#1" to "#4" of a slot
+inline constexpr int kSlotCount = 32;    // slot rows the window edits (0..31)
+inline constexpr int kClipsPerSlot = 4;  // clip choices "#1" to "#4" of a slot
 inline constexpr int kMinVolume = 0;
 inline constexpr int kMaxVolume = 10;
 inline constexpr int kDefaultVolume = 5;

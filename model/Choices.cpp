@@ -19,9 +19,8 @@ std::string SelectClipChoice(const std::vector<std::string>& choices, const std:
   return std::find(choices.begin(), choices.end(), text) != choices.end() ? text : std::string();
 }
 
-const std::vector<std::string> kBaudRateChoices{"300",   "600",   "1200",  "2400",
-                                                "4800",  "9600",  "14400", "19200",
-                                                "38400", "57600", "115200"};
+const std::vector<std::string> kBaudRateChoices{"300",   "600",   "1200",  "2400",  "4800",  "9600",
+                                                "14400", "19200", "38400", "57600", "115200"};
 const std::vector<std::string> kParityChoices{"None", "Even", "Odd"};
 const std::vector<std::string> kDataBitsChoices{"8"};
 const std::vector<std::string> kStopBitsChoices{"1", "2"};

@@ -1,6 +1,6 @@
 #include "model/ModeView.h"
 
-#include "model/SlotTable.h"
+#include "model/SlotLabels.h"
 
 namespace pwx {
 
@@ -10,27 +10,27 @@ ModeView::ModeView() {
 }
 
 bool ModeView::SlotVisible(int slot) const {
-  if (slot < 6) return RowVisible[slot];
-  if (slot == kSlotCount - 1) return GroupBox2Visible && Panel3Visible;
-  return GroupBox2Visible && RowVisible[slot];
+  if (slot < kFirstListSlot) return RowVisible[slot];
+  if (slot == kSpareSlot) return SecondGroupVisible && SpareRowFrameVisible;
+  return SecondGroupVisible && RowVisible[slot];
 }
 
 void ApplyModeLabels(ModeView& view, std::uint8_t mode) {
   view.TestInputChoices.clear();
   if (mode < 4) {
-    view.GroupBox2Visible = false;
+    view.SecondGroupVisible = false;
     view.RowVisible[4] = view.RowVisible[5] = false;
-    view.GroupBox1Caption = kDigitalCaption;
+    view.FirstGroupCaption = kDigitalCaption;
     for (int s = 0; s < 4; ++s) {
       view.TestInputChoices.push_back(DigitalLabel(s));
       view.RowLabels[s] = DigitalLabel(s);
     }
   } else {
     view.RowVisible[4] = view.RowVisible[5] = true;
-    view.GroupBox2Visible = true;
-    view.GroupBox1Caption = kBinaryCaption;
-    for (int s = 15; s < kSlotCount - 1; ++s) view.RowVisible[s] = false;
-    view.Panel3Visible = false;
+    view.SecondGroupVisible = true;
+    view.FirstGroupCaption = kBinaryCaption;
+    for (int s = 15; s < kSpareSlot; ++s) view.RowVisible[s] = false;
+    view.SpareRowFrameVisible = false;
     for (int s = 0; s < 15; ++s) view.TestInputChoices.push_back("bI" + std::to_string(s + 1));
     for (int s = 0; s < 6; ++s) view.RowLabels[s] = BinaryLabel(s);
   }

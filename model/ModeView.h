@@ -9,13 +9,14 @@
 
 namespace pwx {
 
-// What the alarm-configuration stage shows for the mode last applied: the first group's
-// caption, which rows and containers are visible, the row labels and the hidden test-input
-// selector. It changes only through ApplyModeLabels; slot values are never touched.
+// What the alarm-configuration stage shows for the mode last applied: the caption of the
+// first input group, whether the second group (slots 6..30 and the spare row's frame) can be
+// seen, which rows are shown and how they are labelled, and the hidden test-input selector.
+// It changes only through ApplyModeLabels; slot values are never touched.
 struct ModeView {
-  std::string GroupBox1Caption = "Mode 0-3, Digital Input(DI1~DI6)";
-  bool GroupBox2Visible = true;
-  bool Panel3Visible = true;
+  std::string FirstGroupCaption = "Mode 0-3, Digital Input(DI1~DI6)";
+  bool SecondGroupVisible = true;
+  bool SpareRowFrameVisible = true;
   std::array<bool, kSlotCount> RowVisible;
   std::array<std::string, kSlotCount> RowLabels;
   std::vector<std::string> TestInputChoices{"DI1", "DI2", "DI3", "DI4", "DI5", "DI6"};
@@ -27,9 +28,14 @@ struct ModeView {
   bool SlotVisible(int slot) const;
 };
 
+// Slots 0..5 sit in the first group; 6..30 in the second group's scroll list; 31, the spare
+// row, in a frame of its own below that list.
+inline constexpr int kFirstListSlot = 6;
+inline constexpr int kSpareSlot = kSlotCount - 1;
+
 inline constexpr const char* kDigitalCaption = "Mode 0-3, Digital Pin Input(DI1~DI4)";
 inline constexpr const char* kBinaryCaption = "Mode 4-7, Binary Input(bI1~bI6))";
-inline constexpr const char* kGroupBox2Caption = "Mode 4-7, Binary Input(bI7~bI15)";
+inline constexpr const char* kSecondGroupCaption = "Mode 4-7, Binary Input(bI7~bI15)";
 
 // Labels, shows and hides the slot rows for a mode.
 void ApplyModeLabels(ModeView& view, std::uint8_t mode);

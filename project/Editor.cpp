@@ -77,7 +77,8 @@ void Editor::RefreshClipSelectors() {
 }
 
 void Editor::ApplyPlayList() {
-  pwx::ApplyPlayList(image_, project_, clipChoices_, view_, log_);
+  pwx::ApplyPlayList(image_, project_, clipChoices_, log_);
+  ApplyModeLabels(view_, project_.Mode.Value);
 }
 
 void Editor::TakeAlarmEditsIntoImage() {

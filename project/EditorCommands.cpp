@@ -52,10 +52,11 @@ void Editor::SpeedButton7Click() {
 void Editor::SpeedButton9Click() {
   WritePlayListFile(image_, project_, dirs_.Work_DIR, log_);
   SaveNameMap(project_.Library, dirs_.Work_DIR, log_);
-  WriteRtuVolumeFiles(project_, dirs_.Work_DIR, log_,
-                      [this](const std::string& text, const std::string& caption) {
-                        host_.MessageBox(text, caption);
-                      });
+  // A refused rtu.cfg is said before the save goes on with vol.cfg and Err1.mp3.
+  if (const auto notice = WriteRtuFile(project_.Settings, dirs_.Work_DIR, log_)) {
+    host_.MessageBox(notice->Text, notice->Caption);
+  }
+  WriteVolumeAndErrorClip(project_.Volume, dirs_.Work_DIR, log_);
 }
 
 // Open Folder: the project folder in the file manager; with no project folder chosen yet,

@@ -5,7 +5,6 @@
 #include <QTest>
 
 #include "WindowTestSupport.h"
-#include "model/SlotTable.h"
 
 namespace pwx::apptest {
 

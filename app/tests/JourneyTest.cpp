@@ -6,7 +6,6 @@
 #include <QToolButton>
 
 #include "WindowTestSupport.h"
-#include "model/SlotTable.h"
 
 namespace pwx::apptest {
 

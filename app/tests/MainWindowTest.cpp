@@ -17,9 +17,9 @@
 
 #include "WindowTestSupport.h"
 #include "app/AudioGrid.h"
+#include "app/SlotControlNames.h"
 #include "app/SlotRow.h"
 #include "app/WindowStyle.h"
-#include "model/SlotTable.h"
 
 namespace pwx::apptest {
 

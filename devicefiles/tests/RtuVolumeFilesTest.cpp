@@ -133,10 +133,7 @@ TEST(ScanRtuLineTest, LinesLongerThan255BytesAreScannedWithoutWrapping) {
 
 // --- Saving -----------------------------------------------------------------------------
 
-struct Message {
-  std::string text, caption;
-  bool operator==(const Message&) const = default;
-};
+using Message = UserNotice;
 
 std::string ErrorClipBytes() {
   return std::string(reinterpret_cast<const char*>(kErrorClip), kErrorClipSize);
@@ -146,10 +143,10 @@ class SaveTest : public ::testing::Test {
  protected:
   std::string Save(const AlarmProject& project) {
     return ErrorOf([&] {
-      WriteRtuVolumeFiles(project, folder_.Dir(), log_,
-                          [this](const std::string& text, const std::string& caption) {
-                            messages_.push_back({text, caption});
-                          });
+      if (auto notice = WriteRtuFile(project.Settings, folder_.Dir(), log_)) {
+        messages_.push_back(*notice);
+      }
+      WriteVolumeAndErrorClip(project.Volume, folder_.Dir(), log_);
     });
   }
   AlarmProject WithDeviceId(const std::string& id, int volume = 5) {
@@ -299,7 +296,7 @@ TEST(ReadRtuFileTest, WrittenSettingsReadBack) {
   AlarmProject project;
   project.Settings = S{"42", "57600", "Odd", "8", "2"};
   DiagnosticLog log;
-  WriteRtuVolumeFiles(project, folder.Dir(), log, [](auto&, auto&) {});
+  WriteRtuFile(project.Settings, folder.Dir(), log);
   S read;
   ReadRtuFile(read, folder.Dir(), log);
   EXPECT_EQ(read, project.Settings);

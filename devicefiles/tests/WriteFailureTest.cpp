@@ -44,7 +44,8 @@ void SaveMap(const std::string& workDir) {
 
 void SaveDeviceFiles(const std::string& workDir) {
   DiagnosticLog log;
-  WriteRtuVolumeFiles(AlarmProject{}, workDir, log, [](auto&, auto&) {});
+  WriteRtuFile(ModbusRtuSettings{}, workDir, log);
+  WriteVolumeAndErrorClip(kDefaultVolume, workDir, log);
 }
 
 enum class Failure { MissingFolder, FolderUnderAFile, FolderInPlaceOfTheFile, WriteCutShort };

@@ -19,7 +19,7 @@ TEST_F(EditorTest, FirstStartInAnEmptyFolder) {
   EXPECT_EQ(editor->VolumeLabel(), "5");
   EXPECT_EQ(editor->Project().Settings, ModbusRtuSettings{});
   EXPECT_EQ(editor->Project().Settings.BaudRate, "115200");
-  EXPECT_EQ(editor->View().GroupBox1Caption, "Mode 0-3, Digital Pin Input(DI1~DI4)");
+  EXPECT_EQ(editor->View().FirstGroupCaption, "Mode 0-3, Digital Pin Input(DI1~DI4)");
   EXPECT_TRUE(host.errorBoxes.empty());
   EXPECT_TRUE(editor->StartupDone());
   const std::vector<std::string> expectedStart{start.Dir() + "work/", "Work DIR Exists!",

@@ -1,7 +1,8 @@
-#include "model/SlotTable.h"
+#include "app/SlotControlNames.h"
 
 namespace pwx {
 
+// clang-format off
 const std::array<SlotControls, kSlotCount> kSlotTable = {{
     {"Panel2", "Label7", {"ComboBox9", "ComboBox6", "ComboBox7", "ComboBox8"}, "Edit2", "CheckBox2"},
     {"Panel4", "Label14", {"ComboBox13", "ComboBox10", "ComboBox11", "ComboBox12"}, "Edit3", "CheckBox3"},
@@ -36,23 +37,6 @@ const std::array<SlotControls, kSlotCount> kSlotTable = {{
     {"Panel24", "Label134", {"ComboBox93", "ComboBox90", "ComboBox91", "ComboBox92"}, "Edit23", "CheckBox23"},
     {"Panel1", "Label1", {"ComboBox2", "ComboBox3", "ComboBox4", "ComboBox5"}, "Edit1", "CheckBox1"},
 }};
-
-std::string DigitalLabel(int slot) { return "DI" + std::to_string(slot + 1); }
-
-std::string BinaryLabel(int slot) {
-  const int input = slot + 1;
-  const int digits = input < 16 ? 4 : 5;
-  std::string binary;
-  for (int bit = digits - 1; bit >= 0; --bit) binary += ((input >> bit) & 1) ? '1' : '0';
-  return "bI" + std::to_string(input) + " (" + binary + "b)";
-}
-
-std::string DesignLabel(int slot) {
-  if (slot < 6) return DigitalLabel(slot);
-  if (slot == kSlotCount - 1) return "DI6";
-  return BinaryLabel(slot);
-}
-
-bool SlotShownInMode(int slot, std::uint8_t mode) { return slot < (mode < 4 ? 4 : 15); }
+// clang-format on
 
 }  // namespace pwx
