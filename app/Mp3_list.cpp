@@ -71,12 +71,11 @@ TForm1::TForm1(Host& host, AudioPlayer& player, std::string currentDir, QWidget*
 
   clipChoices_ = new QStringListModel(this);
   for (SlotRow* row : widgets_.Rows) {
-    for (QComboBox* selector : row->Clips) selector->setModel(clipChoices_);
+    if (row) AttachSlotRow(row);
   }
   ConnectTopBar();
   ConnectSettings();
   ConnectAudio();
-  ConnectSlotRows();
   ShowState();
 }
 
@@ -152,24 +151,23 @@ void TForm1::ConnectAudio() {
   });
 }
 
-void TForm1::ConnectSlotRows() {
-  for (SlotRow* row : widgets_.Rows) {
-    const int slot = row->Slot();
-    for (int k = 0; k < kClipsPerSlot; ++k) {
-      QComboBox* selector = row->Clips[k];
-      connect(selector, &QComboBox::currentIndexChanged, this, [this, slot, k, selector](int i) {
-        if (showing_) return;
-        const std::string text = i < 0 ? std::string() : selector->itemText(i).toStdString();
-        Run([&] { editor_.SetClip(slot, k, text); });
-      });
-    }
-    connect(row->Repeat, &QLineEdit::textChanged, this, [this, slot](const QString& text) {
-      if (!showing_) Run([&] { editor_.SetRepeat(slot, text.toStdString()); });
-    });
-    connect(row->AlarmOutput, &QCheckBox::toggled, this, [this, slot](bool ticked) {
-      if (!showing_) Run([&] { editor_.SetAlarmOutput(slot, ticked); });
+void TForm1::AttachSlotRow(SlotRow* row) {
+  const int slot = row->Slot();
+  for (int k = 0; k < kClipsPerSlot; ++k) {
+    QComboBox* selector = row->Clips[k];
+    selector->setModel(clipChoices_);
+    connect(selector, &QComboBox::currentIndexChanged, this, [this, slot, k, selector](int i) {
+      if (showing_) return;
+      const std::string text = i < 0 ? std::string() : selector->itemText(i).toStdString();
+      Run([&] { editor_.SetClip(slot, k, text); });
     });
   }
+  connect(row->Repeat, &QLineEdit::textChanged, this, [this, slot](const QString& text) {
+    if (!showing_) Run([&] { editor_.SetRepeat(slot, text.toStdString()); });
+  });
+  connect(row->AlarmOutput, &QCheckBox::toggled, this, [this, slot](bool ticked) {
+    if (!showing_) Run([&] { editor_.SetAlarmOutput(slot, ticked); });
+  });
 }
 
 void TForm1::FormActivate() {
@@ -258,10 +256,16 @@ void TForm1::ShowModeView() {
   if (widgets_.GroupBox1->title() != caption) widgets_.GroupBox1->setTitle(caption);
   widgets_.GroupBox2->setVisible(view.SecondGroupVisible);
   widgets_.Panel3->setVisible(view.SpareRowFrameVisible);
-  for (SlotRow* row : widgets_.Rows) {
-    const auto slot = static_cast<std::size_t>(row->Slot());
-    row->setVisible(view.RowVisible[slot]);
-    row->SetLabel(Text(view.RowLabels[slot]));
+  // A row is built the first time the mode shows it, once the start-up has run; until then
+  // the first group's rows stand for the design.
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    SlotRow*& row = widgets_.Rows[static_cast<std::size_t>(slot)];
+    if (!row && editor_.StartupDone() && view.SlotVisible(slot)) {
+      AttachSlotRow(MakeSlotRow(widgets_, slot));
+    }
+    if (!row) continue;
+    row->setVisible(view.RowVisible[static_cast<std::size_t>(slot)]);
+    row->SetLabel(Text(view.RowLabels[static_cast<std::size_t>(slot)]));
   }
   FitScrollContent(widgets_);
 
@@ -297,6 +301,7 @@ void TForm1::ShowSlots() {
     return found == choices.end() ? -1 : static_cast<int>(found - choices.begin());
   };
   for (SlotRow* row : widgets_.Rows) {
+    if (!row) continue;
     const AlarmSlot& values = project.Slots[static_cast<std::size_t>(row->Slot())];
     for (int k = 0; k < kClipsPerSlot; ++k) {
       QComboBox* selector = row->Clips[k];

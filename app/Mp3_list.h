@@ -11,6 +11,8 @@ class QStringListModel;
 
 namespace pwx {
 
+class SlotRow;
+
 // The editor's main window, Form1. It is a view of its Editor: every control edit and
 // button goes to the Editor through one catch point, and after each handled event the
 // window shows the Editor's whole state again.
@@ -50,7 +52,8 @@ class TForm1 : public QMainWindow {
   void ConnectTopBar();
   void ConnectSettings();
   void ConnectAudio();
-  void ConnectSlotRows();
+  // Gives a new slot row the shared clip choices and connects its controls to the Editor.
+  void AttachSlotRow(SlotRow* row);
   void ShowSettings();
   void ShowAudioGrid();
   void ShowModeView();

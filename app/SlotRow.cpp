@@ -4,8 +4,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <map>
+#include <vector>
 
 #include "app/SlotControlNames.h"
 #include "app/WindowStyle.h"
@@ -35,6 +38,31 @@ QColor RowColour(int slot, const QColor& face) {
   return input % 2 == 0 ? kMoneyGreen : face;
 }
 
+// The palette of a row. Rows of one colour share one palette: the style caches what it paints
+// by palette, so a palette of each row's own would paint and keep every selector anew.
+const QPalette& RowPalette(int slot, const QPalette& inherited) {
+  static std::map<QRgb, QPalette> palettes;
+  const QColor colour = RowColour(slot, FaceColour());
+  auto [place, added] = palettes.try_emplace(colour.rgb(), inherited);
+  if (added) {
+    place->second.setColor(QPalette::Window, colour);
+    place->second.setColor(QPalette::WindowText, Qt::black);
+  }
+  return place->second;
+}
+
+// One palette object for all selectors of the same colours. The style keeps what it paints
+// by the palette object, so 128 selectors painted each with its own would keep 128 pictures
+// of the same thing.
+const QPalette& SharedPalette(const QPalette& palette) {
+  static std::vector<QPalette> palettes;
+  for (const QPalette& known : palettes) {
+    if (known == palette) return known;
+  }
+  palettes.push_back(palette);
+  return palettes.back();
+}
+
 }  // namespace
 
 QRect ClipSelector::TextField() const {
@@ -50,6 +78,7 @@ void ClipSelector::paintEvent(QPaintEvent*) {
   QStylePainter painter(this);
   QStyleOptionComboBox option;
   initStyleOption(&option);
+  option.palette = SharedPalette(option.palette);
   const QString text = option.currentText;
   option.currentText.clear();
   painter.drawComplexControl(QStyle::CC_ComboBox, option);
@@ -63,10 +92,7 @@ SlotRow::SlotRow(int slot, QWidget* parent) : QFrame(parent), slot_(slot) {
   setFrameShape(QFrame::NoFrame);
   setFont(BaseFont());
   resize(kWidth, kHeight);
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, RowColour(slot, FaceColour()));
-  colours.setColor(QPalette::WindowText, Qt::black);
-  setPalette(colours);
+  setPalette(RowPalette(slot, palette()));
   setAutoFillBackground(true);
 
   Label = new QLabel(this);
@@ -74,22 +100,23 @@ SlotRow::SlotRow(int slot, QWidget* parent) : QFrame(parent), slot_(slot) {
   Label->setFont(BaseFont(13, QFont::Bold));
   Label->setGeometry(4, 3, 105, 19);
 
+  // The clip texts are "None" and three-digit numbers; every selector is alike, so the font
+  // is fitted once a row. It is set only where it differs from the row's, since a font change
+  // builds a selector's whole pop-up list.
+  QFont clipFont;
   for (int k = 0; k < kClipsPerSlot; ++k) {
-    auto* caption = new QLabel(QStringLiteral("#%1").arg(k + 1), this);
-    caption->setGeometry(kClipCaptionX[k], 5, 18, 15);
     auto* selector = new ClipSelector(this);
     selector->setObjectName(names.Clips[k]);
-    selector->setEditable(false);
     selector->setGeometry(kClipSelectorX[k], 2, kSelectorWidth, kControlHeight);
     selector->setFocusPolicy(Qt::StrongFocus);
-    // The texts are "None" and three-digit clip numbers.
-    selector->setFont(FitFont(BaseFont(), {QStringLiteral("None"), QStringLiteral("000")},
-                              selector->TextField().width()));
+    if (k == 0) {
+      clipFont = FitFont(BaseFont(), {QStringLiteral("None"), QStringLiteral("000")},
+                         selector->TextField().width());
+    }
+    if (clipFont != font()) selector->setFont(clipFont);
     Clips[k] = selector;
   }
 
-  auto* repeatCaption = new QLabel(QStringLiteral("Repeat"), this);
-  repeatCaption->setGeometry(483, 5, 40, 15);
   Repeat = new QLineEdit(this);
   Repeat->setObjectName(names.Repeat);
   Repeat->setGeometry(524, 2, 25, kControlHeight);
@@ -98,9 +125,30 @@ SlotRow::SlotRow(int slot, QWidget* parent) : QFrame(parent), slot_(slot) {
   AlarmOutput = new QCheckBox(QStringLiteral("Alarm Output"), this);
   AlarmOutput->setObjectName(names.AlarmOutput);
   AlarmOutput->setGeometry(605, 3, 90, 19);
-  AlarmOutput->setFont(FitFont(BaseFont(), {AlarmOutput->text()}, TextRoom(AlarmOutput)));
+  const QFont alarmFont = FitFont(BaseFont(), {AlarmOutput->text()}, TextRoom(AlarmOutput));
+  if (alarmFont != font()) AlarmOutput->setFont(alarmFont);
 
   SetLabel(QString::fromStdString(DesignLabel(slot)));
+}
+
+const std::array<RowCaption, kClipsPerSlot + 1>& SlotRow::Captions() {
+  static const std::array<RowCaption, kClipsPerSlot + 1> captions{{
+      {{kClipCaptionX[0], 5, 18, 15}, QStringLiteral("#1")},
+      {{kClipCaptionX[1], 5, 18, 15}, QStringLiteral("#2")},
+      {{kClipCaptionX[2], 5, 18, 15}, QStringLiteral("#3")},
+      {{kClipCaptionX[3], 5, 18, 15}, QStringLiteral("#4")},
+      {{483, 5, 40, 15}, QStringLiteral("Repeat")},
+  }};
+  return captions;
+}
+
+void SlotRow::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  QPainter painter(this);
+  for (const RowCaption& caption : Captions()) {
+    style()->drawItemText(&painter, caption.Place, Qt::AlignLeft | Qt::AlignVCenter, palette(),
+                          isEnabled(), caption.Text, QPalette::WindowText);
+  }
 }
 
 void SlotRow::SetLabel(const QString& text) {

@@ -25,6 +25,13 @@ class ClipSelector : public QComboBox {
   void paintEvent(QPaintEvent* event) override;
 };
 
+// A fixed caption that a slot row paints itself ("#1" to "#4", "Repeat"): a row has five, and
+// the window up to 75 of them, which as widgets would cost more than the rest of the row.
+struct RowCaption {
+  QRect Place;
+  QString Text;
+};
+
 // One slot row of the alarm configuration: its label, the clip selectors "#1" to "#4",
 // the Repeat box and the "Alarm Output" box, all named after the slot table.
 class SlotRow : public QFrame {
@@ -39,10 +46,17 @@ class SlotRow : public QFrame {
   // The row's label; the controls' accessible names follow it ("DI1 #1", "DI1 Repeat").
   void SetLabel(const QString& text);
 
+  // The captions the row paints, each in its place.
+  static const std::array<RowCaption, kClipsPerSlot + 1>& Captions();
+
   QLabel* Label = nullptr;
   std::array<QComboBox*, kClipsPerSlot> Clips{};
   QLineEdit* Repeat = nullptr;
   QCheckBox* AlarmOutput = nullptr;
+
+ protected:
+  // Paints the captions as a label would: left-aligned, centred in height, in the row's font.
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   int slot_;

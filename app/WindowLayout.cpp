@@ -1,5 +1,7 @@
 #include "app/WindowLayout.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -54,11 +56,27 @@ QToolButton* MakeButton(QWidget* parent, const char* name, const QString& hint, 
   return button;
 }
 
+// An editable selector whose pop-up list is built when it is first opened. Qt's own switch to
+// editable builds the list at once (about a megabyte for the first selector); giving the box
+// its line edit directly makes it just as editable, and the list follows on demand with the
+// scroll bar an editable selector has.
+class EditableSelector : public QComboBox {
+ public:
+  explicit EditableSelector(QWidget* parent) : QComboBox(parent) {
+    setLineEdit(new QLineEdit(this));
+  }
+
+ protected:
+  void showPopup() override {
+    view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QComboBox::showPopup();
+  }
+};
+
 QComboBox* MakeSettingSelector(QWidget* parent, const char* name, const QString& caption,
                                const std::vector<std::string>& choices, QRect geometry) {
-  auto* selector = new QComboBox(parent);
+  auto* selector = new EditableSelector(parent);
   selector->setObjectName(name);
-  selector->setEditable(true);
   selector->setInsertPolicy(QComboBox::NoInsert);
   for (const std::string& choice : choices) selector->addItem(QString::fromStdString(choice));
   selector->setGeometry(geometry);
@@ -186,9 +204,8 @@ void BuildStage3(QWidget* client, QStyle* compact, WindowWidgets& w) {
   const int noteX = std::max(612, title->geometry().right() + 1 + kNoteGap);
   MakeLabel(client, QStringLiteral("(Add audio before use)"), noteX, 60, note, kRed);
   MakeLabel(client, QStringLiteral("Mode"), 790, 60, BaseFont(11, QFont::Bold), kNavy);
-  w.ComboBox1 = new QComboBox(client);
+  w.ComboBox1 = new EditableSelector(client);
   w.ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-  w.ComboBox1->setEditable(true);
   w.ComboBox1->setInsertPolicy(QComboBox::NoInsert);
   for (int mode = 0; mode < 8; ++mode) w.ComboBox1->addItem(QString::number(mode));
   w.ComboBox1->setFont(BaseFont(11, QFont::Bold));
@@ -198,11 +215,7 @@ void BuildStage3(QWidget* client, QStyle* compact, WindowWidgets& w) {
   w.ComboBox1->setGeometry(826, 56, 34, 21);
 
   w.GroupBox1 = MakeGroup(client, "GroupBox1", QString(), {471, 89, 737, 178});
-  for (int slot = 0; slot < kFirstListSlot; ++slot) {
-    auto* row = new SlotRow(slot, w.GroupBox1);
-    row->move(20, 20 + SlotRow::kHeight * slot);
-    w.Rows[slot] = row;
-  }
+  for (int slot = 0; slot < kFirstListSlot; ++slot) MakeSlotRow(w, slot);
 
   w.GroupBox2 = MakeGroup(client, "GroupBox2", QString::fromLatin1(kSecondGroupCaption),
                           {468, 269, 737, 317});
@@ -213,20 +226,14 @@ void BuildStage3(QWidget* client, QStyle* compact, WindowWidgets& w) {
   w.ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   // ScrollBox1MouseDown: a press on the list's own area gives it the keyboard focus.
   w.ScrollBox1->setFocusPolicy(Qt::StrongFocus);
+  // The rows of the list and the spare row are built when they are first shown.
   w.ScrollContent = new QWidget;
   w.ScrollContent->setObjectName(QStringLiteral("ScrollBox1Content"));
   FillBackground(w.ScrollContent, FaceColour());
-  for (int slot = kFirstListSlot; slot < kSpareSlot; ++slot) {
-    auto* row = new SlotRow(slot, w.ScrollContent);
-    row->move(19, SlotRow::kHeight * (slot - kFirstListSlot));  // in line with GroupBox1
-    w.Rows[slot] = row;
-  }
-  w.ScrollContent->resize(714, SlotRow::kHeight * (kSpareSlot - kFirstListSlot));
+  w.ScrollContent->resize(714, 0);
   w.ScrollBox1->setWidget(w.ScrollContent);
 
   w.Panel3 = MakePanel(w.GroupBox2, "Panel3", {3, 267, 731, 33}, FaceColour());
-  w.Rows[kSpareSlot] = new SlotRow(kSpareSlot, w.Panel3);
-  w.Rows[kSpareSlot]->move(20, 4);
 }
 
 void BuildStatusBar(QMainWindow& window, WindowWidgets& w) {
@@ -246,6 +253,10 @@ void BuildStatusBar(QMainWindow& window, WindowWidgets& w) {
 }  // namespace
 
 WindowWidgets BuildWindowLayout(QMainWindow& window) {
+  // The window's face is the program's: its dialogs and boxes use it too, and no control
+  // lays out a text in another face before it takes the window's (a line edit does so as it
+  // is made), which would load a second face for nothing.
+  QApplication::setFont(BaseFont());
   window.setFont(BaseFont());
   QPalette colours = window.palette();
   colours.setColor(QPalette::Window, FaceColour());
@@ -267,11 +278,27 @@ WindowWidgets BuildWindowLayout(QMainWindow& window) {
   return widgets;
 }
 
+SlotRow* MakeSlotRow(WindowWidgets& widgets, int slot) {
+  SlotRow* row = nullptr;
+  if (slot < kFirstListSlot) {
+    row = new SlotRow(slot, widgets.GroupBox1);
+    row->move(20, 20 + SlotRow::kHeight * slot);
+  } else if (slot < kSpareSlot) {
+    row = new SlotRow(slot, widgets.ScrollContent);
+    row->move(19, SlotRow::kHeight * (slot - kFirstListSlot));  // in line with GroupBox1
+  } else {
+    row = new SlotRow(slot, widgets.Panel3);
+    row->move(20, 4);
+  }
+  widgets.Rows[static_cast<std::size_t>(slot)] = row;
+  return row;
+}
+
 void FitScrollContent(WindowWidgets& widgets) {
   int bottom = 0;
   for (int slot = kFirstListSlot; slot < kSpareSlot; ++slot) {
-    const SlotRow* row = widgets.Rows[slot];
-    if (!row->isHidden()) bottom = std::max(bottom, row->geometry().bottom() + 1);
+    const SlotRow* row = widgets.Rows[static_cast<std::size_t>(slot)];
+    if (row && !row->isHidden()) bottom = std::max(bottom, row->geometry().bottom() + 1);
   }
   if (widgets.ScrollContent->height() != bottom) {
     widgets.ScrollContent->resize(widgets.ScrollContent->width(), bottom);

@@ -61,6 +61,8 @@ struct WindowWidgets {
   QScrollArea* ScrollBox1 = nullptr;
   QWidget* ScrollContent = nullptr;
   QFrame* Panel3 = nullptr;
+  // Built when first shown; a row no mode shows is never built (its values live in the
+  // Editor's record all the same).
   std::array<SlotRow*, kSlotCount> Rows{};
 
   // Status bar
@@ -71,8 +73,12 @@ struct WindowWidgets {
 inline constexpr int kClientWidth = 1208;
 inline constexpr int kClientHeight = 559;
 
-// Builds every control of the window at its fixed place.
+// Builds every control of the window at its fixed place, the slot rows of the first group
+// among them; the other slot rows come with MakeSlotRow.
 WindowWidgets BuildWindowLayout(QMainWindow& window);
+
+// Builds a slot row in its container at its place.
+SlotRow* MakeSlotRow(WindowWidgets& widgets, int slot);
 
 // Makes the scroll list as tall as its last visible row, so it scrolls only as far as needed.
 void FitScrollContent(WindowWidgets& widgets);

@@ -59,10 +59,13 @@ PY
 
 cd "$start"
 # Alternating runs of both sides; each child's wall time, CPU time (user + system) and peak
-# memory come from wait4(), so nothing but the probe itself is counted.
+# memory come from wait4(), so nothing but the probe itself is counted. Both sides run on the
+# same processor: the processors of a shared machine can differ in speed by a third, which
+# would otherwise decide the ratio.
 python3 - "$probe" "$runs" <<'PY'
 import os, statistics, subprocess, sys, time
 probe, runs = sys.argv[1], int(sys.argv[2])
+os.sched_setaffinity(0, {min(os.sched_getaffinity(0))})
 sides = {"empty": [probe, "--empty"], "full": [probe]}
 samples = {name: {"wall": [], "cpu": [], "rss": []} for name in sides}
 for run in range(runs + 3):

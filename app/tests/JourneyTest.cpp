@@ -62,7 +62,7 @@ class JourneyTest : public QObject {
     QVERIFY(t.host.fileAnswers.empty());
     QCOMPARE(ReadAll(t.folder.Path("003.mp3")), sound);
     QCOMPARE(grid->item(3, 1)->text(), "Tone.old");
-    QCOMPARE(Items(t.Find<QComboBox>("ComboBox2")), QStringList({"None", "003"}));
+    QCOMPARE(Items(t.Find<QComboBox>("ComboBox8")), QStringList({"None", "003"}));
     QVERIFY(QFile::exists(t.folder.Path("m3fn.txt")));
 
     // "Play Project" plays the project copy and says so in the status line.

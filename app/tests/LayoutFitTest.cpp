@@ -109,6 +109,25 @@ class LayoutFitTest : public QObject {
       }
     }
 
+    // The captions a row paints itself fit their places and keep clear of the row's controls.
+    for (const SlotRow* row : window.widgets().Rows) {
+      if (!row || !row->isVisibleTo(&window)) continue;
+      const QFontMetrics metrics(row->font());
+      for (const RowCaption& caption : SlotRow::Captions()) {
+        const QString where = row->objectName() + QStringLiteral(" caption \"") + caption.Text;
+        if (metrics.horizontalAdvance(caption.Text) > caption.Place.width()) {
+          problems << where + QStringLiteral("\" is cut: %1 of %2")
+                                  .arg(metrics.horizontalAdvance(caption.Text))
+                                  .arg(caption.Place.width());
+        }
+        for (const QWidget* control : row->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+          if (control->geometry().intersects(caption.Place)) {
+            problems << where + QStringLiteral("\" overlaps ") + Describe(control);
+          }
+        }
+      }
+    }
+
     int selectors = 0;
     for (const QComboBox* combo : window.findChildren<QComboBox*>()) {
       const auto* selector = dynamic_cast<const ClipSelector*>(combo);

@@ -37,13 +37,23 @@ QStringList Strings(const std::vector<std::string>& texts) {
   return list;
 }
 
-// Which of the 32 slot rows the user can see.
+// Which of the 32 slot rows the user can see; a row not built is not seen.
 QList<int> VisibleSlots(const WindowUnderTest& t) {
   QList<int> visible;
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    if (t.Find<QWidget>(kSlotTable[slot].Panel)->isVisibleTo(t.window.get())) visible << slot;
+    const auto* row = t.Find<QWidget>(kSlotTable[slot].Panel);
+    if (row && row->isVisibleTo(t.window.get())) visible << slot;
   }
   return visible;
+}
+
+// The slot rows that have been built.
+QList<int> BuiltSlots(const WindowUnderTest& t) {
+  QList<int> built;
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    if (t.Find<QWidget>(kSlotTable[slot].Panel)) built << slot;
+  }
+  return built;
 }
 
 QList<int> Range(int first, int last) {
@@ -130,34 +140,54 @@ class MainWindowTest : public QObject {
 
   void clipSelectorsOfferTheOccupiedClips() {
     WindowUnderTest t;
-    // Slot 0 stores clips 5 and 7, slot 31 clip 2; entry 7 of the library is free.
-    t.WriteProject({2, 5}, PlayListBytes().Slot(0, {5, 7}, 3, true).Slot(31, {2}));
+    // Mode 5 shows slots 0 to 14. Slot 0 stores clips 5 and 7, slot 31 clip 2; entry 7 of the
+    // library is free.
+    t.WriteProject({2, 5}, PlayListBytes().Mode(5).Slot(0, {5, 7}, 3, true).Slot(31, {2}));
     t.Open(false);
-    for (const SlotControls& row : kSlotTable) {
-      QCOMPARE(Items(t.Find<QComboBox>(row.Clips[3])), QStringList{"None"});
+    for (int slot : BuiltSlots(t)) {
+      QCOMPARE(Items(t.Find<QComboBox>(kSlotTable[slot].Clips[3])), QStringList{"None"});
     }
 
     t.window->FormActivate();
-    for (const SlotControls& row : kSlotTable) {
-      for (const char* name : row.Clips) {
+    QCOMPARE(BuiltSlots(t), Range(0, 14));
+    for (int slot : BuiltSlots(t)) {
+      for (const char* name : kSlotTable[slot].Clips) {
         QCOMPARE(Items(t.Find<QComboBox>(name)), QStringList({"None", "002", "005"}));
       }
     }
     QCOMPARE(t.Find<QComboBox>("ComboBox9")->currentText(), "005");
     QCOMPARE(t.Find<QComboBox>("ComboBox6")->currentIndex(), -1);  // clip 7 is not offered
     QCOMPARE(t.Find<QComboBox>("ComboBox7")->currentText(), "None");
-    QCOMPARE(t.Find<QComboBox>("ComboBox2")->currentText(), "002");
     QCOMPARE(t.Find<QLineEdit>("Edit2")->text(), "3");
     QVERIFY(t.Find<QCheckBox>("CheckBox2")->isChecked());
-    for (int slot = 1; slot < kSlotCount; ++slot) {
+    for (int slot : BuiltSlots(t)) {
+      if (slot == 0) continue;
       QCOMPARE(t.Find<QLineEdit>(kSlotTable[slot].Repeat)->text(), "1");
       QVERIFY(!t.Find<QCheckBox>(kSlotTable[slot].AlarmOutput)->isChecked());
     }
+    // The spare row is never shown and never built; its clip lives in the record all the same.
+    QCOMPARE(t.Core().Project().Slots[31].Clips[0], "002");
+  }
+
+  // Rows are built the first time a mode shows them, with the values the record holds.
+  void rowsAreBuiltWhenTheModeFirstShowsThem() {
+    WindowUnderTest t;
+    t.WriteProject({2}, PlayListBytes().Slot(8, {2}, 4, true));
+    t.Open();
+    QCOMPARE(BuiltSlots(t), Range(0, 5));
+    t.Find<QComboBox>("ComboBox1")->setCurrentIndex(6);
+    QCOMPARE(BuiltSlots(t), Range(0, 14));
+    QCOMPARE(t.Find<QComboBox>("ComboBox37")->currentText(), "002");  // bI9 #1
+    QCOMPARE(t.Find<QLineEdit>("Edit9")->text(), "4");
+    QVERIFY(t.Find<QCheckBox>("CheckBox9")->isChecked());
+    t.Find<QComboBox>("ComboBox1")->setCurrentIndex(1);
+    t.Find<QComboBox>("ComboBox1")->setCurrentIndex(7);
+    QCOMPARE(BuiltSlots(t), Range(0, 14));  // built once
   }
 
   void slotRowsFollowTheSlotTable_data() {
     QTest::addColumn<int>("slot");
-    for (int slot = 0; slot < kSlotCount; ++slot) {
+    for (int slot = 0; slot < 15; ++slot) {  // the rows that some mode shows
       QTest::addRow("slot %d (%s)", slot, kSlotTable[slot].Panel) << slot;
     }
   }
@@ -166,13 +196,13 @@ class MainWindowTest : public QObject {
     QFETCH(int, slot);
     const SlotControls& names = kSlotTable[slot];
     WindowUnderTest t;
-    t.WriteProject({2, 5}, PlayListBytes());
+    t.WriteProject({2, 5}, PlayListBytes().Mode(5));
     t.Open();
 
     auto* panel = t.Find<QWidget>(names.Panel);
     QVERIFY(panel);
     QCOMPARE(panel->size(), QSize(695, 25));
-    const char* container = slot < 6 ? "GroupBox1" : slot < 31 ? "ScrollBox1" : "Panel3";
+    const char* container = slot < 6 ? "GroupBox1" : "ScrollBox1";
     QVERIFY(t.Find<QWidget>(container)->isAncestorOf(panel));
 
     QList<QWidget*> controls{t.Find<QLabel>(names.Label)};
@@ -280,12 +310,12 @@ class MainWindowTest : public QObject {
 
   void wheelChangesNothing() {
     WindowUnderTest t;
-    t.WriteProject({2, 5}, PlayListBytes());
+    t.WriteProject({2, 5}, PlayListBytes().Mode(5));
     t.Open();
-    // Before the start-up every list row is shown, so the list could scroll.
-    WindowUnderTest fresh;
-    fresh.Open(false);
-    auto* list = fresh.Find<QScrollArea>("ScrollBox1");
+    // The rows a mode shows fit into the list; taller content makes it one that could scroll.
+    QVERIFY(t.Show());
+    auto* list = t.Find<QScrollArea>("ScrollBox1");
+    list->widget()->resize(list->widget()->width(), 1000);
     QVERIFY(list->verticalScrollBar()->maximum() > 0);
     Wheel(list->viewport());
     Wheel(list->verticalScrollBar());
