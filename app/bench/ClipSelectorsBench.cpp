@@ -15,7 +15,8 @@ class ClipSelectorsBench : public QObject {
   void init() {
     std::vector<int> clips;
     for (int clip = 1; clip <= 64; ++clip) clips.push_back(clip);
-    // Every slot uses four clips, so showing the play list selects in all 128 selectors.
+    // Every slot uses four clips, so showing the play list selects in every selector built
+    // (mode 5 shows slots 0 to 14).
     PlayListBytes playList;
     playList.Mode(5);
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -24,7 +25,7 @@ class ClipSelectorsBench : public QObject {
     t_ = std::make_unique<WindowUnderTest>();
     t_->WriteProject(clips, playList);
     t_->Open();
-    QCOMPARE(t_->Find<QComboBox>("ComboBox5")->count(), 65);
+    QCOMPARE(t_->Find<QComboBox>("ComboBox60")->count(), 65);
   }
   void cleanup() { t_.reset(); }
 
@@ -35,7 +36,7 @@ class ClipSelectorsBench : public QObject {
       window.ShowState();
     }
     QCOMPARE(t_->Find<QComboBox>("ComboBox9")->currentText(), "001");
-    QCOMPARE(t_->Find<QComboBox>("ComboBox5")->currentText(), "033");
+    QCOMPARE(t_->Find<QComboBox>("ComboBox60")->currentText(), "033");
   }
 
   // The same on screen, with the repaint it causes.

@@ -84,11 +84,9 @@ class SaveReopenJourneyTest : public QObject {
     QVERIFY(t.host.messageBoxes.empty());
 
     // The files, against bytes built here by hand.
-    PlayListBytes playList;
-    playList.Mode(5);
-    for (int slot = 0; slot < 32; ++slot) playList.Slot(slot, {});
-    playList.Slot(0, {1, 3}, 3, true).Slot(6, {3}, 2, true);
-    QCOMPARE(ReadAll(work + "plist.cfg"), playList.Bytes());
+    const auto playList =
+        PlayListBytes().Mode(5).Saved().Slot(0, {1, 3}, 3, true).Slot(6, {3}, 2, true);
+    QCOMPARE(ReadAll(work + "plist.cfg"), QByteArray::fromStdString(playList.Bytes()));
     QCOMPARE(ReadAll(work + "rtu.cfg"), QByteArray("12,9600,E,8,1"));
     QCOMPARE(ReadAll(work + "vol.cfg"), QByteArray("3"));
     QCOMPARE(ReadAll(work + "m3fn.txt"),

@@ -18,46 +18,11 @@
 #include "app/Mp3_list.h"
 #include "audio/AudioPlayer.h"
 #include "common/EditorError.h"
+#include "devicefiles/tests/ProjectFileBytes.h"
 #include "project/Host.h"
 #include "project/tests/Fakes.h"
 
 namespace pwx::apptest {
-
-// Dialog answers come from scripts; every box is recorded, none is shown.
-class FakeHost : public Host {
- public:
-  std::deque<std::optional<std::string>> folderAnswers;
-  std::deque<std::optional<std::string>> fileAnswers;
-  std::deque<bool> yesNoAnswers;
-  std::vector<std::string> errorBoxes;
-  std::vector<std::string> messageBoxes;
-  std::vector<std::string> explored;
-
-  std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
-    return Next(folderAnswers);
-  }
-  std::optional<std::string> ChooseMp3File() override { return Next(fileAnswers); }
-  bool AskYesNo(const std::string&, const std::string&) override {
-    if (yesNoAnswers.empty()) return false;
-    const bool answer = yesNoAnswers.front();
-    yesNoAnswers.pop_front();
-    return answer;
-  }
-  void MessageBox(const std::string& text, const std::string&) override {
-    messageBoxes.push_back(text);
-  }
-  void ErrorBox(const std::string& text) override { errorBoxes.push_back(text); }
-  void ExploreFolder(const std::string& folder) override { explored.push_back(folder); }
-
- private:
-  // An unscripted dialog is cancelled.
-  static std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) {
-    if (answers.empty()) return std::nullopt;
-    auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-};
 
 // The core tests' player: it records the commands, and Play and Stop need an open file.
 using FakePlayer = pwx::testing::FakeAudioPlayer;
@@ -85,49 +50,20 @@ class StartFolder {
   QString previous_;
 };
 
+using pwx::testing::PlayListBytes;
+
 // m3fn.txt naming a source path for each given clip number.
 inline QByteArray NameMap(const std::map<int, QString>& sources) {
-  QByteArray bytes("\xEF\xBB\xBF");
-  for (int clip = 1; clip <= 64; ++clip) {
-    if (auto found = sources.find(clip); found != sources.end()) bytes += found->second.toUtf8();
-    bytes += "\r\n";
-  }
-  return bytes;
+  std::vector<std::pair<int, std::string>> clips;
+  for (const auto& [clip, path] : sources) clips.emplace_back(clip, path.toStdString());
+  return QByteArray::fromStdString(pwx::testing::NameMapBytes(clips));
 }
 
-// A 512-byte plist.cfg: every slot repeats once without clips until set.
-class PlayListBytes {
- public:
-  PlayListBytes() : bytes_(512, '\0') {
-    bytes_[0] = '\x5A';
-    bytes_[1] = '\x35';
-    bytes_[2] = '\x77';
-    bytes_[3] = '\xA5';
-    for (int s = 0; s < 64; ++s) bytes_[96 + s] = 1;
-  }
-  PlayListBytes& Mode(int mode) {
-    bytes_[8] = static_cast<char>(mode);
-    return *this;
-  }
-  PlayListBytes& Slot(int slot, const std::vector<int>& clips, int repeat = 1, bool alarm = false) {
-    bytes_[32 + slot] = static_cast<char>(clips.empty() ? 1 : clips.size());
-    bytes_[96 + slot] = static_cast<char>(repeat);
-    bytes_[160 + slot] = alarm ? 1 : 0;
-    for (std::size_t k = 0; k < clips.size(); ++k) {
-      bytes_[static_cast<int>(256 + 4 * slot + k)] = static_cast<char>(clips[k]);
-    }
-    return *this;
-  }
-  const QByteArray& Bytes() const { return bytes_; }
-
- private:
-  QByteArray bytes_;
-};
-
-// A window over a fresh start folder, with the fakes behind it.
+// A window over a fresh start folder, with the fakes behind it; a dialog the test did not
+// script is cancelled.
 struct WindowUnderTest {
   StartFolder folder;
-  FakeHost host;
+  pwx::testing::FakeHost host{pwx::testing::FakeHost::Unscripted::Cancel};
   FakePlayer player;
   std::unique_ptr<TForm1> window;
 
@@ -142,7 +78,7 @@ struct WindowUnderTest {
     std::map<int, QString> sources;
     for (int clip : clips) sources[clip] = folder.Path(QStringLiteral("source%1.mp3").arg(clip));
     folder.Write(QStringLiteral("m3fn.txt"), NameMap(sources));
-    folder.Write(QStringLiteral("plist.cfg"), playList.Bytes());
+    folder.Write(QStringLiteral("plist.cfg"), QByteArray::fromStdString(playList.Bytes()));
   }
   // Puts the window on screen; true once it can be seen.
   bool Show() const {

@@ -1,7 +1,6 @@
-#include "audio/ClipFiles.h"
-
 #include <gtest/gtest.h>
 
+#include "audio/ClipFiles.h"
 #include "common/tests/TempFolder.h"
 
 namespace pwx {
@@ -10,17 +9,17 @@ namespace {
 TEST(ClipSize, TenMebibytesIsTheLimit) {
   testing::TempFolder dir;
   DiagnosticLog log;
-  std::filesystem::resize_file([&] {
-    testing::WriteFile(dir / "ok.mp3", "");
-    return dir / "ok.mp3";
-  }(), kMaxClipBytes);
+  std::filesystem::resize_file(
+      [&] {
+        testing::WriteFile(dir / "ok.mp3", "");
+        return dir / "ok.mp3";
+      }(),
+      kMaxClipBytes);
   EXPECT_EQ(CheckClipSize(dir / "ok.mp3", log), std::nullopt);
-  EXPECT_EQ(log.Lines().back(), "Open FileLength => 10485760");
 
   testing::WriteFile(dir / "big.mp3", "");
   std::filesystem::resize_file(dir / "big.mp3", kMaxClipBytes + 1);
   EXPECT_EQ(CheckClipSize(dir / "big.mp3", log), "File Size > then Buffer 10MB");
-  EXPECT_EQ(log.Lines().back(), "Open FileLength => 10485761");
 }
 
 TEST(ProjectCopy, NameIsThreeDigitsWithLowerCaseExtension) {

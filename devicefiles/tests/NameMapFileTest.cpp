@@ -48,14 +48,12 @@ TEST(NameMapFileTest, EmptyLibraryIsTheMarkAnd64LineEndsAndLoadsBackEmpty) {
   AudioLibrary library = FireAndGas();
   LoadNameMap(library, folder.Dir(), log);
   EXPECT_EQ(library, AudioLibrary{});
-  EXPECT_EQ(log.Lines().back(), "m3fn_fname Len: 131");
 }
 
-TEST(NameMapFileTest, ExampleIsWrittenAs170BytesAndLoadsBackWithNamesAndLog) {
+TEST(NameMapFileTest, ExampleIsWrittenAs170BytesAndLoadsBackWithNames) {
   TempFolder folder;
   DiagnosticLog saveLog;
   SaveNameMap(FireAndGas(), folder.Dir(), saveLog);
-  EXPECT_THAT(saveLog.Lines(), ElementsAre("M3FN fname: " + (folder.Dir() + "m3fn.txt")));
   EXPECT_EQ(folder.Read("m3fn.txt"), kBom + kFire + "\r\n\r\n" + kGas + "\r\n" + Times("\r\n", 61));
   EXPECT_EQ(folder.Read("m3fn.txt").size(), 170u);
 
@@ -63,10 +61,6 @@ TEST(NameMapFileTest, ExampleIsWrittenAs170BytesAndLoadsBackWithNamesAndLog) {
   DiagnosticLog log;
   LoadNameMap(loaded, folder.Dir(), log);
   EXPECT_EQ(loaded, FireAndGas());
-  ASSERT_EQ(log.Size(), 66u);
-  EXPECT_THAT(std::vector<std::string>(log.Lines().begin(), log.Lines().begin() + 4),
-              ElementsAre("list->Count: 64", "Short_FN: Fire", "Short_FN: ", "Short_FN: Gas leak"));
-  EXPECT_EQ(log.Lines()[65], "m3fn_fname Len: 170");
 }
 
 struct StyleCase {
@@ -135,7 +129,6 @@ TEST_P(ShortNameTest, ShownNameIsTheFileNameWithoutItsLastExtension) {
   DecodeNameMap(kBom + GetParam().path + "\r\n", library, log);
   EXPECT_EQ(library.Entry(1).Full_FN, GetParam().path);
   EXPECT_EQ(library.Entry(1).Short_FN, GetParam().shortName);
-  EXPECT_EQ(log.Lines()[1], "Short_FN: " + GetParam().shortName);
   // An entry without a shown name is free, yet its path is written back.
   EXPECT_EQ(EncodeNameMap(library).substr(3, GetParam().path.size() + 2), GetParam().path + "\r\n");
 }
@@ -215,8 +208,7 @@ TEST(NameMapFileTest, LineLongerThanAnyPathIsCutOutAndLeavesItsClipFree) {
   EXPECT_EQ(library.Entry(2).Full_FN, longest);  // as long as a path can be: kept
   EXPECT_EQ(library.Entry(3), AudioEntry{});
   EXPECT_EQ(library.Entry(4).Short_FN, "Gas leak");
-  EXPECT_EQ(log.Size(), 66u);
-  EXPECT_EQ(log.Lines()[0], "list->Count: 4");
+  EXPECT_EQ(log.Lines()[0], "list->Count: 4");  // the cut line counts
 }
 
 TEST(NameMapFileTest, FileLargerThanAnyNameMapIsReadOnlyUpToTheLimit) {

@@ -15,6 +15,7 @@
 #include "WriteFailures.h"
 #include "common/IntegerText.h"
 #include "devicefiles/PlayListFile.h"
+#include "devicefiles/tests/ProjectFileBytes.h"
 
 namespace pwx {
 namespace {
@@ -69,7 +70,7 @@ long CountOf(const DiagnosticLog& log, const std::string& line) {
   return std::count(log.Lines().begin(), log.Lines().end(), line);
 }
 
-TEST(WritePlayListFileTest, NewProjectExampleIsWrittenByteForByteAndDumped) {
+TEST(WritePlayListFileTest, NewProjectExampleIsWrittenByteForByte) {
   TempFolder folder;
   AlarmProject project;
   project.Slots[0] = {{"001", "002", "None", "None"}, "3", true};
@@ -82,15 +83,7 @@ TEST(WritePlayListFileTest, NewProjectExampleIsWrittenByteForByteAndDumped) {
   for (std::size_t offset = 0; offset < 512; offset += 16) expected += FromHex(ExampleRow(offset));
   ASSERT_EQ(expected.size(), 512u);
   EXPECT_EQ(folder.Read("plist.cfg"), expected);
-  ASSERT_EQ(log.Size(), 33u);
-  for (std::size_t offset = 0; offset < 512; offset += 16) {
-    std::string dumped = ExampleRow(offset) + " ";
-    std::replace(dumped.begin(), dumped.end(), ' ', ',');
-    char label[8];
-    std::snprintf(label, sizeof label, "[%04zX]", offset);
-    EXPECT_EQ(log.Lines()[offset / 16], label + dumped);
-  }
-  EXPECT_EQ(log.Lines()[32], "plist fname: " + (folder.Dir() + "plist.cfg"));
+  EXPECT_EQ(log.Size(), 33u);  // the dump and the file name, as the save trace shows
 
   // Every text that fails to convert adds one line.
   project.Slots[4].Clips[0] = "";
@@ -169,7 +162,7 @@ Applied Apply(const PlayListImage& image, const std::vector<std::string>& choice
 
 const std::vector<std::string> kOneToFive{"None", "001", "002", "003", "004", "005"};
 
-TEST(ApplyPlayListTest, ShowsEverySlotAndLogs129Lines) {
+TEST(ApplyPlayListTest, ShowsEverySlot) {
   PlayListImage image = NewImage();
   const std::uint8_t clips[] = {1, 2, 3, 4};
   std::copy(std::begin(clips), std::end(clips), image.Bytes.begin() + kClipsAt + 4 * 31);
@@ -177,12 +170,6 @@ TEST(ApplyPlayListTest, ShowsEverySlotAndLogs129Lines) {
   image.Bytes[kFlagAt + 31] = 1;
 
   Applied shown = Apply(image, kOneToFive);
-  ASSERT_EQ(shown.log.Size(), 129u);
-  EXPECT_EQ(shown.log.Lines()[0], "Header compare pass");
-  EXPECT_EQ(shown.log.Lines()[1], "RB_Str[0] : None");
-  EXPECT_THAT(
-      std::vector<std::string>(shown.log.Lines().end() - 4, shown.log.Lines().end()),
-      ElementsAre("RB_Str[0] : 001", "RB_Str[1] : 002", "RB_Str[2] : 003", "RB_Str[3] : 004"));
   EXPECT_EQ(shown.project.Slots[31], (AlarmSlot{{"001", "002", "003", "004"}, "255", true}));
   EXPECT_EQ(shown.project.Slots[0], AlarmSlot{});
 }
@@ -199,7 +186,6 @@ TEST(ApplyPlayListTest, UnusualBytesAreShownAsTheWindowCanAndSavedNormalised) {
 
   Applied shown = Apply(image, kOneToFive);
   EXPECT_EQ(shown.log.Lines()[0], "Header compare Err");
-  EXPECT_EQ(shown.log.Size(), 129u);
   EXPECT_EQ(shown.project.Slots[0].Repeat, "1");
   EXPECT_FALSE(shown.project.Slots[1].AlarmOutput);
   EXPECT_FALSE(shown.project.Slots[2].AlarmOutput);
@@ -257,19 +243,17 @@ TEST(ForgetClipTest, ClearsTheNumberInAll64ClipListsAndNowhereElse) {
 // A valid file with something in every byte: mode 6, clip lists of 0..4 clips, repeats,
 // flags, and the bytes the window does not edit filled at random.
 std::string BusyPlayListFile() {
-  std::string bytes(512, '\0');
+  std::string noise(512, '\0');
   std::uint32_t seed = 12345;
-  for (char& b : bytes) b = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
-  bytes.replace(0, 4, "\x5A\x35\x77\xA5");
-  bytes[8] = 6;
+  for (char& b : noise) b = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+  testing::PlayListBytes file(noise);
+  file.Mode(6);
   for (int s = 0; s < 32; ++s) {
-    const int clips = s % 5;
-    for (int k = 0; k < 4; ++k) bytes[256 + 4 * s + k] = k < clips ? char(1 + (s * 7 + k) % 64) : 0;
-    bytes[32 + s] = static_cast<char>(clips == 0 ? 1 : clips);
-    bytes[96 + s] = static_cast<char>(1 + s * 8);
-    bytes[160 + s] = static_cast<char>(s % 3 == 0 ? 1 : 0);
+    std::vector<int> clips;
+    for (int k = 0; k < s % 5; ++k) clips.push_back(1 + (s * 7 + k) % 64);
+    file.Slot(s, clips, 1 + s * 8, s % 3 == 0);
   }
-  return bytes;
+  return file.Bytes();
 }
 
 TEST(PlayListRoundTripTest, LoadingShowingAndSavingKeepsEveryByte) {

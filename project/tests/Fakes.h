@@ -12,9 +12,14 @@
 
 namespace pwx::testing {
 
-// A Host whose dialogs answer from scripts and whose boxes are recorded.
+// A Host whose dialogs answer from scripts and whose boxes are recorded. A dialog without a
+// scripted answer fails the test, or, for journeys through the window that are not about
+// dialogs, is cancelled.
 class FakeHost : public Host {
  public:
+  enum class Unscripted { Fail, Cancel };
+  explicit FakeHost(Unscripted unscripted = Unscripted::Fail) : unscripted_(unscripted) {}
+
   struct Box {
     std::string text;
     std::string caption;
@@ -38,7 +43,10 @@ class FakeHost : public Host {
   std::optional<std::string> ChooseMp3File() override { return Next(fileAnswers); }
   bool AskYesNo(const std::string& text, const std::string&) override {
     questions.push_back(text);
-    if (yesNoAnswers.empty()) throw std::logic_error("unexpected question: " + text);
+    if (yesNoAnswers.empty()) {
+      if (unscripted_ == Unscripted::Cancel) return false;
+      throw std::logic_error("unexpected question: " + text);
+    }
     bool answer = yesNoAnswers.front();
     yesNoAnswers.pop_front();
     return answer;
@@ -50,12 +58,17 @@ class FakeHost : public Host {
   void ExploreFolder(const std::string& folder) override { explored.push_back(folder); }
 
  private:
-  static std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) {
-    if (answers.empty()) throw std::logic_error("unexpected dialog");
+  std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) const {
+    if (answers.empty()) {
+      if (unscripted_ == Unscripted::Cancel) return std::nullopt;
+      throw std::logic_error("unexpected dialog");
+    }
     auto answer = answers.front();
     answers.pop_front();
     return answer;
   }
+
+  Unscripted unscripted_;
 };
 
 // A player that records its commands and keeps the open/closed rule of the real one.

@@ -7,17 +7,15 @@ namespace pwx {
 namespace {
 
 using testing::NameMapBytes;
-using testing::NewPlayListBytes;
+using testing::PlayListBytes;
 using testing::ReadWhole;
 using testing::WriteFile;
 
 using PartialProject = testing::EditorTest;
 
-// A play list as a save writes it: every edited slot stores a clip count of 1.
-std::string SavedPlayListBytes(std::uint8_t mode = 0) {
-  std::string bytes = NewPlayListBytes(mode);
-  for (int s = 0; s < kSlotCount; ++s) bytes[32 + s] = 1;
-  return bytes;
+// A play list as a save writes it.
+std::string SavedPlayListBytes(int mode = 0) {
+  return PlayListBytes().Mode(mode).Saved().Bytes();
 }
 
 TEST_F(PartialProject, NameMapWithoutPlayListKeepsItsClipsThroughImportAndSave) {
@@ -93,7 +91,7 @@ TEST_F(PartialProject, NameMapWithALineLongerThanAnyPathSaysSoOnce) {
   std::filesystem::create_directories(start / "P");
   WriteFile(start / "P/m3fn.txt",
             NameMapBytes({{1, "/s/a.mp3"}, {2, std::string(100000, 'x')}, {5, "/s/e.mp3"}}));
-  WriteFile(start / "P/plist.cfg", NewPlayListBytes());
+  WriteFile(start / "P/plist.cfg", PlayListBytes().Bytes());
   StartWithProject("P");
   EXPECT_EQ(editor->ClipChoices(), (std::vector<std::string>{"None", "001", "005"}));
   EXPECT_EQ(editor->StatusText(),
@@ -107,7 +105,7 @@ class PipeForAProjectFile : public testing::EditorTest,
 TEST_P(PipeForAProjectFile, IsRefusedAndTheStartUpFinishes) {
   std::filesystem::create_directories(start / "P");
   WriteFile(start / "P/m3fn.txt", NameMapBytes({}));
-  WriteFile(start / "P/plist.cfg", NewPlayListBytes());
+  WriteFile(start / "P/plist.cfg", PlayListBytes().Bytes());
   std::filesystem::remove(start / ("P/" + std::string(GetParam())));
   const std::string pipe = ProjectDir("P") + GetParam();
   testing::MakeNamedPipe(pipe);
@@ -144,34 +142,41 @@ TEST_F(PartialProject, ProjectFileThatCannotBeReadLeavesNothingOfThePreviousProj
   EXPECT_EQ(ReadWhole(ProjectDir("B") + "plist.cfg"), SavedPlayListBytes(2));
 }
 
-TEST_F(PartialProject, LoadingAProjectShowsItsOwnSettingsAndVolume) {
-  std::filesystem::create_directories(start / "A");
-  WriteFile(start / "A/rtu.cfg", "12,115200,N,8,1");
-  WriteFile(start / "A/vol.cfg", "3");
-  StartWithProject("A");
-  std::filesystem::create_directories(start / "B");
-  WriteFile(start / "B/rtu.cfg", "99,300,O,8,2");
-  WriteFile(start / "B/vol.cfg", "8");
-  host.folderAnswers.push_back(start / "B");
-  editor->SpeedButton7Click();
-  EXPECT_EQ(editor->Project().Settings, (ModbusRtuSettings{"99", "300", "Odd", "8", "2"}));
-  EXPECT_EQ(editor->Project().Volume, 8);
-  editor->SpeedButton9Click();
-  EXPECT_EQ(ReadWhole(ProjectDir("B") + "rtu.cfg"), "99,300,O,8,2");
-  EXPECT_EQ(ReadWhole(ProjectDir("B") + "vol.cfg"), "8");
-}
+struct LoadCase {
+  const char* name;
+  const char* rtu;  // the loaded folder's rtu.cfg and vol.cfg, or none
+  const char* volume;
+  ModbusRtuSettings settings;  // what the window shows after loading
+  int shownVolume;
+};
 
-TEST_F(PartialProject, LoadingAFolderWithoutSettingsCarriesTheShownOnesOver) {
+class LoadedSettings : public testing::EditorTest,
+                       public ::testing::WithParamInterface<LoadCase> {};
+
+// A project's own settings replace those shown; a folder without them carries them over,
+// and the next save writes what is shown.
+TEST_P(LoadedSettings, AreTheFolderOwnOrCarriedOver) {
   std::filesystem::create_directories(start / "A");
   WriteFile(start / "A/rtu.cfg", "12,9600,E,8,1");
   WriteFile(start / "A/vol.cfg", "3");
   StartWithProject("A");
-  std::filesystem::create_directories(start / "New");
-  host.folderAnswers.push_back(start / "New");
+  std::filesystem::create_directories(start / "B");
+  if (GetParam().rtu) WriteFile(start / "B/rtu.cfg", GetParam().rtu);
+  if (GetParam().volume) WriteFile(start / "B/vol.cfg", GetParam().volume);
+  host.folderAnswers.push_back(start / "B");
   editor->SpeedButton7Click();
-  EXPECT_EQ(editor->Project().Settings, (ModbusRtuSettings{"12", "9600", "Even", "8", "1"}));
-  EXPECT_EQ(editor->Project().Volume, 3);
+  EXPECT_EQ(editor->Project().Settings, GetParam().settings);
+  EXPECT_EQ(editor->Project().Volume, GetParam().shownVolume);
+  editor->SpeedButton9Click();
+  EXPECT_EQ(ReadWhole(ProjectDir("B") + "vol.cfg"), std::to_string(GetParam().shownVolume));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, LoadedSettings,
+    ::testing::Values(
+        LoadCase{"OwnSettings", "99,300,O,8,2", "8", {"99", "300", "Odd", "8", "2"}, 8},
+        LoadCase{"NoSettings", nullptr, nullptr, {"12", "9600", "Even", "8", "1"}, 3}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PartialProject, SettingsThatCannotBeReadKeepTheShownOnesAndSaySo) {
   StartWithProject("A");

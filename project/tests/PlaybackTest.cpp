@@ -5,7 +5,7 @@ namespace pwx {
 namespace {
 
 using testing::NameMapBytes;
-using testing::NewPlayListBytes;
+using testing::PlayListBytes;
 using testing::WriteFile;
 
 class Playback : public testing::EditorTest {
@@ -13,7 +13,7 @@ class Playback : public testing::EditorTest {
   void SetUp() override {
     std::filesystem::create_directories(start / "P");
     WriteFile(start / "P/m3fn.txt", NameMapBytes({{7, "/music/Bell.mp3"}}));
-    WriteFile(start / "P/plist.cfg", NewPlayListBytes());
+    WriteFile(start / "P/plist.cfg", PlayListBytes().Bytes());
     StartWithProject("P");
   }
   void Run(void (Editor::*action)()) {
