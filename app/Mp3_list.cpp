@@ -66,7 +66,6 @@ TForm1::TForm1(Host& host, AudioPlayer& player, std::string currentDir, QWidget*
       editor_(host, player, std::move(currentDir)),
       widgets_(BuildWindowLayout(*this)) {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QString::fromLatin1(kWindowTitle));
   qApp->installEventFilter(new WheelDiscarder(this));
 
   clipChoices_ = new QStringListModel(this);
@@ -76,6 +75,7 @@ TForm1::TForm1(Host& host, AudioPlayer& player, std::string currentDir, QWidget*
   ConnectTopBar();
   ConnectSettings();
   ConnectAudio();
+  ConnectKeys();
   ShowState();
 }
 
@@ -83,91 +83,6 @@ TForm1::~TForm1() {
   // The controls go first, while the Editor that their handlers use still exists.
   showing_ = true;
   delete takeCentralWidget();
-}
-
-void TForm1::ConnectTopBar() {
-  connect(widgets_.SpeedButton7, &QToolButton::clicked, this,
-          [this] { Run([this] { editor_.SpeedButton7Click(); }); });
-  connect(widgets_.SpeedButton9, &QToolButton::clicked, this,
-          [this] { Run([this] { editor_.SpeedButton9Click(); }); });
-  connect(widgets_.SpeedButton1, &QToolButton::clicked, this,
-          [this] { Run([this] { editor_.SpeedButton1Click(); }); });
-}
-
-void TForm1::ConnectSettings() {
-  connect(widgets_.TrackBar1, &QSlider::valueChanged, this, [this](int position) {
-    if (!showing_) Run([&] { editor_.TrackBar1Change(position); });
-  });
-  connect(widgets_.Edit19, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (!showing_) Run([&] { editor_.SetDeviceId(text.toStdString()); });
-  });
-  const std::pair<QComboBox*, void (Editor::*)(const std::string&)> settings[] = {
-      {widgets_.ComboBox75, &Editor::SetBaudRate},    {widgets_.ComboBox76, &Editor::SetParity},
-      {widgets_.ComboBox77, &Editor::SetDataBits},    {widgets_.ComboBox78, &Editor::SetStopBits},
-      {widgets_.ComboBox1, &Editor::ComboBox1Change},
-  };
-  for (const auto& [selector, setter] : settings) {
-    // Every change of the text counts: each key typed and each pick from the list.
-    connect(selector, &QComboBox::currentTextChanged, this,
-            [this, setter = setter](const QString& text) {
-              if (!showing_) Run([&] { (editor_.*setter)(text.toStdString()); });
-            });
-  }
-}
-
-void TForm1::ConnectAudio() {
-  connect(widgets_.RadioButton1, &QRadioButton::toggled, this, [this](bool checked) {
-    if (!showing_) Run([&] { editor_.SetPlaySource(checked); });
-  });
-  const std::pair<QToolButton*, void (Editor::*)()> buttons[] = {
-      {widgets_.SpeedButton4, &Editor::SpeedButton4Click},
-      {widgets_.SpeedButton5, &Editor::SpeedButton5Click},
-      {widgets_.SpeedButton6, &Editor::SpeedButton6Click},
-      {widgets_.SpeedButton3, &Editor::SpeedButton3Click},
-      {widgets_.SpeedButton8, &Editor::SpeedButton8Click},
-  };
-  for (const auto& [button, handler] : buttons) {
-    connect(button, &QToolButton::clicked, this,
-            [this, handler = handler] { Run([&] { (editor_.*handler)(); }); });
-  }
-
-  QTableWidget* grid = widgets_.StringGrid1;
-  // Moving the current cell with the keys selects as a click does.
-  connect(grid, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
-    if (!showing_) Run([&] { editor_.StringGrid1Click(row, column); });
-  });
-  connect(grid, &QTableWidget::cellClicked, this, [this, grid](int row, int column) {
-    // The header row and the number column are fixed: a click there selects nothing.
-    const QTableWidgetItem* cell = grid->item(row, column);
-    if (showing_ || !cell || !(cell->flags() & Qt::ItemIsSelectable)) return;
-    Run([&] { editor_.StringGrid1Click(row, column); });
-  });
-  connect(grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
-    if (showing_) return;
-    Run([&] {
-      editor_.StringGrid1Click(row, column);
-      editor_.StringGrid1DblClick();
-    });
-  });
-}
-
-void TForm1::AttachSlotRow(SlotRow* row) {
-  const int slot = row->Slot();
-  for (int k = 0; k < kClipsPerSlot; ++k) {
-    QComboBox* selector = row->Clips[k];
-    selector->setModel(clipChoices_);
-    connect(selector, &QComboBox::currentIndexChanged, this, [this, slot, k, selector](int i) {
-      if (showing_) return;
-      const std::string text = i < 0 ? std::string() : selector->itemText(i).toStdString();
-      Run([&] { editor_.SetClip(slot, k, text); });
-    });
-  }
-  connect(row->Repeat, &QLineEdit::textChanged, this, [this, slot](const QString& text) {
-    if (!showing_) Run([&] { editor_.SetRepeat(slot, text.toStdString()); });
-  });
-  connect(row->AlarmOutput, &QCheckBox::toggled, this, [this, slot](bool ticked) {
-    if (!showing_) Run([&] { editor_.SetAlarmOutput(slot, ticked); });
-  });
 }
 
 void TForm1::FormActivate() {
@@ -194,12 +109,20 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  Run([this] { editor_.CloseWindow(); });
-  event->accept();
+  // Unsaved edits are not thrown away without asking; Cancel keeps the window open.
+  bool mayClose = false;
+  Run([&] { mayClose = editor_.CloseWindow(); });
+  if (mayClose) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 void TForm1::ShowState() {
   const QScopedValueRollback guard(showing_, true);
+  const QString title = Text(editor_.WindowTitle());
+  if (windowTitle() != title) setWindowTitle(title);
   ShowSettings();
   ShowAudioGrid();
   ShowModeView();

@@ -52,6 +52,7 @@ class TForm1 : public QMainWindow {
   void ConnectTopBar();
   void ConnectSettings();
   void ConnectAudio();
+  void ConnectKeys();
   // Gives a new slot row the shared clip choices and connects its controls to the Editor.
   void AttachSlotRow(SlotRow* row);
   void ShowSettings();

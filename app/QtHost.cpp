@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 #include <QUrl>
 
 namespace pwx {
@@ -21,6 +22,12 @@ std::string PathText(const QString& path) {
 
 QString BoxTitle() {
   return QCoreApplication::applicationName();
+}
+
+// The user's preferences: pwx36-editor/pwx36-editor.conf in the user's configuration folder.
+QSettings Preferences() {
+  return QSettings(QSettings::UserScope, QStringLiteral("pwx36-editor"),
+                   QStringLiteral("pwx36-editor"));
 }
 
 }  // namespace
@@ -58,9 +65,12 @@ std::optional<std::string> QtHost::ChooseFolder(const std::string& title,
   return PathText(folder);
 }
 
-std::optional<std::string> QtHost::ChooseMp3File() {
+std::optional<std::string> QtHost::ChooseMp3File(const std::string& startFolder) {
   BeforeDialog();
   QFileDialog dialog(window_);
+  if (!startFolder.empty() && QFileInfo(Text(startFolder)).isDir()) {
+    dialog.setDirectory(Text(startFolder));
+  }
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilter(QStringLiteral("MP3 File (*.mp3)"));
@@ -77,6 +87,22 @@ bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+Host::SaveAnswer QtHost::AskSaveChanges(const std::string& question) {
+  BeforeDialog();
+  QMessageBox box(QMessageBox::Question, BoxTitle(), Text(question),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, window_);
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveAnswer::Save;
+    case QMessageBox::Discard:
+      return SaveAnswer::Discard;
+    default:
+      return SaveAnswer::Cancel;
+  }
+}
+
 void QtHost::MessageBox(const std::string& text, const std::string& caption) {
   BeforeDialog();
   QMessageBox box(QMessageBox::NoIcon, Text(caption), Text(text), QMessageBox::Ok, window_);
@@ -91,6 +117,14 @@ void QtHost::ErrorBox(const std::string& text) {
 
 void QtHost::ExploreFolder(const std::string& folder) {
   QDesktopServices::openUrl(QUrl::fromLocalFile(Text(folder)));
+}
+
+std::string QtHost::Preference(const std::string& key) {
+  return Preferences().value(Text(key)).toString().toStdString();
+}
+
+void QtHost::SetPreference(const std::string& key, const std::string& value) {
+  Preferences().setValue(Text(key), Text(value));
 }
 
 }  // namespace pwx

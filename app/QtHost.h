@@ -35,11 +35,15 @@ class QtHost : public Host {
 
   std::optional<std::string> ChooseFolder(const std::string& title,
                                           const std::string& startFolder) override;
-  std::optional<std::string> ChooseMp3File() override;
+  std::optional<std::string> ChooseMp3File(const std::string& startFolder) override;
   bool AskYesNo(const std::string& text, const std::string& caption) override;
+  SaveAnswer AskSaveChanges(const std::string& question) override;
   void MessageBox(const std::string& text, const std::string& caption) override;
   void ErrorBox(const std::string& text) override;
   void ExploreFolder(const std::string& folder) override;
+  // Kept with QSettings, under the application's name.
+  std::string Preference(const std::string& key) override;
+  void SetPreference(const std::string& key, const std::string& value) override;
 
  private:
   void BeforeDialog() const {

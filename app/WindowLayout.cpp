@@ -56,6 +56,11 @@ QToolButton* MakeButton(QWidget* parent, const char* name, const QString& hint, 
   return button;
 }
 
+// The hint names the keys that do the same.
+void NameKeys(QToolButton* button, const QString& keys) {
+  button->setToolTip(button->toolTip() + QStringLiteral(" (") + keys + QLatin1Char(')'));
+}
+
 // An editable selector whose pop-up list is built when it is first opened. Qt's own switch to
 // editable builds the list at once (about a megabyte for the first selector); giving the box
 // its line edit directly makes it just as editable, and the list follows on demand with the
@@ -108,6 +113,8 @@ void BuildTopBar(QWidget* client, WindowWidgets& w) {
   w.Label115 = MakeLabel(w.Panel21, QString(), 306, 15, BaseFont(), kNavy);
   w.Label115->setObjectName(QStringLiteral("Label115"));
   w.Label115->setFixedSize(780, 15);
+  NameKeys(w.SpeedButton7, QStringLiteral("Ctrl+O"));
+  NameKeys(w.SpeedButton9, QStringLiteral("Ctrl+S"));
   w.SpeedButton1 = MakeButton(w.Panel21, "SpeedButton1", QString(), {1097, 4, 104, 36},
                               QStyle::SP_DirOpenIcon, QStringLiteral("Open Folder"));
 }
@@ -173,6 +180,9 @@ void BuildStage2(QWidget* client, WindowWidgets& w) {
                               QStyle::SP_MediaStop);
   w.SpeedButton6 = MakeButton(p, "SpeedButton6", QStringLiteral("Delete audio file list"),
                               {426, 21, 26, 26}, QStyle::SP_TrashIcon);
+  NameKeys(w.SpeedButton4, QStringLiteral("Space in the list"));
+  NameKeys(w.SpeedButton5, QStringLiteral("Esc in the list"));
+  NameKeys(w.SpeedButton6, QStringLiteral("Del in the list, which asks first"));
   w.StringGrid1 = MakeAudioGrid(p);
   w.StringGrid1->setGeometry(3, 50, 457, 330);
   w.StringGrid1->setAccessibleName(QStringLiteral("Audio files"));

@@ -1,5 +1,7 @@
 #include "audio/ClipFiles.h"
 
+#include <cctype>
+
 #include "common/EditorError.h"
 #include "common/FileReading.h"
 #include "common/FileReplacement.h"
@@ -7,6 +9,13 @@
 #include "common/IntegerText.h"
 
 namespace pwx {
+
+bool IsMp3FileName(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string end = path.substr(path.size() - 4);
+  for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return end == ".mp3";
+}
 
 std::string ProjectCopyPath(const std::string& workDir, int number) {
   return workDir + ThreeDigits(number) + ".mp3";

@@ -12,6 +12,10 @@ namespace pwx {
 inline constexpr std::int64_t kMaxClipBytes = 10 * 1048576;
 inline constexpr const char* kClipTooLargeText = "File Size > then Buffer 10MB";
 
+// Whether a file's name ends in ".mp3" in any letter case: what the import's file dialog
+// offers, and so what a drop takes.
+bool IsMp3FileName(const std::string& path);
+
 // The project copy of clip `number`: workDir + "%03d" + ".mp3".
 std::string ProjectCopyPath(const std::string& workDir, int number);
 

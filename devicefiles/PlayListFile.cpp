@@ -87,10 +87,16 @@ void StoreSlot(PlayListImage& image, int slot, const AlarmSlot& values, Diagnost
   bytes[kAlarmFlagOffset + s] = values.AlarmOutput ? 1 : 0;
 }
 
-void CapturePlayList(PlayListImage& image, const AlarmProject& project, DiagnosticLog& log) {
+PlayListImage PlayListASaveWrites(PlayListImage image, const AlarmProject& project,
+                                  DiagnosticLog& log) {
   WriteSignature(image);
   image.Bytes[kModeOffset] = project.Mode.Value;
   for (int s = 0; s < kSlotCount; ++s) StoreSlot(image, s, project.Slots[s], log);
+  return image;
+}
+
+void CapturePlayList(PlayListImage& image, const AlarmProject& project, DiagnosticLog& log) {
+  image = PlayListASaveWrites(image, project, log);
   for (auto& line : HexDumpLines(image)) log.Append(std::move(line));
 }
 

@@ -50,6 +50,11 @@ void StoreSlot(PlayListImage& image, int slot, const AlarmSlot& values, Diagnost
 // a 32-line hex dump.
 void CapturePlayList(PlayListImage& image, const AlarmProject& project, DiagnosticLog& log);
 
+// The bytes a save would write from this image and record: CapturePlayList on a copy,
+// without the dump (conversion failures still go to the log).
+PlayListImage PlayListASaveWrites(PlayListImage image, const AlarmProject& project,
+                                  DiagnosticLog& log);
+
 // The 32 hex-dump lines of the image, "[0000]5A,35,77,A5,...".
 std::vector<std::string> HexDumpLines(const PlayListImage& image);
 

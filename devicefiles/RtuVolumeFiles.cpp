@@ -112,25 +112,38 @@ int VolumeFromText(const std::string& text) {
   return AlarmProject::ClampVolume(StrToInt(text));
 }
 
-std::optional<UserNotice> WriteRtuFile(const ModbusRtuSettings& settings,
-                                       const std::string& workDir, DiagnosticLog& log) {
+RtuFileContent RtuFileFor(const ModbusRtuSettings& settings, DiagnosticLog& log) {
   // An id that is no number at all (emptied, pasted letters, too many digits) is refused
   // like one out of range, so the save still writes the volume and the error clip.
   const std::optional<std::int32_t> deviceId = TryParseInt32(settings.DeviceId);
   if (!deviceId || *deviceId < kMinDeviceId || *deviceId > kMaxDeviceId) {
-    return UserNotice{kDeviceIdRangeText, kDeviceIdRangeCaption};
+    return {std::nullopt, UserNotice{kDeviceIdRangeText, kDeviceIdRangeCaption}};
   }
   // An over-long line is refused rather than cut, and rtu.cfg keeps its old content.
-  const std::optional<std::string> line = BuildRtuLine(settings, log);
-  if (!line) return UserNotice{RtuLineTooLongText(RtuLineLength(settings)), kRtuLineTooLongCaption};
+  std::optional<std::string> line = BuildRtuLine(settings, log);
+  if (!line) {
+    return {std::nullopt,
+            UserNotice{RtuLineTooLongText(RtuLineLength(settings)), kRtuLineTooLongCaption}};
+  }
+  return {std::move(line), std::nullopt};
+}
+
+std::string VolumeFileFor(int volume) {
+  return std::to_string(AlarmProject::ClampVolume(volume));
+}
+
+std::optional<UserNotice> WriteRtuFile(const ModbusRtuSettings& settings,
+                                       const std::string& workDir, DiagnosticLog& log) {
+  const RtuFileContent content = RtuFileFor(settings, log);
+  if (!content.Line) return content.Refusal;
   const std::string path = workDir + kRtuFileName;
-  ReplaceFile(path, *line);
+  ReplaceFile(path, *content.Line);
   log.Append("RTU CFG fname: " + path);
   return std::nullopt;
 }
 
 void WriteVolumeAndErrorClip(int volume, const std::string& workDir, DiagnosticLog& log) {
-  const std::string text = std::to_string(AlarmProject::ClampVolume(volume));
+  const std::string text = VolumeFileFor(volume);
   const std::string volumePath = workDir + kVolumeFileName;
   ReplaceFile(volumePath, text);
   log.Append("Volume fname: " + volumePath + text);

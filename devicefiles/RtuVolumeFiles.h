@@ -43,6 +43,20 @@ void ScanRtuLine(const std::string& line, ModbusRtuSettings& settings, Diagnosti
 // The volume a vol.cfg line denotes, clamped to 0..10. Raises on a text that is not an integer.
 int VolumeFromText(const std::string& text);
 
+// What a save writes as rtu.cfg: the line, or (nothing written) the refusal to show instead.
+struct RtuFileContent {
+  std::optional<std::string> Line;
+  std::optional<UserNotice> Refusal;
+  bool operator==(const RtuFileContent&) const = default;
+};
+
+// The rtu.cfg a save writes for the settings: the line when the device id is an integer from
+// 1 to 247 and the line fits into 255 bytes, else the device-id box or the line-length box.
+RtuFileContent RtuFileFor(const ModbusRtuSettings& settings, DiagnosticLog& log);
+
+// The bytes of vol.cfg for a volume.
+std::string VolumeFileFor(int volume);
+
 // rtu.cfg when the device id is an integer from 1 to 247 and the line fits into 255 bytes.
 // Otherwise rtu.cfg is left as it was and the refusal comes back, to be shown before the
 // save goes on: the device-id range box, or the box about the line's length.

@@ -14,6 +14,8 @@ Editor::Editor(Host& host, AudioPlayer& player, std::string currentDir)
   dirs_.Temp_DIR = dirs_.Currentdir + kPathSeparator + "temp" + kPathSeparator;
   dirs_.Work_DIR = DefaultWorkDir();
   ResetPlayListImage(image_);
+  importFolder_ = host_.Preference(kImportFolderPreference);
+  MarkSaved();
 }
 
 std::string Editor::DefaultWorkDir() const {
@@ -113,10 +115,6 @@ void Editor::SpeedButton3Click() {}
 
 void Editor::SpeedButton8Click() {
   statusText_ = "Stop Test Loop playing";
-}
-
-void Editor::CloseWindow() {
-  player_.Close();
 }
 
 }  // namespace pwx

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "common/DiagnosticLog.h"
 #include "common/EditorError.h"
 #include "devicefiles/PlayListFile.h"
+#include "devicefiles/RtuVolumeFiles.h"
 #include "model/AlarmProject.h"
 #include "model/ModeView.h"
 #include "project/Host.h"
@@ -17,6 +19,21 @@ namespace pwx {
 
 inline constexpr const char* kWindowTitle = "PWX36 Editor V1.00 (20200103)";
 inline constexpr const char* kProjectPointerFileName = "PRJ.cfg";
+inline constexpr const char* kSaveBeforeClosingQuestion =
+    "Save changes to the project before closing?";
+inline constexpr const char* kSaveBeforeLoadingQuestion =
+    "Save changes to the project before loading another project?";
+inline constexpr const char* kImportFolderPreference = "import/folder";
+
+// The bytes a save would write of the files that hold the window's edits: the play list,
+// the RTU line (or its refusal) and the volume. The name map and the clips are on disk
+// already, written at each import and removal.
+struct SavedFiles {
+  PlayListImage PlayList;
+  RtuFileContent Rtu;
+  std::string Volume;
+  bool operator==(const SavedFiles&) const = default;
+};
 
 // The folder texts of a running editor. Work_DIR ends with the platform separator, or is
 // empty so that project file names are used bare.
@@ -90,7 +107,25 @@ class Editor {
   void SpeedButton5Click();  // stop
   void SpeedButton3Click();  // channel test: no effect
   void SpeedButton8Click();  // stop test
-  void CloseWindow();        // closes the player
+
+  // --- Keys of the audio grid and files dropped on it --------------------------------------
+  void PlayKey();    // Space: plays the current row's clip
+  void StopKey();    // Escape: stops what plays; nothing when nothing is open
+  void DeleteKey();  // Delete: removes the current row's clip after asking
+  // Imports the files into the row and, the second file on, into the free rows after it.
+  void DropFiles(int row, const std::vector<std::string>& paths);
+
+  // --- Unsaved edits --------------------------------------------------------------------
+  // What a save would write now, computed by the saving code.
+  SavedFiles FilesASaveWrites() const;
+  // Whether that differs from what a save would have written right after the last load or
+  // save: an edit undone by hand is no change.
+  bool HasUnsavedChanges() const;
+  // The window's title, marked with "*" while something is unsaved.
+  std::string WindowTitle() const;
+  // Closing the window: asks first when something is unsaved; true when it may close (the
+  // player is then closed).
+  bool CloseWindow();
 
   // --- Project commands -------------------------------------------------------------------
   void SpeedButton7Click();  // Load Project
@@ -133,6 +168,12 @@ class Editor {
   void ReadProjectSettings();
   void TakeAlarmEditsIntoImage();
   void ShowImportError(const std::string& reason);
+  std::optional<std::string> RefusalOfClip(const std::string& path);
+  std::optional<std::string> ImportInto(int row, const std::string& path);
+  void RememberImportFolder(const std::string& path);
+  // Asks whether to save unsaved edits before they are thrown away; true to go on.
+  bool ConfirmUnsaved(const std::string& question);
+  void MarkSaved() { savedFiles_ = FilesASaveWrites(); }
 
   Host& host_;
   AudioPlayer& player_;
@@ -150,6 +191,9 @@ class Editor {
   bool startupDone_ = false;
   int currentRow_ = 1;
   int currentColumn_ = 1;
+  SavedFiles savedFiles_;
+  bool playerOpen_ = false;
+  std::string importFolder_;
 };
 
 }  // namespace pwx

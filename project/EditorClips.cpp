@@ -12,22 +12,23 @@ namespace pwx {
 const std::string kNoFileChosen = "0";
 
 std::string Editor::SelectMp3File() {
-  auto chosen = host_.ChooseMp3File();
+  auto chosen = host_.ChooseMp3File(importFolder_);
   if (!chosen) {
     lastError_ = kNoFileChosen;
     return kNoFileChosen;
   }
-  // The name map holds one path a line: a path with a line break would shift every
-  // clip after it.
-  if (HasLineBreak(*chosen)) {
-    lastError_ = "The file's path contains a line break: " + QuotePath(*chosen);
-    return kNoFileChosen;
-  }
-  if (auto refusal = CheckClipSize(*chosen, log_)) {
+  if (auto refusal = RefusalOfClip(*chosen)) {
     lastError_ = *refusal;
     return kNoFileChosen;
   }
   return *chosen;
+}
+
+std::optional<std::string> Editor::RefusalOfClip(const std::string& path) {
+  // The name map holds one path a line: a path with a line break would shift every
+  // clip after it.
+  if (HasLineBreak(path)) return "The file's path contains a line break: " + QuotePath(path);
+  return CheckClipSize(path, log_);
 }
 
 void Editor::ShowImportError(const std::string& reason) {
@@ -45,19 +46,32 @@ void Editor::StringGrid1DblClick() {
     if (lastError_ != kNoFileChosen) ShowImportError(lastError_);
     return;
   }
+  if (auto failure = ImportInto(row, path)) ShowImportError(*failure);
+}
+
+std::optional<std::string> Editor::ImportInto(int row, const std::string& path) {
   log_.Append("Full FN: " + path);
   const std::string shortName = ShortNameOf(path);
   log_.Append("Short_FN: " + shortName);
   try {
     CopyClipIntoProject(path, dirs_.Work_DIR, row, log_);
   } catch (const EditorError& error) {
-    ShowImportError(error.what());
-    return;
+    return std::string(error.what());
   }
   TakeAlarmEditsIntoImage();
   project_.Library.Entry(row) = AudioEntry{path, shortName};
   RefreshClipSelectors();
+  RememberImportFolder(path);
   SaveNameMap(project_.Library, dirs_.Work_DIR, log_);
+  return std::nullopt;
+}
+
+// The next import's dialog opens where this one came from, in this run and the next.
+void Editor::RememberImportFolder(const std::string& path) {
+  const auto separator = path.find_last_of("/\\");
+  if (separator == std::string::npos) return;
+  importFolder_ = path.substr(0, separator == 0 ? 1 : separator);
+  host_.SetPreference(kImportFolderPreference, importFolder_);
 }
 
 // Removes the current row's clip: its project copy, its entry and every reference to it
@@ -92,7 +106,9 @@ void Editor::SpeedButton4Click() {
   // damaged file is left to the player, which names its own reason.
   if (const FileRead probe = ReadFile(path, 0); probe.NotRegular) throw EditorError(probe.Failure);
   player_.SetFileName(path);
+  playerOpen_ = false;
   player_.Open();
+  playerOpen_ = true;
   player_.Play();
 }
 

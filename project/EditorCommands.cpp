@@ -16,6 +16,7 @@ inline constexpr const char* kCreateFolderQuestion =
 // Load Project: choose a folder, remember it in PRJ.cfg and open it with its settings and
 // volume. Cancelling the dialog changes nothing.
 void Editor::SpeedButton7Click() {
+  if (!ConfirmUnsaved(kSaveBeforeLoadingQuestion)) return;
   std::string work = dirs_.Work_DIR;
   if (CreateFolder(work)) {
     log_.Append("Work DIR Exists => " + work);
@@ -46,6 +47,7 @@ void Editor::SpeedButton7Click() {
   dirs_.Work_DIR = dirs_.Last_Work_DIR = folder;
   Handle([&] { LoadProjectFiles(); });
   ReadProjectSettings();
+  MarkSaved();
 }
 
 // Save Project: the player's files in their fixed order; the first that fails stops it.
@@ -57,6 +59,7 @@ void Editor::SpeedButton9Click() {
     host_.MessageBox(notice->Text, notice->Caption);
   }
   WriteVolumeAndErrorClip(project_.Volume, dirs_.Work_DIR, log_);
+  MarkSaved();
 }
 
 // Open Folder: the project folder in the file manager; with no project folder chosen yet,

@@ -25,6 +25,7 @@ void Editor::FormActivate() {
   RunStartupStep(&Editor::StartupTempFolder);
   RunStartupStep(&Editor::StartupRtu);
   startupDone_ = true;
+  MarkSaved();  // a project just opened has nothing unsaved
 }
 
 void Editor::StartupFolders() {

@@ -17,12 +17,17 @@ class Host {
   virtual std::optional<std::string> ChooseFolder(const std::string& title,
                                                   const std::string& startFolder) = 0;
 
-  // The file-open dialog for MP3 clips (filter "MP3 File" for "*.mp3"). Returns the chosen
-  // file's full path, or nothing when cancelled.
-  virtual std::optional<std::string> ChooseMp3File() = 0;
+  // The file-open dialog for MP3 clips (filter "MP3 File" for "*.mp3"), opened in
+  // `startFolder` (or where the platform likes when it is empty). Returns the chosen file's
+  // full path, or nothing when cancelled.
+  virtual std::optional<std::string> ChooseMp3File(const std::string& startFolder) = 0;
 
   // A question with Yes and No buttons; true for Yes.
   virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+
+  // The question whether to save unsaved edits, with Save, Discard and Cancel buttons.
+  enum class SaveAnswer { Save, Discard, Cancel };
+  virtual SaveAnswer AskSaveChanges(const std::string& question) = 0;
 
   // A message box with a single OK button and no icon.
   virtual void MessageBox(const std::string& text, const std::string& caption) = 0;
@@ -32,6 +37,10 @@ class Host {
 
   // Shows a folder in the platform's file manager; the outcome is not examined.
   virtual void ExploreFolder(const std::string& folder) = 0;
+
+  // What the user's preferences hold under a key (empty when nothing), kept between runs.
+  virtual std::string Preference(const std::string& key) = 0;
+  virtual void SetPreference(const std::string& key, const std::string& value) = 0;
 };
 
 }  // namespace pwx

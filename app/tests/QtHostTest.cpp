@@ -2,6 +2,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -86,12 +89,43 @@ class QtHostTest : public QObject {
     QtHost host;
     WhenDialogOpens([&](QFileDialog* dialog) {
       QCOMPARE(dialog->nameFilters(), QStringList{"MP3 File (*.mp3)"});
-      dialog->setDirectory(start.path());
+      QCOMPARE(dialog->directory().absolutePath(), QDir(start.path()).absolutePath());
       TypeAndConfirm(dialog, "Tone");  // the default suffix completes the name
     });
-    const auto file = host.ChooseMp3File();
+    const auto file = host.ChooseMp3File(QDir::toNativeSeparators(start.path()).toStdString());
     QVERIFY(file.has_value());
     QCOMPARE(QString::fromStdString(*file), QDir::toNativeSeparators(start.filePath("Tone.mp3")));
+  }
+
+  void saveQuestionOffersSaveDiscardAndCancel_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Save") << int(QMessageBox::Save) << int(Host::SaveAnswer::Save);
+    QTest::newRow("Discard") << int(QMessageBox::Discard) << int(Host::SaveAnswer::Discard);
+    QTest::newRow("Cancel") << int(QMessageBox::Cancel) << int(Host::SaveAnswer::Cancel);
+  }
+
+  void saveQuestionOffersSaveDiscardAndCancel() {
+    QFETCH(int, button);
+    QFETCH(int, answer);
+    QtHost host;
+    QTimer::singleShot(0, [button] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      QCOMPARE(box->text(), "Save changes to the project before closing?");
+      QCOMPARE(box->defaultButton(), box->button(QMessageBox::Save));
+      box->button(QMessageBox::StandardButton(button))->click();
+    });
+    QCOMPARE(int(host.AskSaveChanges("Save changes to the project before closing?")), answer);
+  }
+
+  void preferencesLastBetweenHosts() {
+    QTemporaryDir config;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    QtHost().SetPreference("import/folder", "/home/op/Sounds");
+    QCOMPARE(QtHost().Preference("import/folder"), "/home/op/Sounds");
+    QCOMPARE(QtHost().Preference("never/set"), "");
+    QVERIFY(QFile::exists(config.filePath("pwx36-editor/pwx36-editor.conf")));
   }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -29,6 +30,9 @@ class FakeHost : public Host {
   std::deque<std::optional<std::string>> folderAnswers;
   std::deque<std::optional<std::string>> fileAnswers;
   std::deque<bool> yesNoAnswers;
+  std::deque<SaveAnswer> saveAnswers;
+  std::map<std::string, std::string> preferences;
+  std::vector<std::string> fileDialogStarts;
   std::vector<std::string> folderDialogStarts;
   std::vector<Box> messageBoxes;
   std::vector<std::string> errorBoxes;
@@ -40,7 +44,24 @@ class FakeHost : public Host {
     folderDialogStarts.push_back(title + "|" + startFolder);
     return Next(folderAnswers);
   }
-  std::optional<std::string> ChooseMp3File() override { return Next(fileAnswers); }
+  std::optional<std::string> ChooseMp3File(const std::string& startFolder) override {
+    fileDialogStarts.push_back(startFolder);
+    return Next(fileAnswers);
+  }
+  SaveAnswer AskSaveChanges(const std::string& question) override {
+    questions.push_back(question);
+    if (saveAnswers.empty()) {
+      if (unscripted_ == Unscripted::Cancel) return SaveAnswer::Cancel;
+      throw std::logic_error("unexpected question: " + question);
+    }
+    const SaveAnswer answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+  }
+  std::string Preference(const std::string& key) override { return preferences[key]; }
+  void SetPreference(const std::string& key, const std::string& value) override {
+    preferences[key] = value;
+  }
   bool AskYesNo(const std::string& text, const std::string&) override {
     questions.push_back(text);
     if (yesNoAnswers.empty()) {

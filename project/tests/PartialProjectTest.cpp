@@ -184,6 +184,7 @@ TEST_F(PartialProject, SettingsThatCannotBeReadKeepTheShownOnesAndSaySo) {
   std::filesystem::create_directories(start / "B");
   WriteFile(start / "B/rtu.cfg", "");
   WriteFile(start / "B/vol.cfg", "loud");
+  host.saveAnswers.push_back(Host::SaveAnswer::Discard);
   host.folderAnswers.push_back(start / "B");
   editor->SpeedButton7Click();
   EXPECT_EQ(host.errorBoxes, (std::vector<std::string>{"'loud' is not a valid integer value",

@@ -70,6 +70,8 @@ TEST_F(ProjectCommands, DecliningToCreateOrCancellingChangesNothing) {
   StartWithProject("P");
   editor->SetRepeat(0, "7");
   const auto pointer = ReadWhole(start / "PRJ.cfg");
+  // The edit is unsaved: each load asks first, and is told to go on without saving.
+  host.saveAnswers = {Host::SaveAnswer::Discard, Host::SaveAnswer::Discard};
   host.folderAnswers.push_back(start / "nothere");
   host.yesNoAnswers.push_back(false);
   editor->SpeedButton7Click();

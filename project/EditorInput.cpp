@@ -1,0 +1,93 @@
+#include "audio/ClipFiles.h"
+#include "common/IntegerText.h"
+#include "project/Editor.h"
+
+namespace pwx {
+
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+  const auto separator = path.find_last_of("/\\");
+  return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::string ClipLabel(int row, const AudioEntry& entry) {
+  return ThreeDigits(row) + " \"" + entry.Short_FN + "\"";
+}
+
+}  // namespace
+
+void Editor::PlayKey() {
+  SpeedButton4Click();
+}
+
+void Editor::StopKey() {
+  // The Stop button says "No MCI device open" when nothing was opened; a key pressed in
+  // passing says nothing.
+  if (playerOpen_) SpeedButton5Click();
+}
+
+void Editor::DeleteKey() {
+  const int row = currentRow_;
+  const AudioEntry& entry = project_.Library.Entry(row);
+  if (!entry.Occupied()) return;
+  // The project copy goes with the clip, so a key asks first, as the button does not.
+  const std::string question = "Remove clip " + ClipLabel(row, entry) +
+                               " from the project? Its copy " + ThreeDigits(row) +
+                               ".mp3 is deleted.";
+  if (host_.AskYesNo(question, "Remove Clip")) SpeedButton6Click();
+}
+
+void Editor::DropFiles(int row, const std::vector<std::string>& paths) {
+  if (row < 1 || row > kLibrarySize || paths.empty()) return;
+  currentRow_ = row;
+  currentColumn_ = 1;
+  std::vector<std::string> filled;
+  std::vector<std::string> skipped;
+  int next = row;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const std::string& path = paths[i];
+    // The first file goes into the row it was dropped on, the others into the free rows
+    // after it.
+    if (i > 0) {
+      while (next <= kLibrarySize && project_.Library.Entry(next).Occupied()) ++next;
+    }
+    std::optional<std::string> refusal;
+    if (next > kLibrarySize) {
+      refusal = "no free row";
+    } else if (!IsMp3FileName(path)) {
+      refusal = "not an MP3 file";
+    } else {
+      refusal = RefusalOfClip(path);
+    }
+    const AudioEntry& occupant = project_.Library.Entry(std::min(next, kLibrarySize));
+    if (!refusal && next <= kLibrarySize && occupant.Occupied() &&
+        !host_.AskYesNo(
+            "Replace clip " + ClipLabel(next, occupant) + " with \"" + FileNameOf(path) + "\"?",
+            "Replace Clip")) {
+      refusal = "clip " + ThreeDigits(next) + " kept";
+    }
+    if (!refusal) refusal = ImportInto(next, path);
+    if (paths.size() == 1) {
+      // One file is imported exactly as the double-click imports it, errors and all.
+      if (refusal) ShowImportError(*refusal);
+      return;
+    }
+    if (refusal) {
+      skipped.push_back(FileNameOf(path) + " (" + *refusal + ")");
+    } else {
+      filled.push_back(ThreeDigits(next));
+      ++next;
+    }
+  }
+  auto join = [](const std::vector<std::string>& items) {
+    std::string text;
+    for (const auto& item : items) text += (text.empty() ? "" : ", ") + item;
+    return text;
+  };
+  statusText_ =
+      "Dropped files imported into " + (filled.empty() ? "no row" : "rows " + join(filled));
+  if (!skipped.empty()) statusText_ += "; skipped: " + join(skipped);
+}
+
+}  // namespace pwx
