@@ -13,7 +13,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build/fuzz"
 seconds=${1:-${PWX_FUZZ_SECONDS:-5}}
-targets=(fuzz_playlist fuzz_rtu_line fuzz_volume fuzz_name_map)
+targets=(fuzz_playlist fuzz_rtu_line fuzz_volume fuzz_name_map fuzz_clip_probe)
 
 if ! command -v clang++ >/dev/null 2>&1; then
     echo "fuzz: clang++ not found, fuzz targets skipped"

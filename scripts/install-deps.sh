@@ -9,8 +9,9 @@ set -euo pipefail
 # The window's fixed layout is measured with narrow faces; on Debian that is DejaVu Sans
 # Condensed from fonts-dejavu-extra. With plain DejaVu Sans alone it shrinks some texts to fit.
 run_packages=(
-  g++ cmake ninja-build
+  g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev
+  libmpg123-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-dejavu-core fonts-dejavu-extra
 )
@@ -20,7 +21,9 @@ test_packages=(
   desktop-file-utils appstream
 )
 
-tool_packages=(xvfb xauth xdotool imagemagick python3 dpkg-dev file)
+# Screenshots, the package build, the benchmarks' reference tools (mpg123) and the tools that
+# make the audio fixtures (sox, lame).
+tool_packages=(xvfb xauth xdotool imagemagick python3 dpkg-dev file mpg123 sox lame)
 
 wanted=("${run_packages[@]}")
 case "${1:-run}" in

@@ -1,0 +1,87 @@
+// The clip probe against real clips made by assets/clips/make-clips.sh: good ones of every
+// kind the player meets, and broken ones.
+#include <gtest/gtest.h>
+
+#include "audio/ClipProbe.h"
+#include "common/tests/TempFolder.h"
+
+namespace pwx {
+namespace {
+
+using Kind = DecodeProblem::Kind;
+
+std::string Fixture(const std::string& name) {
+  return std::string(PWX_CLIP_FIXTURES) + "/" + name;
+}
+
+struct ProbeCase {
+  const char* file;
+  bool playable;
+  const char* version;
+  long rate;
+  int channels;
+  bool variable;
+  double seconds;  // to the nearest 10 ms
+  std::vector<Kind> problems;
+  const char* container;
+};
+
+class ClipProbeTest : public ::testing::TestWithParam<ProbeCase> {};
+
+TEST_P(ClipProbeTest, FindsFormatLengthAndDamage) {
+  const ProbeCase& c = GetParam();
+  const ClipFacts facts = ProbeClipFile(Fixture(c.file));
+  EXPECT_EQ(facts.PlayableMp3(), c.playable);
+  EXPECT_EQ(facts.Container, c.container);
+  std::vector<Kind> problems;
+  for (const auto& problem : facts.Problems) problems.push_back(problem.What);
+  EXPECT_EQ(problems, c.problems);
+  if (!c.playable) return;
+  EXPECT_EQ(facts.MpegVersion, c.version);
+  EXPECT_EQ(facts.Layer, 3);
+  EXPECT_EQ(facts.SampleRate, c.rate);
+  EXPECT_EQ(facts.Channels, c.channels);
+  EXPECT_EQ(facts.VariableBitRate, c.variable);
+  EXPECT_NEAR(facts.Seconds(), c.seconds, 0.03);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, ClipProbeTest,
+    ::testing::Values(
+        ProbeCase{"mpeg1-stereo-cbr.mp3", true, "1", 44100, 2, false, 1.0, {}, ""},
+        ProbeCase{"mpeg1-mono-vbr.mp3", true, "1", 44100, 1, true, 1.0, {}, ""},
+        ProbeCase{"mpeg2-mono-cbr.mp3", true, "2", 22050, 1, false, 1.07, {}, ""},
+        ProbeCase{
+            "truncated.mp3", true, "1", 44100, 2, false, 0.97, {Kind::TruncatedLastFrame}, ""},
+        ProbeCase{"corrupted-middle.mp3", true, "1", 44100, 2, false, 0.92, {Kind::LostSync}, ""},
+        ProbeCase{"wave-named.mp3", false, "", 0, 0, false, 0, {}, "WAV"},
+        ProbeCase{"empty.mp3", false, "", 0, 0, false, 0, {}, ""}),
+    [](const auto& info) {
+      std::string name = info.param.file;
+      name = name.substr(0, name.find('.'));
+      for (char& c : name) c = (c == '-') ? '_' : c;
+      return name;
+    });
+
+TEST(ClipProbe, SaysWhereTheDamageIs) {
+  const ClipFacts cut = ProbeClipFile(Fixture("truncated.mp3"));
+  ASSERT_EQ(cut.Problems.size(), 1u);
+  // The last whole frame ends where the cut frame starts, well before the end of the file.
+  EXPECT_LT(cut.Problems[0].ByteOffset, cut.Bytes);
+  EXPECT_GT(cut.Problems[0].ByteOffset + 1500, cut.Bytes);
+  const ClipFacts broken = ProbeClipFile(Fixture("corrupted-middle.mp3"));
+  ASSERT_EQ(broken.Problems.size(), 1u);
+  EXPECT_NEAR(static_cast<double>(broken.Problems[0].ByteOffset), broken.Bytes / 2.0, 500);
+  EXPECT_NEAR(broken.Problems[0].Seconds, 0.5, 0.05);
+}
+
+TEST(ClipProbe, FileAndBytesInOnePieceGiveTheSame) {
+  const std::string bytes = testing::TempFolder::ReadAt(Fixture("corrupted-middle.mp3"));
+  const ClipFacts fromFile = ProbeClipFile(Fixture("corrupted-middle.mp3"));
+  const ClipFacts fromBytes = ProbeClipBytes(bytes);
+  EXPECT_EQ(fromBytes.Samples, fromFile.Samples);
+  EXPECT_EQ(fromBytes.Problems, fromFile.Problems);
+}
+
+}  // namespace
+}  // namespace pwx
