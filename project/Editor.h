@@ -44,6 +44,15 @@ struct Folders {
   std::string Last_Work_DIR;
 };
 
+// A copy of what the checks after editing read, taken at one moment, so that they can run
+// on other threads while the window goes on.
+struct ProjectSnapshot {
+  AlarmProject Project;
+  PlayListImage Image;  // as last loaded or saved, with clip numbers the selectors do not offer
+  SavedFiles ToSave;    // what a save would write now
+  std::string WorkDir;
+};
+
 // Enabled and checked states of the window's buttons that the flows switch.
 struct ControlStates {
   bool PlaySourceEnabled = true;
@@ -114,6 +123,13 @@ class Editor {
   void DeleteKey();  // Delete: removes the current row's clip after asking
   // Imports the files into the row and, the second file on, into the free rows after it.
   void DropFiles(int row, const std::vector<std::string>& paths);
+
+  // --- A project without a window ------------------------------------------------------
+  // Opens a project folder as the start-up loads one (name map, play list, vol.cfg,
+  // rtu.cfg), without PRJ.cfg and without creating or writing anything. Raises "Project
+  // folder not found: <path>" when there is no such folder, and the errors of the files.
+  void OpenProjectFolder(const std::string& folder);
+  ProjectSnapshot Snapshot() const;
 
   // --- Unsaved edits --------------------------------------------------------------------
   // What a save would write now, computed by the saving code.

@@ -1,6 +1,28 @@
+#include "common/FileSystem.h"
+#include "common/MessageText.h"
+#include "devicefiles/RtuVolumeFiles.h"
 #include "project/Editor.h"
 
 namespace pwx {
+
+void Editor::OpenProjectFolder(const std::string& folder) {
+  if (!FolderExists(folder)) throw EditorError("Project folder not found: " + QuotePath(folder));
+  dirs_.Work_DIR = dirs_.Last_Work_DIR =
+      EndsWithSeparator(folder) ? folder : folder + kPathSeparator;
+  projectDirLabel_ = dirs_.Work_DIR;
+  project_.Mode = AlarmMode{};
+  ApplyModeLabels(view_, 0);
+  LoadProjectFiles();
+  const std::string& work = dirs_.Work_DIR;
+  if (EntryExists(work + kVolumeFileName)) ReadVolumeFile(project_, work, log_);
+  if (EntryExists(work + kRtuFileName)) ReadRtuFile(project_.Settings, work, log_);
+  startupDone_ = true;
+  MarkSaved();
+}
+
+ProjectSnapshot Editor::Snapshot() const {
+  return ProjectSnapshot{project_, image_, FilesASaveWrites(), dirs_.Work_DIR};
+}
 
 SavedFiles Editor::FilesASaveWrites() const {
   DiagnosticLog scratch;  // the traces of a real save are not wanted here

@@ -105,7 +105,7 @@ class UnsavedWorkJourneyTest : public QObject {
     QVERIFY(t.Show());
     QTemporaryDir sources;
     QList<QUrl> urls;
-    for (const QString name : {QStringLiteral("Fire.mp3"), QStringLiteral("Gas leak.mp3")}) {
+    for (const QString& name : {QStringLiteral("Fire.mp3"), QStringLiteral("Gas leak.mp3")}) {
       QFile file(sources.filePath(name));
       QVERIFY(file.open(QIODevice::WriteOnly) && file.write("audio of " + name.toUtf8()) > 0);
       urls << QUrl::fromLocalFile(sources.filePath(name));
