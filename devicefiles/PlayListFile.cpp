@@ -100,6 +100,15 @@ void CapturePlayList(PlayListImage& image, const AlarmProject& project, Diagnost
   for (auto& line : HexDumpLines(image)) log.Append(std::move(line));
 }
 
+std::uint8_t StoredClip(const PlayListImage& image, int slot, int k) {
+  if (k < 0 || k >= kClipsPerSlot) throw std::out_of_range("clip choice out of range");
+  return image.Bytes[ClipOffset(CheckedSlot(slot), static_cast<std::size_t>(k))];
+}
+
+std::uint8_t StoredRepeat(const PlayListImage& image, int slot) {
+  return image.Bytes[kRepeatOffset + CheckedSlot(slot)];
+}
+
 std::vector<std::string> HexDumpLines(const PlayListImage& image) {
   std::vector<std::string> lines;
   lines.reserve(kPlayListSize / kDumpBytesPerLine);

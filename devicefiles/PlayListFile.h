@@ -55,6 +55,12 @@ void CapturePlayList(PlayListImage& image, const AlarmProject& project, Diagnost
 PlayListImage PlayListASaveWrites(PlayListImage image, const AlarmProject& project,
                                   DiagnosticLog& log);
 
+// The clip number stored in clip choice k (0..3) of a slot, 0 for none.
+std::uint8_t StoredClip(const PlayListImage& image, int slot, int k);
+
+// The repeat count stored for a slot.
+std::uint8_t StoredRepeat(const PlayListImage& image, int slot);
+
 // The 32 hex-dump lines of the image, "[0000]5A,35,77,A5,...".
 std::vector<std::string> HexDumpLines(const PlayListImage& image);
 

@@ -1,0 +1,208 @@
+#include "delivery/ClipChecks.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+#include "audio/ClipFiles.h"
+#include "audio/ClipProbe.h"
+#include "common/EditorError.h"
+#include "common/FileReading.h"
+#include "common/FileSystem.h"
+#include "common/IntegerText.h"
+
+namespace pwx {
+
+namespace {
+
+constexpr std::size_t kCompareChunkBytes = 64 * 1024;
+
+std::string Grouped(std::uint64_t number) {
+  std::string digits = std::to_string(number);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+    digits.insert(static_cast<std::size_t>(at), ",");
+  }
+  return digits;
+}
+
+std::string SecondsText(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f s", seconds);
+  return text;
+}
+
+// Whether two files hold the same bytes, read side by side in pieces.
+bool SameBytes(const std::string& a, const std::string& b) {
+  InputFile first(a);
+  InputFile second(b);
+  if (first.Size() != second.Size()) return false;
+  std::vector<char> left(kCompareChunkBytes), right(kCompareChunkBytes);
+  for (;;) {
+    const std::size_t got = first.Read(left.data(), left.size());
+    std::size_t have = 0;
+    while (have < got) {
+      const std::size_t more = second.Read(right.data() + have, got - have);
+      if (more == 0) return false;
+      have += more;
+    }
+    if (got == 0) return second.Read(right.data(), 1) == 0;
+    if (!std::equal(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(got), right.begin())) {
+      return false;
+    }
+  }
+}
+
+std::string WhyNotPlayable(const ClipFacts& facts) {
+  if (facts.Bytes == 0) return "is empty";
+  if (!facts.Container.empty()) return "is a " + facts.Container + " file, not MP3";
+  if (facts.Frames > 0) {
+    return "is MPEG audio Layer " + std::to_string(facts.Layer) + ", not Layer III";
+  }
+  return "holds no MP3 audio the player can play";
+}
+
+std::string DamageText(const std::string& file, const ClipFacts& facts) {
+  const DecodeProblem& first = facts.Problems.front();
+  const std::string where =
+      " at byte " + Grouped(first.ByteOffset) + " (" + SecondsText(first.Seconds) + ")";
+  std::string text;
+  switch (first.What) {
+    case DecodeProblem::Kind::LostSync:
+      text = file + " is damaged: the decoder loses the frame sync" + where;
+      break;
+    case DecodeProblem::Kind::TruncatedLastFrame:
+      text = file + " is cut short: it ends inside a frame" + where;
+      break;
+    case DecodeProblem::Kind::DecoderError:
+      text = file + " is damaged: the decoder gives up" + where;
+      break;
+  }
+  if (facts.Problems.size() > 1) {
+    text += ", and in " + std::to_string(facts.Problems.size() - 1) + " more place" +
+            (facts.Problems.size() > 2 ? "s" : "");
+  }
+  return text + "; the player may skip or stop there. Import the clip again.";
+}
+
+std::string FormatText(const std::string& file, const ClipFacts& facts) {
+  return file + ": MPEG-" + facts.MpegVersion + " Layer III, " +
+         Grouped(static_cast<std::uint64_t>(facts.SampleRate)) + " Hz, " +
+         (facts.Channels == 1 ? "mono" : "stereo") + ", " +
+         (facts.VariableBitRate ? "variable" : "constant") + " bit rate, " +
+         SecondsText(facts.Seconds()) + ".";
+}
+
+// Everything about one occupied clip, in the order a reader wants it.
+std::vector<Finding> CheckOneClip(const ProjectSnapshot& project, int clip,
+                                  const std::atomic<bool>* cancel) {
+  const AudioEntry& entry = project.Project.Library.Entry(clip);
+  const std::string path = ProjectCopyPath(project.WorkDir, clip);
+  const std::string file = ThreeDigits(clip) + ".mp3";
+  std::vector<Finding> found;
+  auto add = [&](Severity level, const char* code, std::string message) {
+    found.push_back(Finding{level, code, clip, {}, -1, 0, file, std::move(message)});
+  };
+  const std::string clipName = "Clip " + ThreeDigits(clip) + " \"" + entry.Short_FN + "\"";
+  if (!EntryExists(path)) {
+    add(Severity::Error, "copy-missing",
+        clipName + " has no copy " + file + " in the project folder; import it again.");
+    return found;
+  }
+  try {
+    const ClipFacts facts = ProbeClipFile(path, cancel);
+    if (!facts.PlayableMp3()) {
+      add(Severity::Error, "copy-undecodable",
+          file + " " + WhyNotPlayable(facts) + "; import " + clipName + " again from an MP3 file.");
+      return found;
+    }
+    if (!facts.Problems.empty()) add(Severity::Warning, "copy-damaged", DamageText(file, facts));
+    add(Severity::Info, "copy-format", FormatText(file, facts));
+  } catch (const EditorError& error) {
+    // A copy that vanished since it was seen is missing; any other is unreadable.
+    if (!EntryExists(path)) {
+      add(Severity::Error, "copy-missing",
+          clipName + " has no copy " + file + " in the project folder; import it again.");
+    } else {
+      add(Severity::Error, "copy-undecodable",
+          file + " cannot be read (" + error.what() + "); import " + clipName + " again.");
+    }
+    return found;
+  }
+  if (!EntryExists(entry.Full_FN)) {
+    add(Severity::Info, "source-missing",
+        "The source of clip " + ThreeDigits(clip) + ", " + entry.Full_FN +
+            ", no longer exists; the copy in the project is the only one.");
+    return found;
+  }
+  try {
+    if (!SameBytes(path, entry.Full_FN)) {
+      add(Severity::Info, "copy-differs-from-source",
+          file + " differs from its source " + entry.Full_FN +
+              ", which has changed since the import; import it again to take the new version.");
+    }
+  } catch (const EditorError& error) {
+    add(Severity::Info, "source-missing",
+        "The source of clip " + ThreeDigits(clip) + " cannot be read (" + error.what() +
+            "); the copy in the project is the only one.");
+  }
+  return found;
+}
+
+std::vector<Finding> CheckStray(const ProjectSnapshot& project, int clip) {
+  const std::string file = ThreeDigits(clip) + ".mp3";
+  if (!PathExists(ProjectCopyPath(project.WorkDir, clip))) return {};
+  return {Finding{Severity::Warning,
+                  "copy-stray",
+                  clip,
+                  {},
+                  -1,
+                  0,
+                  file,
+                  file + " is in the project folder but clip " + ThreeDigits(clip) +
+                      " is free, so the player never plays it; delete it, or import a clip "
+                      "into row " +
+                      ThreeDigits(clip) + "."}};
+}
+
+}  // namespace
+
+std::vector<Finding> CheckClips(const ProjectSnapshot& project, const CheckOptions& options) {
+  std::vector<int> occupied;
+  for (int clip = 1; clip <= kLibrarySize; ++clip) {
+    if (project.Project.Library.Entry(clip).Occupied()) occupied.push_back(clip);
+  }
+  std::vector<std::vector<Finding>> perClip(kLibrarySize + 1);
+  std::atomic<std::size_t> next{0};
+  std::mutex progressLock;
+  int done = 0;
+  auto work = [&] {
+    for (std::size_t i = next++; i < occupied.size(); i = next++) {
+      if (options.Cancel && options.Cancel->load()) return;
+      const int clip = occupied[i];
+      perClip[static_cast<std::size_t>(clip)] = CheckOneClip(project, clip, options.Cancel);
+      const std::lock_guard lock(progressLock);
+      ++done;
+      if (options.Progress) options.Progress(done, static_cast<int>(occupied.size()));
+    }
+  };
+  const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+  const std::size_t threads = std::min<std::size_t>(
+      options.Threads > 0 ? static_cast<std::size_t>(options.Threads) : processors,
+      std::max<std::size_t>(1, occupied.size()));
+  std::vector<std::thread> workers;
+  for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work);
+  work();
+  for (auto& worker : workers) worker.join();
+
+  std::vector<Finding> findings;
+  for (int clip = 1; clip <= kLibrarySize; ++clip) {
+    const bool isOccupied = project.Project.Library.Entry(clip).Occupied();
+    const auto& these =
+        isOccupied ? perClip[static_cast<std::size_t>(clip)] : CheckStray(project, clip);
+    findings.insert(findings.end(), these.begin(), these.end());
+  }
+  return findings;
+}
+
+}  // namespace pwx

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <vector>
+
+#include "delivery/ProjectCheck.h"
+
+namespace pwx {
+
+// The findings about the library's clips and the project copies in the folder, in clip
+// order: each occupied clip's copy decoded (on several threads), compared with its source,
+// and the copies that belong to no clip.
+std::vector<Finding> CheckClips(const ProjectSnapshot& project, const CheckOptions& options);
+
+}  // namespace pwx
