@@ -2,12 +2,16 @@
 #include <QDir>
 #include <QScreen>
 
+#include "app/CommandLine.h"
 #include "app/LazyAudioPlayer.h"
 #include "app/Mp3_list.h"
 #include "app/QtAudioPlayer.h"
 #include "app/QtHost.h"
 
 int main(int argc, char* argv[]) {
+  // Any argument is a command for the command line, which needs no display.
+  if (argc > 1) return pwx::RunCommandLine(argc, argv);
+
   // Chosen before the first media object exists; a backend named by the user is kept.
   pwx::QtAudioPlayer::PreferGStreamerBackend();
   QApplication app(argc, argv);

@@ -129,6 +129,9 @@ class Editor {
   // rtu.cfg), without PRJ.cfg and without creating or writing anything. Raises "Project
   // folder not found: <path>" when there is no such folder, and the errors of the files.
   void OpenProjectFolder(const std::string& folder);
+  // The folder the start-up opens: the one PRJ.cfg in the start folder names, else the
+  // start folder.
+  std::string ProjectFolderAtStartup() const;
   ProjectSnapshot Snapshot() const;
 
   // --- Unsaved edits --------------------------------------------------------------------
@@ -175,6 +178,7 @@ class Editor {
  private:
   std::string DefaultWorkDir() const;
   std::string ProjectPointerPath() const;
+  std::optional<std::string> FolderInProjectPointer() const;
   void RunStartupStep(void (Editor::*step)());
   void StartupFolders();
   void StartupProjectPointer();

@@ -34,14 +34,26 @@ void Editor::StartupFolders() {
   project_.Library.Clear();
 }
 
-void Editor::StartupProjectPointer() {
+std::optional<std::string> Editor::FolderInProjectPointer() const {
   const std::string pointer = ProjectPointerPath();
-  log_.Append("PRJ.CFG : " + pointer);
-  if (EntryExists(pointer)) {
-    std::string folder = ReadFirstLine(pointer);
-    // A folder written by hand often lacks its final separator; without it every project
-    // file would be named beside the folder instead of inside it.
-    if (!folder.empty() && !EndsWithSeparator(folder)) folder += kPathSeparator;
+  if (!EntryExists(pointer)) return std::nullopt;
+  std::string folder = ReadFirstLine(pointer);
+  // A folder written by hand often lacks its final separator; without it every project
+  // file would be named beside the folder instead of inside it.
+  if (!folder.empty() && !EndsWithSeparator(folder)) folder += kPathSeparator;
+  return folder;
+}
+
+std::string Editor::ProjectFolderAtStartup() const {
+  // Without PRJ.cfg the first start-up has no project folder and names its files plainly,
+  // so they are found in the start folder.
+  return FolderInProjectPointer().value_or(dirs_.Currentdir + kPathSeparator);
+}
+
+void Editor::StartupProjectPointer() {
+  log_.Append("PRJ.CFG : " + ProjectPointerPath());
+  if (const auto pointed = FolderInProjectPointer()) {
+    const std::string& folder = *pointed;
     dirs_.Work_DIR = folder;
     log_.Append("Get PRJ.CFG : " + dirs_.Work_DIR);
     // The project opens empty; the user learns why before the first save fails.

@@ -1,0 +1,114 @@
+// The program run with arguments, as a user runs it: without a display, with its exit status.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Ran {
+  int status = -1;
+  QString out, err;
+};
+
+// Runs the program in `folder` with no display at all.
+Ran RunProgram(const QStringList& arguments, const QString& folder) {
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    environment.remove(QString::fromLatin1(name));
+  }
+  program.setProcessEnvironment(environment);
+  program.setWorkingDirectory(folder);
+  program.start(QStringLiteral(PWX_PROGRAM), arguments);
+  if (!program.waitForFinished(60000)) return {};
+  return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+          QString::fromUtf8(program.readAllStandardOutput()),
+          QString::fromUtf8(program.readAllStandardError())};
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+}  // namespace
+
+class CommandLineTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(folder_.isValid());
+    const QString project = folder_.filePath(QStringLiteral("P"));
+    QVERIFY(QDir().mkpath(project));
+    QVERIFY(QFile::copy(QStringLiteral(PWX_CLIP_FIXTURES "/mpeg1-stereo-cbr.mp3"),
+                        project + QStringLiteral("/001.mp3")));
+    QByteArray map = "\xEF\xBB\xBF" + QFile::encodeName(project) + "/001.mp3\r\n";
+    for (int line = 2; line <= 64; ++line) map += "\r\n";
+    Write(project + QStringLiteral("/m3fn.txt"), map);
+    QByteArray plist(512, '\0');
+    plist.replace(0, 4, "\x5A\x35\x77\xA5");
+    for (int slot = 0; slot < 64; ++slot) plist[96 + slot] = 1;
+    for (int slot = 0; slot < 32; ++slot) plist[32 + slot] = 1;
+    plist[256] = 1;  // DI1 plays clip 001
+    plist[260] = 9;  // DI2 plays clip 009, which is not in the library
+    Write(project + QStringLiteral("/plist.cfg"), plist);
+  }
+
+  void exitStatusAndOutput_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("outStarts");
+    QTest::addColumn<QString>("errStarts");
+    const QString project = folder_.filePath(QStringLiteral("P"));
+    const auto row = [](const char* name, const QStringList& arguments, int status,
+                        const QString& outStarts, const QString& errStarts) {
+      QTest::newRow(name) << arguments << status << outStarts << errStarts;
+    };
+    row("version", {"--version"}, 0, "pwx36-editor 1.0.0\n", "");
+    row("help", {"--help"}, 0, "Usage: ", "");
+    row("unknown command", {"chek"}, 2, "", "Unknown command: chek");
+    row("unknown option", {"check", "--jsno"}, 2, "", "Unknown option 'jsno'.");
+    row("two folders", {"check", project, project}, 2, "",
+        "check takes one project folder at most.");
+    row("no such folder", {"check", project + "x"}, 2, "", "Project folder not found: ");
+    row("errors found", {"check", project}, 1, "error: DI2 #1, clip 009: DI2 #1 names clip 009",
+        "");
+    row("json", {"check", "--json", project}, 1,
+        "[\n  {\"severity\": \"error\", \"code\": \"slot-clip-free\", \"clip\": 9, "
+        "\"input\": \"DI2\", \"file\": null, ",
+        "");
+    row("start folder", {"check"}, 2, "", "Not a project folder: ");
+  }
+
+  void exitStatusAndOutput() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, outStarts);
+    QFETCH(QString, errStarts);
+    const Ran ran = RunProgram(arguments, folder_.path());
+    QCOMPARE(ran.status, status);
+    // An empty expectation means nothing at all is printed there.
+    const auto starts = [](const QString& text, const QString& start) {
+      return start.isEmpty() ? text.isEmpty() : text.startsWith(start);
+    };
+    QVERIFY2(starts(ran.out, outStarts), qPrintable(ran.out));
+    QVERIFY2(starts(ran.err, errStarts), qPrintable(ran.err));
+  }
+
+  void textEndsWithTheSummary() {
+    const Ran ran =
+        RunProgram({QStringLiteral("check"), folder_.filePath(QStringLiteral("P"))}, "/");
+    QVERIFY2(ran.out.endsWith(QStringLiteral("\nCheck: 1 error, 1 warning\n")),
+             qPrintable(ran.out));
+  }
+
+ private:
+  QTemporaryDir folder_;
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "CommandLineTest.moc"
