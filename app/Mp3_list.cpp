@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "app/AudioGrid.h"
+#include "app/ProjectCheckRunner.h"
 #include "app/SlotRow.h"
 #include "app/WindowFilters.h"
 
@@ -69,6 +70,7 @@ TForm1::TForm1(Host& host, AudioPlayer& player, std::string currentDir, QWidget*
   qApp->installEventFilter(new WheelDiscarder(this));
 
   clipChoices_ = new QStringListModel(this);
+  checkRunner_ = new ProjectCheckRunner(this);
   for (SlotRow* row : widgets_.Rows) {
     if (row) AttachSlotRow(row);
   }
@@ -80,6 +82,8 @@ TForm1::TForm1(Host& host, AudioPlayer& player, std::string currentDir, QWidget*
 }
 
 TForm1::~TForm1() {
+  // A check still running stops before anything it reports to goes.
+  delete checkRunner_;
   // The controls go first, while the Editor that their handlers use still exists.
   showing_ = true;
   delete takeCentralWidget();

@@ -5,12 +5,15 @@
 #include <string>
 
 #include "app/WindowLayout.h"
+#include "delivery/ProjectCheck.h"
 #include "project/Editor.h"
 
 class QStringListModel;
 
 namespace pwx {
 
+class CheckResultsDialog;
+class ProjectCheckRunner;
 class SlotRow;
 
 // The editor's main window, Form1. It is a view of its Editor: every control edit and
@@ -36,6 +39,14 @@ class TForm1 : public QMainWindow {
   // Rebuilds the items of the 128 clip selectors from the Editor's choices.
   void RebuildClipSelectors();
 
+  // Checks the project beside the window and lists the findings; the list, once shown.
+  void CheckProject();
+  CheckResultsDialog* CheckResults() const { return checkResults_; }
+  // Selects a clip's row of the audio grid.
+  void ShowClip(int clip);
+  // Scrolls a slot row into view and gives its first clip selector the focus.
+  void ShowInput(int slot);
+
  protected:
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -53,6 +64,7 @@ class TForm1 : public QMainWindow {
   void ConnectSettings();
   void ConnectAudio();
   void ConnectKeys();
+  void ShowCheckResults(const std::vector<Finding>& findings);
   // Gives a new slot row the shared clip choices and connects its controls to the Editor.
   void AttachSlotRow(SlotRow* row);
   void ShowSettings();
@@ -63,6 +75,8 @@ class TForm1 : public QMainWindow {
   Editor editor_;
   WindowWidgets widgets_;
   QStringListModel* clipChoices_ = nullptr;  // shared by all 128 clip selectors
+  ProjectCheckRunner* checkRunner_ = nullptr;
+  CheckResultsDialog* checkResults_ = nullptr;
   std::optional<unsigned> shownClipVersion_;
   bool showing_ = false;
   bool activating_ = false;

@@ -24,6 +24,7 @@ void TForm1::ConnectTopBar() {
           [this] { Run([this] { editor_.SpeedButton9Click(); }); });
   connect(widgets_.SpeedButton1, &QToolButton::clicked, this,
           [this] { Run([this] { editor_.SpeedButton1Click(); }); });
+  connect(widgets_.CheckProject, &QToolButton::clicked, this, &TForm1::CheckProject);
 }
 
 void TForm1::ConnectSettings() {

@@ -112,11 +112,15 @@ void BuildTopBar(QWidget* client, WindowWidgets& w) {
   MakeLabel(w.Panel21, QStringLiteral("Project Dir:"), 230, 15, BaseFont(11, QFont::Bold, true));
   w.Label115 = MakeLabel(w.Panel21, QString(), 306, 15, BaseFont(), kNavy);
   w.Label115->setObjectName(QStringLiteral("Label115"));
-  w.Label115->setFixedSize(780, 15);
+  w.Label115->setFixedSize(664, 15);
   NameKeys(w.SpeedButton7, QStringLiteral("Ctrl+O"));
   NameKeys(w.SpeedButton9, QStringLiteral("Ctrl+S"));
   w.SpeedButton1 = MakeButton(w.Panel21, "SpeedButton1", QString(), {1097, 4, 104, 36},
                               QStyle::SP_DirOpenIcon, QStringLiteral("Open Folder"));
+  w.CheckProject =
+      MakeButton(w.Panel21, "CheckProject",
+                 QStringLiteral("Check the project before copying it to the player"),
+                 {977, 4, 116, 36}, QStyle::SP_DialogApplyButton, QStringLiteral("Check Project"));
 }
 
 void BuildStage1(QWidget* client, WindowWidgets& w) {

@@ -29,6 +29,7 @@ struct WindowWidgets {
   QToolButton* SpeedButton7 = nullptr;  // Load Project
   QToolButton* SpeedButton9 = nullptr;  // Save Project
   QToolButton* SpeedButton1 = nullptr;  // Open Folder
+  QToolButton* CheckProject = nullptr;  // runs the project check
   QLabel* Label115 = nullptr;           // the project folder
 
   // Stage 1

@@ -18,12 +18,15 @@ namespace {
 
 constexpr std::size_t kCompareChunkBytes = 64 * 1024;
 
+// "8,776": digits in groups of three.
 std::string Grouped(std::uint64_t number) {
-  std::string digits = std::to_string(number);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), ",");
+  const std::string digits = std::to_string(number);
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
   }
-  return digits;
+  return grouped;
 }
 
 std::string SecondsText(double seconds) {

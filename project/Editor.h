@@ -164,6 +164,8 @@ class Editor {
   const PlayListImage& Image() const { return image_; }
   const DiagnosticLog& Log() const { return log_; }
   const std::string& StatusText() const { return statusText_; }
+  // Shows the outcome of work done beside the editor (a check, say) in the status line.
+  void SetStatusText(std::string text) { statusText_ = std::move(text); }
   const Folders& Dirs() const { return dirs_; }
   const std::string& ProjectDirLabel() const { return projectDirLabel_; }      // Label115
   std::string VolumeLabel() const { return std::to_string(project_.Volume); }  // Label112

@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
 # Takes a picture of the editor's window with a sample project loaded.
 #
-#   scripts/screenshot.sh [out.png]        (default docs/screenshot.png)
+#   scripts/screenshot.sh [out.png]            (default docs/screenshot.png)
+#   scripts/screenshot.sh --check [out.png]    (default docs/check-results.png)
 #
 # Builds the release preset (or uses PWX_BUILD_DIR), writes a sample project into a temporary
-# start folder, runs the editor there under a virtual X server and saves the window.
+# start folder, runs the editor there under a virtual X server and saves the window. With
+# --check the sample has several faults, the project check runs, and the picture shows the
+# screen with the window and the check's findings.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-out=$(realpath -m "${1:-$root/docs/screenshot.png}")
+check=0
+if [[ ${1:-} == --check ]]; then
+  check=1
+  shift
+fi
+default_out=$root/docs/screenshot.png
+if ((check)); then default_out=$root/docs/check-results.png; fi
+out=$(realpath -m "${1:-$default_out}")
 build=$(realpath -m "${PWX_BUILD_DIR:-$root/build/release}")
 
 "$root/scripts/install-deps.sh" tools
@@ -59,6 +69,23 @@ printf '%s/\r\n' "$project" >"$start/PRJ.cfg"
 printf '7' >"$project/vol.cfg"
 printf '12,9600,E,8,1' >"$project/rtu.cfg"
 
+if ((check)); then
+  # Faults the check finds: a copy gone, a copy cut short, a stray copy, an input that names
+  # a clip the library lacks, one with a hole before its clip, no error clip.
+  rm "$project/008.mp3"
+  head -c 3000 "$root/assets/err1/Err1.mp3" >"$project/005.mp3"
+  cp "$root/assets/err1/Err1.mp3" "$project/012.mp3"
+  python3 - "$project/plist.cfg" <<'PY'
+import sys
+with open(sys.argv[1], "r+b") as f:
+    image = bytearray(f.read())
+    image[256 + 4 * 4: 256 + 4 * 4 + 2] = bytes([2, 9])  # bI5: 002, then clip 9 (free)
+    image[256 + 4 * 9: 256 + 4 * 9 + 2] = bytes([0, 5])  # bI10: None, then 005
+    f.seek(0)
+    f.write(image)
+PY
+fi
+
 mkdir -p "$(dirname "$out")"
 cd "$start"
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
@@ -68,6 +95,14 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   trap "kill $pid 2>/dev/null || true" EXIT
   window=$(timeout 30 xdotool search --sync --name "PWX36 Editor" | head -n 1)
   sleep 2  # the start-up and the first paint
-  import -window "$window" "$2"
-' _ "$editor" "$out"
+  if (($3)); then
+    xdotool mousemove --window "$window" 1035 26 click 1  # Check Project
+    results=$(timeout 30 xdotool search --sync --name "Project Check Results" | head -n 1)
+    xdotool windowmove "$results" 120 300
+    sleep 1
+    import -window root "$2"
+  else
+    import -window "$window" "$2"
+  fi
+' _ "$editor" "$out" "$check"
 echo "$out"

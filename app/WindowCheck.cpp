@@ -1,0 +1,58 @@
+#include <QComboBox>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "app/CheckResultsDialog.h"
+#include "app/Mp3_list.h"
+#include "app/ProjectCheckRunner.h"
+#include "app/SlotRow.h"
+
+// The project check from the window: run beside it, its findings listed, and a finding
+// double-clicked shown where it is.
+namespace pwx {
+
+void TForm1::CheckProject() {
+  if (checkRunner_->Running()) return;
+  widgets_.CheckProject->setEnabled(false);
+  checkRunner_->Start(editor_.Snapshot(), [this](std::optional<std::vector<Finding>> findings) {
+    widgets_.CheckProject->setEnabled(true);
+    if (!findings) {
+      editor_.SetStatusText("Check cancelled");
+    } else {
+      editor_.SetStatusText(CheckSummary(*findings));
+      ShowCheckResults(ErrorsFirst(std::move(*findings)));
+    }
+    ShowState();
+  });
+}
+
+void TForm1::ShowCheckResults(const std::vector<Finding>& findings) {
+  if (!checkResults_) {
+    checkResults_ = new CheckResultsDialog(this);
+    connect(checkResults_, &CheckResultsDialog::ClipChosen, this, &TForm1::ShowClip);
+    connect(checkResults_, &CheckResultsDialog::InputChosen, this, &TForm1::ShowInput);
+    connect(checkResults_, &CheckResultsDialog::CheckAgain, this, &TForm1::CheckProject);
+  }
+  checkResults_->ShowFindings(findings);
+  checkResults_->show();
+  checkResults_->raise();
+}
+
+void TForm1::ShowClip(int clip) {
+  Run([&] { editor_.StringGrid1Click(clip, 1); });
+  widgets_.StringGrid1->scrollToItem(widgets_.StringGrid1->item(clip, 1));
+  activateWindow();
+  widgets_.StringGrid1->setFocus();
+}
+
+void TForm1::ShowInput(int slot) {
+  if (slot < 0 || slot >= kSlotCount) return;
+  SlotRow* row = widgets_.Rows[static_cast<std::size_t>(slot)];
+  if (!row || !row->isVisible()) return;  // the current mode does not use this input
+  if (row->parentWidget() == widgets_.ScrollContent) widgets_.ScrollBox1->ensureWidgetVisible(row);
+  activateWindow();
+  row->Clips[0]->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace pwx
