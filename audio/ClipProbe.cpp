@@ -34,7 +34,9 @@ std::string VersionText(int version) {
 
 // What kind of file the first bytes announce, when it is one that is often mistaken for MP3.
 std::string ContainerOf(std::string_view head) {
-  if (head.substr(0, 4) == "RIFF" && head.substr(8, 4) == "WAVE") return "WAV";
+  if (head.size() >= kHeadBytes && head.substr(0, 4) == "RIFF" && head.substr(8, 4) == "WAVE") {
+    return "WAV";
+  }
   if (head.substr(0, 4) == "fLaC") return "FLAC";
   if (head.substr(0, 4) == "OggS") return "Ogg";
   return {};
@@ -67,9 +69,8 @@ struct ClipProbe::Decoder {
     mpg123_frameinfo2 info{};
     mpg123_info2(handle, &info);
     const int channels = info.mode == MPG123_M_MONO ? 1 : 2;
-    if (haveFrame && (VersionText(info.version) != facts.MpegVersion ||
-                      info.layer != facts.Layer || info.rate != facts.SampleRate ||
-                      channels != facts.Channels)) {
+    if (haveFrame && (VersionText(info.version) != facts.MpegVersion || info.layer != facts.Layer ||
+                      info.rate != facts.SampleRate || channels != facts.Channels)) {
       // Damaged bytes can look like a frame of some other format: it is passed over as part
       // of the damage, which ends at the next frame of the clip's own format.
       return;

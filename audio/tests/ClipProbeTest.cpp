@@ -75,6 +75,15 @@ TEST(ClipProbe, SaysWhereTheDamageIs) {
   EXPECT_NEAR(broken.Problems[0].Seconds, 0.5, 0.05);
 }
 
+// Files too short for the headers they start with are nothing the probe knows.
+TEST(ClipProbe, AHeaderCutShortIsNoContainer) {
+  for (const std::string_view bytes : {"RIFF", "RIFF\x18)\xac", "fLa", "\xFF"}) {
+    const ClipFacts facts = ProbeClipBytes(bytes);
+    EXPECT_EQ(facts.Container, "") << bytes;
+    EXPECT_FALSE(facts.PlayableMp3()) << bytes;
+  }
+}
+
 TEST(ClipProbe, FileAndBytesInOnePieceGiveTheSame) {
   const std::string bytes = testing::TempFolder::ReadAt(Fixture("corrupted-middle.mp3"));
   const ClipFacts fromFile = ProbeClipFile(Fixture("corrupted-middle.mp3"));
