@@ -3,7 +3,18 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <cstdio>
 #include <iostream>
+
+#ifdef _WIN32
+#include <io.h>
+#define PWX_ISATTY _isatty
+#define PWX_FILENO _fileno
+#else
+#include <unistd.h>
+#define PWX_ISATTY isatty
+#define PWX_FILENO fileno
+#endif
 
 #include "delivery/CheckCommand.h"
 
@@ -68,6 +79,7 @@ int RunCommandLine(int argc, char* argv[]) {
   request.Folder = words.size() == 2 ? QDir::toNativeSeparators(words[1]).toStdString() : "";
   request.StartFolder = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
   request.Json = parser.isSet(json);
+  request.ShowProgress = PWX_ISATTY(PWX_FILENO(stderr)) != 0;
   return static_cast<int>(CheckFolderCommand(request, std::cout, std::cerr));
 }
 

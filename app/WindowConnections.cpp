@@ -109,6 +109,7 @@ void TForm1::ConnectKeys() {
   };
   clickOn(QKeySequence(Qt::CTRL | Qt::Key_S), widgets_.SpeedButton9);
   clickOn(QKeySequence(Qt::CTRL | Qt::Key_O), widgets_.SpeedButton7);
+  clickOn(QKeySequence(Qt::Key_F5), widgets_.CheckProject);
   new AudioGridInput(widgets_.StringGrid1, {[this] { Run([this] { editor_.PlayKey(); }); },
                                             [this] { Run([this] { editor_.StopKey(); }); },
                                             [this] { Run([this] { editor_.DeleteKey(); }); },

@@ -78,7 +78,18 @@ CheckExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& ou
 
   CheckOptions options;
   options.CompareWithDisk = false;  // the project is what is on disk
+  std::size_t progressWidth = 0;
+  if (request.ShowProgress) {
+    // Called under the check's own lock, one clip at a time.
+    options.Progress = [&err, &progressWidth](int done, int total) {
+      const std::string line =
+          "Decoding the clips: " + std::to_string(done) + " of " + std::to_string(total);
+      progressWidth = line.size();
+      err << '\r' << line << std::flush;
+    };
+  }
   const std::vector<Finding> findings = ErrorsFirst(CheckProject(editor.Snapshot(), options));
+  if (progressWidth > 0) err << '\r' << std::string(progressWidth, ' ') << '\r' << std::flush;
   if (request.Json) {
     PrintJson(findings, out);
   } else {

@@ -18,6 +18,9 @@ struct FolderCheckRequest {
   // The folder the program was started from (where PRJ.cfg is looked for).
   std::string StartFolder;
   bool Json = false;
+  // Counts the clips decoded on `err`, on one line that is cleared at the end (for a
+  // terminal).
+  bool ShowProgress = false;
 };
 
 // Checks a project folder as it is on disk, without a window: loads it as the start-up

@@ -58,34 +58,6 @@ with open(os.path.join(project, "vol.cfg"), "wb") as f:
 PY
 
 cd "$start"
-# Alternating runs of both sides; each child's wall time, CPU time (user + system) and peak
-# memory come from wait4(), so nothing but the probe itself is counted. Both sides run on the
-# same processor: the processors of a shared machine can differ in speed by a third, which
-# would otherwise decide the ratio.
-python3 - "$probe" "$runs" <<'PY'
-import os, statistics, subprocess, sys, time
-probe, runs = sys.argv[1], int(sys.argv[2])
-os.sched_setaffinity(0, {min(os.sched_getaffinity(0))})
-sides = {"empty": [probe, "--empty"], "full": [probe]}
-samples = {name: {"wall": [], "cpu": [], "rss": []} for name in sides}
-for run in range(runs + 3):
-    for name, command in sides.items():
-        begin = time.monotonic()
-        child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        _, status, usage = os.wait4(child.pid, 0)
-        wall = time.monotonic() - begin
-        if status != 0:
-            sys.exit("%s probe failed with status %d" % (name, status))
-        if run >= 3:  # the first runs only warm the caches
-            samples[name]["wall"].append(wall * 1e3)
-            samples[name]["cpu"].append((usage.ru_utime + usage.ru_stime) * 1e3)
-            samples[name]["rss"].append(usage.ru_maxrss / 1024)
-median = {n: {k: statistics.median(v) for k, v in s.items()} for n, s in samples.items()}
-for name in sides:
-    m = median[name]
-    print("%-6s median of %d: wall %.1f ms, CPU %.1f ms, peak memory %.1f MiB"
-          % (name, runs, m["wall"], m["cpu"], m["rss"]))
-e, f = median["empty"], median["full"]
-print("ratio full/empty: wall %.2f, CPU %.2f, peak memory %.2f"
-      % (f["wall"] / e["wall"], f["cpu"] / e["cpu"], f["rss"] / e["rss"]))
-PY
+"$root/scripts/compare-processes.py" --runs "$runs" --warmup 3 --one-cpu \
+  empty 2 "$probe" --empty \
+  full 1 "$probe"

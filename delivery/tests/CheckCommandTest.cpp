@@ -70,6 +70,13 @@ TEST_F(FolderCheck, PrintsJsonWithNullsWhereAFindingHasNoPlace) {
             std::string::npos);
 }
 
+TEST_F(FolderCheck, ProgressIsOneLineClearedAtTheEnd) {
+  FolderCheckRequest request{dir / "P", dir.Path(), false, true};
+  EXPECT_EQ(CheckFolderCommand(request, out, err), CheckExit::NoErrors);
+  const std::string line = "Decoding the clips: 1 of 1";
+  EXPECT_EQ(err.str(), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r");
+}
+
 TEST_F(FolderCheck, WithoutAFolderChecksTheOneTheStartUpOpens) {
   EXPECT_EQ(Run(""), CheckExit::CannotCheck);  // the start folder itself holds no project
   WriteFile(dir / "PRJ.cfg", (dir / "P") + "\r\n");
