@@ -13,14 +13,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 runs=${1:-3}
 megabytes=${2:-10}
-build=$(realpath -m "${PWX_BUILD_DIR:-$root/build/release}")
-
-"$root/scripts/install-deps.sh" tools
-if [[ ! -f $build/CMakeCache.txt ]]; then
-  (cd "$root" && cmake --preset release >/dev/null)
-fi
-cmake --build "$build" --target pwx36-editor >/dev/null
-editor=$build/app/pwx36-editor
+editor=$("$root/scripts/release-editor.sh")
 
 work=$root/build/check-bench/${megabytes}mb
 project=$work/project

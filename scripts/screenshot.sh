@@ -19,14 +19,7 @@ fi
 default_out=$root/docs/screenshot.png
 if ((check)); then default_out=$root/docs/check-results.png; fi
 out=$(realpath -m "${1:-$default_out}")
-build=$(realpath -m "${PWX_BUILD_DIR:-$root/build/release}")
-
-"$root/scripts/install-deps.sh" tools
-if [[ ! -f $build/CMakeCache.txt ]]; then
-  (cd "$root" && cmake --preset release >/dev/null)
-fi
-cmake --build "$build" --target pwx36-editor >/dev/null
-editor=$build/app/pwx36-editor
+editor=$("$root/scripts/release-editor.sh")
 
 start=$(mktemp -d)
 trap 'rm -rf "$start"' EXIT
