@@ -63,11 +63,14 @@ InputFile::InputFile(const std::string& path, bool) : path_(path) {
         folder ? CannotOpenText(path, SystemReason(EISDIR)) : NotRegularFileText(path), !folder);
   }
   size_ = static_cast<std::uint64_t>(status.st_size);
+  stamp_ = {size_, static_cast<std::int64_t>(status.st_mtime) * 1000000000, 0, 0};
 }
 
 InputFile::~InputFile() {
   if (descriptor_ >= 0) _close(descriptor_);
 }
+
+void InputFile::DropCachedPages() {}  // the system offers no way; reads may come from memory
 
 std::size_t InputFile::Read(char* buffer, std::size_t room) {
   const unsigned ask = room > 1u << 30 ? 1u << 30 : static_cast<unsigned>(room);
@@ -107,10 +110,23 @@ InputFile::InputFile(const std::string& path, bool checkTypeFirst) : path_(path)
   size_ = static_cast<std::uint64_t>(status.st_size);
   device_ = static_cast<std::uint64_t>(status.st_dev);
   inode_ = static_cast<std::uint64_t>(status.st_ino);
+#ifdef __APPLE__
+  const timespec& modified = status.st_mtimespec;
+#else
+  const timespec& modified = status.st_mtim;
+#endif
+  stamp_ = {size_, static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec,
+            inode_, device_};
 }
 
 InputFile::~InputFile() {
   if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+void InputFile::DropCachedPages() {
+#ifdef POSIX_FADV_DONTNEED
+  posix_fadvise(descriptor_, 0, 0, POSIX_FADV_DONTNEED);
+#endif
 }
 
 std::size_t InputFile::Read(char* buffer, std::size_t room) {

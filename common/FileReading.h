@@ -15,6 +15,17 @@ std::string CannotOpenText(const std::string& path, const std::string& reason);
 // window for good, and a device or socket holds no project data.
 std::string NotRegularFileText(const std::string& path);
 
+// What tells one version of a file from another without reading it: a file rewritten keeps
+// none of these all alike unless it is rewritten to the same size within one tick of the
+// clock that stamps it.
+struct FileStamp {
+  std::uint64_t Size = 0;
+  std::int64_t ModifiedNs = 0;  // modification time, nanoseconds since the epoch
+  std::uint64_t Inode = 0;
+  std::uint64_t Device = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
 // A regular file opened for reading. Opening never blocks (a named pipe is refused before
 // anyone waits for a writer); a folder, pipe, socket or device is refused. A link is
 // followed: what counts is the file it leads to.
@@ -29,6 +40,10 @@ class InputFile {
 
   // The size the file had when it was opened.
   std::uint64_t Size() const { return size_; }
+  // The file's stamp when it was opened.
+  const FileStamp& Stamp() const { return stamp_; }
+  // Drops what the system holds of the file in memory, so that reading it goes to the device.
+  void DropCachedPages();
 
   // Reads up to `room` bytes; 0 at the end. Raises "Cannot open file ..." on a read error.
   std::size_t Read(char* buffer, std::size_t room);
@@ -43,6 +58,7 @@ class InputFile {
   std::uint64_t size_ = 0;
   std::uint64_t device_ = 0;
   std::uint64_t inode_ = 0;
+  FileStamp stamp_;
 };
 
 // What one read of a file gave.

@@ -1,5 +1,7 @@
 #include "common/MessageText.h"
 
+#include <cstdio>
+#include <iterator>
 #include <vector>
 
 namespace pwx {
@@ -23,6 +25,20 @@ std::string QuoteForMessage(std::string_view text, std::size_t longest) {
   const std::size_t tail = room - head;
   const std::string end = tail == 0 ? "" : std::string(text.substr(starts[starts.size() - tail]));
   return std::string(text.substr(0, starts[head])) + "\xE2\x80\xA6" + end;
+}
+
+std::string SizeText(std::uint64_t bytes) {
+  if (bytes < 1000) return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+  static constexpr const char* kUnits[] = {"kB", "MB", "GB", "TB"};
+  double value = static_cast<double>(bytes) / 1000;
+  std::size_t unit = 0;
+  while (value >= 999.95 && unit + 1 < std::size(kUnits)) {
+    value /= 1000;
+    ++unit;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f %s", value, kUnits[unit]);
+  return text;
 }
 
 }  // namespace pwx

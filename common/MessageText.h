@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,9 @@ std::string QuoteForMessage(std::string_view text, std::size_t longest = kLonges
 inline std::string QuotePath(std::string_view path) {
   return QuoteForMessage(path, kLongestPathQuote);
 }
+
+// A size as people read it, in decimal units as storage is sold: "512 bytes", "10.3 kB",
+// "48.2 MB", "1.9 GB".
+std::string SizeText(std::uint64_t bytes);
 
 }  // namespace pwx

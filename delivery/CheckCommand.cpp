@@ -1,41 +1,14 @@
 #include "delivery/CheckCommand.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
-#include "common/EditorError.h"
-#include "common/FileSystem.h"
 #include "common/JsonText.h"
-#include "common/MessageText.h"
-#include "delivery/HeadlessHost.h"
+#include "delivery/FolderProject.h"
 #include "delivery/ProjectCheck.h"
-#include "devicefiles/NameMapFile.h"
-#include "devicefiles/PlayListFile.h"
 
 namespace pwx {
 
 namespace {
-
-// Why the folder cannot be checked, or nothing when it can: it must be a folder that can be
-// listed and that holds a play list or a name map.
-std::optional<std::string> WhyNotAProject(const std::string& folder) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::path path(folder);
-  if (!fs::is_directory(path, error)) {
-    return "Project folder not found: " + QuotePath(folder);
-  }
-  fs::directory_iterator listing(path, error);
-  if (error) {
-    return "The project folder " + QuotePath(folder) + " cannot be read: " + error.message();
-  }
-  if (!PathExists(folder + kPlayListFileName) && !PathExists(folder + kNameMapFileName)) {
-    return "Not a project folder: " + QuotePath(folder) + " holds neither " +
-           std::string(kPlayListFileName) + " nor " + kNameMapFileName + ".";
-  }
-  return std::nullopt;
-}
 
 std::string JsonOrNull(const std::string& text) {
   return text.empty() ? "null" : JsonString(text);
@@ -59,22 +32,8 @@ void PrintJson(const std::vector<Finding>& findings, std::ostream& out) {
 
 CheckExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& out,
                              std::ostream& err) {
-  HeadlessHost host;
-  SilentPlayer player;
-  Editor editor(host, player, request.StartFolder);
-  std::string folder = request.Folder.empty() ? editor.ProjectFolderAtStartup() : request.Folder;
-  if (!EndsWithSeparator(folder)) folder += kPathSeparator;
-  if (const auto why = WhyNotAProject(folder)) {
-    err << *why << "\n";
-    return CheckExit::CannotCheck;
-  }
-  try {
-    editor.OpenProjectFolder(folder);
-  } catch (const EditorError& error) {
-    err << error.what() << "\n";
-    return CheckExit::CannotCheck;
-  }
-  for (const auto& message : host.Messages) err << message << "\n";
+  const auto project = OpenFolderProject(request.Folder, request.StartFolder, err);
+  if (!project) return CheckExit::CannotCheck;
 
   CheckOptions options;
   options.CompareWithDisk = false;  // the project is what is on disk
@@ -88,7 +47,7 @@ CheckExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& ou
       err << '\r' << line << std::flush;
     };
   }
-  const std::vector<Finding> findings = ErrorsFirst(CheckProject(editor.Snapshot(), options));
+  const std::vector<Finding> findings = ErrorsFirst(CheckProject(*project, options));
   if (progressWidth > 0) err << '\r' << std::string(progressWidth, ' ') << '\r' << std::flush;
   if (request.Json) {
     PrintJson(findings, out);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "common/FileReading.h"
+#include "common/Sha256.h"
+
+namespace pwx {
+
+// The SHA-256 of files by path and stamp, so that a file unchanged since it was hashed need
+// not be read again: a second copy of an unchanged project to a card then costs a look at
+// each file instead of reading every byte twice. Kept in a file of the user's own (never on
+// the card), or for this run only.
+class FileHashCache {
+ public:
+  // Reads what `storePath` holds; an empty path keeps the hashes for this run only. A store
+  // that is missing, unreadable or damaged is an empty cache.
+  explicit FileHashCache(std::string storePath = {});
+
+  // The remembered digest when the file still has this stamp.
+  std::optional<Sha256Digest> Find(const std::string& path, const FileStamp& stamp) const;
+
+  // Remembers a digest, unless the file was modified so lately (`nowNs`, nanoseconds since
+  // the epoch) that a rewrite within the same tick of its file system's clock (two seconds
+  // on a FAT card) could keep its stamp.
+  void Remember(const std::string& path, const FileStamp& stamp, const Sha256Digest& digest,
+                std::int64_t nowNs);
+
+  // Writes the store (safely replaced); a failure only costs the next run some reading.
+  void Save() const;
+
+  // The digest of a file, from the cache when its stamp is unchanged, else read (and then
+  // remembered). Raises like InputFile.
+  Sha256Digest Hash(const std::string& path, const FileHashing& how = {});
+
+ private:
+  struct Entry {
+    FileStamp Stamp;
+    Sha256Digest Digest;
+  };
+  std::string storePath_;
+  std::map<std::string, Entry> entries_;
+};
+
+// The time now in nanoseconds since the epoch, on the clock that stamps files.
+std::int64_t NowNs();
+
+}  // namespace pwx

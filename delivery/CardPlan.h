@@ -1,0 +1,93 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/FileHashCache.h"
+#include "project/Editor.h"
+
+namespace pwx {
+
+// One of the player's files: its name in the project folder and on the card.
+struct PlayerFile {
+  std::string Name;
+  std::uint64_t Bytes = 0;      // in the project
+  Sha256Digest Digest{};        // of the project's file
+  bool OnCard = false;          // a regular file of that name stands on the card
+  std::uint64_t CardBytes = 0;  // its size there
+  bool UpToDate = false;        // same size and same SHA-256 on the card: nothing to write
+};
+
+// A NNN.mp3 on the card whose clip the project does not use.
+struct StaleClip {
+  std::string Name;
+  std::uint64_t Bytes = 0;
+};
+
+// What copying a project to a card involves, worked out before anything is written.
+struct DeployPlan {
+  std::string ProjectFolder;      // ending with a separator
+  std::string Destination;        // ending with a separator
+  std::vector<PlayerFile> Files;  // in the order they are written: clips, then the settings
+  std::vector<StaleClip> Stale;
+  std::vector<std::string> MissingInProject;  // player files the project folder lacks
+  std::uint64_t FreeBytes = 0;                // on the destination
+  std::uint64_t NeededBytes = 0;              // at the fullest moment of the copy
+  // Why the copy cannot go ahead (no room, files missing), or nothing.
+  std::optional<std::string> Refusal;
+
+  int FilesToWrite() const;
+  std::uint64_t BytesToWrite() const;
+  int FilesUpToDate() const;
+  std::uint64_t BytesOfProject() const;  // every player file
+};
+
+struct PlanOptions {
+  // Hashes remembered from earlier runs; none reads every file.
+  FileHashCache* Cache = nullptr;
+  // Bytes hashed so far of the bytes to hash, from the planning thread.
+  std::function<void(std::uint64_t done, std::uint64_t total)> Progress;
+  const std::atomic<bool>* Cancel = nullptr;
+  // The free bytes of a folder's file system; the system's own answer when not set.
+  std::function<std::uint64_t(const std::string& folder)> FreeSpace;
+};
+
+// The player's files of a project: the clips of the occupied entries ("001.mp3" ...), then
+// Err1.mp3, m3fn.txt, vol.cfg, rtu.cfg and plist.cfg, the play list last, so that a card
+// cut off in the middle holds no play list naming clips it lacks.
+std::vector<std::string> PlayerFileNames(const ProjectSnapshot& project);
+
+// Why `destination` cannot receive the project in `projectFolder`, or nothing: it must be a
+// folder, and neither the project folder itself nor inside it.
+std::optional<std::string> WhyNotADestination(const std::string& projectFolder,
+                                              const std::string& destination);
+
+// Plans copying the project's player files to `destination`: which are up to date there
+// (same size and SHA-256), which to write, the stale clips on the card, and whether the copy
+// fits. Reads, writes nothing. Raises EditorError for a destination that cannot be used.
+DeployPlan PlanDeploy(const ProjectSnapshot& project, const std::string& destination,
+                      const PlanOptions& options = {});
+
+// How a player file on the card compares with the project's.
+enum class CardState { Same, Differs, MissingOnCard, OnlyOnCard };
+
+// "same", "differs", "missing on card", "only on card".
+std::string CardStateText(CardState state);
+
+struct CardComparison {
+  std::string Name;
+  CardState State = CardState::Same;
+};
+
+// Every player file of the plan and every stale clip, as the plan found them. A comparison
+// that proves the card comes from a plan made without a cache, which reads every byte.
+std::vector<CardComparison> CompareWithCard(const DeployPlan& plan);
+
+// "Compare: 20 same, 2 differ, 1 missing on card, 1 only on card".
+std::string ComparisonSummary(const std::vector<CardComparison>& comparison);
+
+}  // namespace pwx

@@ -1,0 +1,56 @@
+#include "delivery/FolderProject.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "common/EditorError.h"
+#include "common/FileSystem.h"
+#include "common/MessageText.h"
+#include "delivery/HeadlessHost.h"
+#include "devicefiles/NameMapFile.h"
+#include "devicefiles/PlayListFile.h"
+
+namespace pwx {
+
+std::optional<std::string> WhyNotAProject(const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path path = PathOf(folder);
+  if (!fs::is_directory(path, error)) {
+    return "Project folder not found: " + QuotePath(folder);
+  }
+  fs::directory_iterator listing(path, error);
+  if (error) {
+    return "The project folder " + QuotePath(folder) + " cannot be read: " + error.message();
+  }
+  const std::string inside = EndsWithSeparator(folder) ? folder : folder + kPathSeparator;
+  if (!PathExists(inside + kPlayListFileName) && !PathExists(inside + kNameMapFileName)) {
+    return "Not a project folder: " + QuotePath(folder) + " holds neither " +
+           std::string(kPlayListFileName) + " nor " + kNameMapFileName + ".";
+  }
+  return std::nullopt;
+}
+
+std::optional<ProjectSnapshot> OpenFolderProject(const std::string& folder,
+                                                 const std::string& startFolder,
+                                                 std::ostream& err) {
+  HeadlessHost host;
+  SilentPlayer player;
+  Editor editor(host, player, startFolder);
+  std::string chosen = folder.empty() ? editor.ProjectFolderAtStartup() : folder;
+  if (!EndsWithSeparator(chosen)) chosen += kPathSeparator;
+  if (const auto why = WhyNotAProject(chosen)) {
+    err << *why << "\n";
+    return std::nullopt;
+  }
+  try {
+    editor.OpenProjectFolder(chosen);
+  } catch (const EditorError& error) {
+    err << error.what() << "\n";
+    return std::nullopt;
+  }
+  for (const auto& message : host.Messages) err << message << "\n";
+  return editor.Snapshot();
+}
+
+}  // namespace pwx

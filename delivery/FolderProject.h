@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "project/Editor.h"
+
+namespace pwx {
+
+// Why a folder cannot be read as a project, or nothing when it can: it must be a folder that
+// can be listed and that holds a play list or a name map.
+std::optional<std::string> WhyNotAProject(const std::string& folder);
+
+// A project folder read as the start-up reads one, for the commands that run without a
+// window: an empty folder names the one the window opens at start-up (`startFolder` holds
+// PRJ.cfg). Says on `err` why it cannot be read and gives nothing then; messages the
+// loading shows go to `err` too.
+std::optional<ProjectSnapshot> OpenFolderProject(const std::string& folder,
+                                                 const std::string& startFolder, std::ostream& err);
+
+}  // namespace pwx
