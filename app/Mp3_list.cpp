@@ -18,7 +18,7 @@
 #include <algorithm>
 
 #include "app/AudioGrid.h"
-#include "app/ProjectCheckRunner.h"
+#include "app/BackgroundWork.h"
 #include "app/SlotRow.h"
 #include "app/WindowFilters.h"
 
@@ -70,7 +70,7 @@ TForm1::TForm1(Host& host, AudioPlayer& player, std::string currentDir, QWidget*
   qApp->installEventFilter(new WheelDiscarder(this));
 
   clipChoices_ = new QStringListModel(this);
-  checkRunner_ = new ProjectCheckRunner(this);
+  background_ = new BackgroundWork(this);
   for (SlotRow* row : widgets_.Rows) {
     if (row) AttachSlotRow(row);
   }
@@ -82,8 +82,8 @@ TForm1::TForm1(Host& host, AudioPlayer& player, std::string currentDir, QWidget*
 }
 
 TForm1::~TForm1() {
-  // A check still running stops before anything it reports to goes.
-  delete checkRunner_;
+  // Work still running beside the window stops before anything it reports to goes.
+  delete background_;
   // The controls go first, while the Editor that their handlers use still exists.
   showing_ = true;
   delete takeCentralWidget();

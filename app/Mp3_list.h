@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "app/WindowLayout.h"
+#include "delivery/CardPlan.h"
 #include "delivery/ProjectCheck.h"
 #include "project/Editor.h"
 
@@ -12,8 +14,9 @@ class QStringListModel;
 
 namespace pwx {
 
+class CardPlanDialog;
 class CheckResultsDialog;
-class ProjectCheckRunner;
+class BackgroundWork;
 class SlotRow;
 
 // The editor's main window, Form1. It is a view of its Editor: every control edit and
@@ -42,6 +45,18 @@ class TForm1 : public QMainWindow {
   // Checks the project beside the window and lists the findings; the list, once shown.
   void CheckProject();
   CheckResultsDialog* CheckResults() const { return checkResults_; }
+  // Copies the saved project to a player's card after showing the plan; compares a card
+  // with the project.
+  void CopyToCard();
+  void CompareWithCard();
+  // For tests: answers the card question, and looks over the plan instead of the user.
+  void SetCardChooser(std::function<std::optional<QString>(const QString& title)> chooser) {
+    cardChooser_ = std::move(chooser);
+  }
+  void SetPlanReview(std::function<bool(CardPlanDialog&)> review) {
+    planReview_ = std::move(review);
+  }
+
   // Selects a clip's row of the audio grid.
   void ShowClip(int clip);
   // Scrolls a slot row into view and gives its first clip selector the focus.
@@ -65,6 +80,8 @@ class TForm1 : public QMainWindow {
   void ConnectAudio();
   void ConnectKeys();
   void ShowCheckResults(const std::vector<Finding>& findings);
+  std::optional<QString> AskForCard(const QString& title);
+  void StartCopy(DeployPlan plan, bool deleteStale);
   // Gives a new slot row the shared clip choices and connects its controls to the Editor.
   void AttachSlotRow(SlotRow* row);
   void ShowSettings();
@@ -75,8 +92,10 @@ class TForm1 : public QMainWindow {
   Editor editor_;
   WindowWidgets widgets_;
   QStringListModel* clipChoices_ = nullptr;  // shared by all 128 clip selectors
-  ProjectCheckRunner* checkRunner_ = nullptr;
+  BackgroundWork* background_ = nullptr;     // checks and copies beside the window
   CheckResultsDialog* checkResults_ = nullptr;
+  std::function<std::optional<QString>(const QString&)> cardChooser_;
+  std::function<bool(CardPlanDialog&)> planReview_;
   std::optional<unsigned> shownClipVersion_;
   bool showing_ = false;
   bool activating_ = false;

@@ -3,9 +3,9 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "app/BackgroundWork.h"
 #include "app/CheckResultsDialog.h"
 #include "app/Mp3_list.h"
-#include "app/ProjectCheckRunner.h"
 #include "app/SlotRow.h"
 
 // The project check from the window: run beside it, its findings listed, and a finding
@@ -13,18 +13,29 @@
 namespace pwx {
 
 void TForm1::CheckProject() {
-  if (checkRunner_->Running()) return;
-  widgets_.CheckProject->setEnabled(false);
-  checkRunner_->Start(editor_.Snapshot(), [this](std::optional<std::vector<Finding>> findings) {
-    widgets_.CheckProject->setEnabled(true);
-    if (!findings) {
-      editor_.SetStatusText("Check cancelled");
-    } else {
-      editor_.SetStatusText(CheckSummary(*findings));
-      ShowCheckResults(ErrorsFirst(std::move(*findings)));
-    }
-    ShowState();
-  });
+  if (background_->Running()) return;
+  auto findings = std::make_shared<std::vector<Finding>>();
+  const ProjectSnapshot snapshot = editor_.Snapshot();
+  background_->Start(
+      QStringLiteral("Check Project"),
+      [snapshot, findings](const BackgroundWork::Report& report, const std::atomic<bool>& cancel) {
+        CheckOptions options;
+        options.Cancel = &cancel;
+        options.Progress = [&report](int done, int total) {
+          report(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total),
+                 QStringLiteral("Decoding the clips: %1 of %2 done").arg(done).arg(total));
+        };
+        *findings = pwx::CheckProject(snapshot, options);
+      },
+      [this, findings](bool cancelled) {
+        if (cancelled) {
+          editor_.SetStatusText("Check cancelled");
+        } else {
+          editor_.SetStatusText(CheckSummary(*findings));
+          ShowCheckResults(ErrorsFirst(std::move(*findings)));
+        }
+        ShowState();
+      });
 }
 
 void TForm1::ShowCheckResults(const std::vector<Finding>& findings) {

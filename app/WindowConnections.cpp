@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeySequence>
@@ -25,6 +26,8 @@ void TForm1::ConnectTopBar() {
   connect(widgets_.SpeedButton1, &QToolButton::clicked, this,
           [this] { Run([this] { editor_.SpeedButton1Click(); }); });
   connect(widgets_.CheckProject, &QToolButton::clicked, this, &TForm1::CheckProject);
+  connect(widgets_.CopyToCard, &QToolButton::clicked, this, &TForm1::CopyToCard);
+  connect(widgets_.CompareWithCard, &QAction::triggered, this, &TForm1::CompareWithCard);
 }
 
 void TForm1::ConnectSettings() {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
@@ -112,11 +113,20 @@ void BuildTopBar(QWidget* client, WindowWidgets& w) {
   MakeLabel(w.Panel21, QStringLiteral("Project Dir:"), 230, 15, BaseFont(11, QFont::Bold, true));
   w.Label115 = MakeLabel(w.Panel21, QString(), 306, 15, BaseFont(), kNavy);
   w.Label115->setObjectName(QStringLiteral("Label115"));
-  w.Label115->setFixedSize(664, 15);
+  w.Label115->setFixedSize(536, 15);
   NameKeys(w.SpeedButton7, QStringLiteral("Ctrl+O"));
   NameKeys(w.SpeedButton9, QStringLiteral("Ctrl+S"));
   w.SpeedButton1 = MakeButton(w.Panel21, "SpeedButton1", QString(), {1097, 4, 104, 36},
                               QStyle::SP_DirOpenIcon, QStringLiteral("Open Folder"));
+  w.CopyToCard =
+      MakeButton(w.Panel21, "CopyToCard",
+                 QStringLiteral("Copy the saved project to the player's card and verify it"),
+                 {849, 4, 124, 36}, QStyle::SP_DriveFDIcon, QStringLiteral("Copy to Card"));
+  w.CopyToCard->setPopupMode(QToolButton::MenuButtonPopup);
+  auto* cardMenu = new QMenu(w.CopyToCard);
+  w.CompareWithCard = cardMenu->addAction(QStringLiteral("Compare with Card…"));
+  w.CompareWithCard->setObjectName(QStringLiteral("CompareWithCard"));
+  w.CopyToCard->setMenu(cardMenu);
   w.CheckProject =
       MakeButton(w.Panel21, "CheckProject",
                  QStringLiteral("Check the project before copying it to the player"),

@@ -18,6 +18,8 @@ class QTableWidget;
 class QToolButton;
 class QWidget;
 
+class QAction;
+
 namespace pwx {
 
 class SlotRow;
@@ -30,7 +32,9 @@ struct WindowWidgets {
   QToolButton* SpeedButton9 = nullptr;  // Save Project
   QToolButton* SpeedButton1 = nullptr;  // Open Folder
   QToolButton* CheckProject = nullptr;  // runs the project check
-  QLabel* Label115 = nullptr;           // the project folder
+  QToolButton* CopyToCard = nullptr;    // copies the project to a card; its menu compares
+  QAction* CompareWithCard = nullptr;
+  QLabel* Label115 = nullptr;  // the project folder
 
   // Stage 1
   QFrame* Panel38 = nullptr;

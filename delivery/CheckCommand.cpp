@@ -30,10 +30,10 @@ void PrintJson(const std::vector<Finding>& findings, std::ostream& out) {
 
 }  // namespace
 
-CheckExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& out,
-                             std::ostream& err) {
+CommandExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& out,
+                               std::ostream& err) {
   const auto project = OpenFolderProject(request.Folder, request.StartFolder, err);
-  if (!project) return CheckExit::CannotCheck;
+  if (!project) return CommandExit::CannotRun;
 
   CheckOptions options;
   options.CompareWithDisk = false;  // the project is what is on disk
@@ -57,7 +57,7 @@ CheckExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& ou
   }
   const bool errors = std::any_of(findings.begin(), findings.end(),
                                   [](const Finding& f) { return f.Level == Severity::Error; });
-  return errors ? CheckExit::ErrorsFound : CheckExit::NoErrors;
+  return errors ? CommandExit::Failed : CommandExit::Success;
 }
 
 }  // namespace pwx

@@ -3,14 +3,9 @@
 #include <ostream>
 #include <string>
 
-namespace pwx {
+#include "delivery/CommandExit.h"
 
-// How the folder check ends, as the program's exit status.
-enum class CheckExit : int {
-  NoErrors = 0,     // the check found no error (warnings and infos may be there)
-  ErrorsFound = 1,  // the check found at least one error
-  CannotCheck = 2,  // the folder cannot be read, or is not a project folder
-};
+namespace pwx {
 
 struct FolderCheckRequest {
   // The project folder; empty for the one the window opens at start-up.
@@ -27,7 +22,7 @@ struct FolderCheckRequest {
 // does, runs the project check, and prints the findings to `out`, errors first: one
 // "severity: where: message" line each and a summary line, or a JSON array of objects with
 // severity, code, clip, input, file and message. What keeps it from checking goes to `err`.
-CheckExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& out,
-                             std::ostream& err);
+CommandExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& out,
+                               std::ostream& err);
 
 }  // namespace pwx

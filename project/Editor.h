@@ -23,6 +23,9 @@ inline constexpr const char* kSaveBeforeClosingQuestion =
     "Save changes to the project before closing?";
 inline constexpr const char* kSaveBeforeLoadingQuestion =
     "Save changes to the project before loading another project?";
+inline constexpr const char* kSaveBeforeCopyingQuestion =
+    "Save changes to the project before copying it to the card? Without saving, the card gets "
+    "the project as it was last saved.";
 inline constexpr const char* kImportFolderPreference = "import/folder";
 
 // The bytes a save would write of the files that hold the window's edits: the play list,
@@ -145,6 +148,10 @@ class Editor {
   // Closing the window: asks first when something is unsaved; true when it may close (the
   // player is then closed).
   bool CloseWindow();
+  // Copying to a card takes the files on disk: asks first when something is unsaved. Save
+  // saves, Discard copies what was saved last (the edits stay in the window), Cancel stops;
+  // true to go on.
+  bool ReadyToCopy();
 
   // --- Project commands -------------------------------------------------------------------
   void SpeedButton7Click();  // Load Project

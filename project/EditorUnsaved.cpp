@@ -54,6 +54,10 @@ bool Editor::ConfirmUnsaved(const std::string& question) {
   return false;
 }
 
+bool Editor::ReadyToCopy() {
+  return ConfirmUnsaved(kSaveBeforeCopyingQuestion);
+}
+
 bool Editor::CloseWindow() {
   if (!ConfirmUnsaved(kSaveBeforeClosingQuestion)) return false;
   player_.Close();

@@ -56,6 +56,7 @@ class CommandLineTest : public QObject {
     plist[256] = 1;  // DI1 plays clip 001
     plist[260] = 9;  // DI2 plays clip 009, which is not in the library
     Write(project + QStringLiteral("/plist.cfg"), plist);
+    QVERIFY(QDir().mkpath(folder_.filePath(QStringLiteral("card"))));
   }
 
   void exitStatusAndOutput_data() {
@@ -82,6 +83,15 @@ class CommandLineTest : public QObject {
         "\"input\": \"DI2\", \"file\": null, ",
         "");
     row("start folder", {"check"}, 2, "", "Not a project folder: ");
+    // The project was never saved: it lacks the files a save writes.
+    row("deploy unsaved", {"deploy", project, folder_.filePath("card"), "--dry-run"}, 1,
+        "Project: ", "The project folder lacks Err1.mp3, vol.cfg, rtu.cfg; save the project");
+    row("deploy into the project", {"deploy", project, project + "/"}, 2, "",
+        "The destination is the project folder itself");
+    row("compare without a card", {"compare", project}, 2, "",
+        "compare takes a project folder and a destination folder.");
+    row("option of another command", {"compare", project, project, "--dry-run"}, 2, "",
+        "That option is not for compare.");
   }
 
   void exitStatusAndOutput() {

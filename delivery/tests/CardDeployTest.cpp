@@ -5,11 +5,14 @@
 #include <csignal>
 #include <filesystem>
 #include <map>
+#include <sstream>
 
 #include "common/EditorError.h"
 #include "common/MessageText.h"
 #include "common/tests/TempFolder.h"
+#include "delivery/CardCommands.h"
 #include "delivery/CardDeploy.h"
+#include "delivery/CardVolumes.h"
 #include "devicefiles/tests/ProjectFileBytes.h"
 #include "project/tests/Fakes.h"
 
@@ -161,6 +164,24 @@ TEST_F(CardCopy, ARunningCopyCancelledLeavesWholeFilesAndSaysWhich) {
   EXPECT_EQ(result.Written, (std::vector<std::string>{"001.mp3", "002.mp3"}));
   EXPECT_EQ(result.Summary(), "Copy cancelled: 2 files written whole");
   ExpectWholeFiles();
+}
+
+TEST_F(CardCopy, TheCommandsPrintThePlanTheFilesAndTheResult) {
+  std::ostringstream out, err;
+  CardCommandRequest request{dir / "P", card, dir.Path(), "", false, false, false};
+  EXPECT_EQ(DeployCommand(request, out, err), CommandExit::Success);
+  const std::string printed = out.str();
+  EXPECT_NE(printed.find("Plan: 8 files to write ("), std::string::npos) << printed;
+  EXPECT_NE(printed.find("\nWriting 001.mp3\n"), std::string::npos);
+  EXPECT_NE(printed.find("\nVerifying plist.cfg\n"), std::string::npos);
+  EXPECT_NE(printed.find("\nCard verified: 8 files, "), std::string::npos);
+  EXPECT_EQ(err.str(), "");
+
+  out.str({});
+  EXPECT_EQ(CompareCommand(request, out, err), CommandExit::Success);
+  EXPECT_NE(out.str().find("same             001.mp3\n"), std::string::npos) << out.str();
+  WriteFile(card + "/017.mp3", "stale");
+  EXPECT_EQ(CompareCommand(request, out, err), CommandExit::Failed);
 }
 
 struct FaultCase {
@@ -317,6 +338,20 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CardVolumes, OffersWritableCardsFirstAndNeverTheSystem) {
+  const std::vector<Volume> mounted = {
+      {"/", "/dev/vda1", "ext4", "", 100, 50, false},
+      {"/media/usb-disk", "/dev/sdc1", "ext4", "Backup", 100, 50, false},
+      {"/media/CARD", "/dev/mmcblk0p1", "vfat", "CARD", 8'000'000'000, 7'100'000'000, false},
+      {"/media/cdrom", "/dev/sr0", "iso9660", "DISC", 100, 0, true},
+      {"/boot/efi", "/dev/vda15", "vfat", "", 100, 90, false},
+      {"/run/user/0", "tmpfs", "tmpfs", "", 100, 90, false}};
+  std::vector<std::string> roots;
+  for (const Volume& v : CardCandidates(mounted)) roots.push_back(v.Root);
+  EXPECT_EQ(roots, (std::vector<std::string>{"/media/CARD", "/media/usb-disk"}));
+  EXPECT_EQ(VolumeText(mounted[2]), "CARD (/media/CARD): 8.0 GB, 7.1 GB free");
+}
 
 }  // namespace
 }  // namespace pwx

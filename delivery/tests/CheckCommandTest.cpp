@@ -28,7 +28,7 @@ class FolderCheck : public ::testing::Test {
     WriteFile(dir / "P/plist.cfg", testing::PlayListBytes().Saved().Slot(0, {1}).Bytes());
     WriteFile(dir / "P/Err1.mp3", "not the error clip");
   }
-  CheckExit Run(std::string folder, bool json = false) {
+  CommandExit Run(std::string folder, bool json = false) {
     out.str({});
     err.str({});
     return CheckFolderCommand({std::move(folder), dir.Path(), json}, out, err);
@@ -40,7 +40,7 @@ class FolderCheck : public ::testing::Test {
 
 TEST_F(FolderCheck, PrintsOneLinePerFindingErrorsFirstAndASummary) {
   fs::remove(dir / "P/001.mp3");
-  EXPECT_EQ(Run(dir / "P"), CheckExit::ErrorsFound);
+  EXPECT_EQ(Run(dir / "P"), CommandExit::Failed);
   EXPECT_EQ(out.str(),
             "error: clip 001, 001.mp3: Clip 001 \"source \"one\"\" has no copy 001.mp3 in the "
             "project folder; import it again.\n"
@@ -54,7 +54,7 @@ TEST_F(FolderCheck, PrintsOneLinePerFindingErrorsFirstAndASummary) {
 }
 
 TEST_F(FolderCheck, PrintsJsonWithNullsWhereAFindingHasNoPlace) {
-  EXPECT_EQ(Run(dir / "P", true), CheckExit::NoErrors);
+  EXPECT_EQ(Run(dir / "P", true), CommandExit::Success);
   const std::string json = out.str();
   EXPECT_EQ(json.substr(0, 2), "[\n");
   EXPECT_EQ(json.substr(json.size() - 4), "}\n]\n");
@@ -72,15 +72,15 @@ TEST_F(FolderCheck, PrintsJsonWithNullsWhereAFindingHasNoPlace) {
 
 TEST_F(FolderCheck, ProgressIsOneLineClearedAtTheEnd) {
   FolderCheckRequest request{dir / "P", dir.Path(), false, true};
-  EXPECT_EQ(CheckFolderCommand(request, out, err), CheckExit::NoErrors);
+  EXPECT_EQ(CheckFolderCommand(request, out, err), CommandExit::Success);
   const std::string line = "Decoding the clips: 1 of 1";
   EXPECT_EQ(err.str(), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r");
 }
 
 TEST_F(FolderCheck, WithoutAFolderChecksTheOneTheStartUpOpens) {
-  EXPECT_EQ(Run(""), CheckExit::CannotCheck);  // the start folder itself holds no project
+  EXPECT_EQ(Run(""), CommandExit::CannotRun);  // the start folder itself holds no project
   WriteFile(dir / "PRJ.cfg", (dir / "P") + "\r\n");
-  EXPECT_EQ(Run(""), CheckExit::NoErrors);
+  EXPECT_EQ(Run(""), CommandExit::Success);
   EXPECT_NE(out.str().find("Check: 1 warning\n"), std::string::npos);
 }
 
@@ -98,7 +98,7 @@ class RefusedFolders : public FolderCheck, public ::testing::WithParamInterface<
 
 TEST_P(RefusedFolders, ExitWithTwoAndSayWhy) {
   const std::string folder = GetParam().folder(dir);
-  EXPECT_EQ(Run(folder), CheckExit::CannotCheck);
+  EXPECT_EQ(Run(folder), CommandExit::CannotRun);
   EXPECT_EQ(out.str(), "");
   EXPECT_EQ(err.str().substr(0, GetParam().error.size()), GetParam().error) << err.str();
 }
@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
 // name clips that are not there.
 TEST_F(FolderCheck, AnEmptyNameMapIsCheckedNotRefused) {
   WriteFile(dir / "P/m3fn.txt", "");
-  EXPECT_EQ(Run(dir / "P"), CheckExit::ErrorsFound);
+  EXPECT_EQ(Run(dir / "P"), CommandExit::Failed);
   EXPECT_NE(out.str().find("error: DI1 #1, clip 001: "), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("warning: clip 001, 001.mp3: 001.mp3 is in the project folder"),
             std::string::npos);

@@ -1,0 +1,64 @@
+#include "app/BackgroundWork.h"
+
+#include <QProgressDialog>
+#include <QThread>
+
+namespace pwx {
+
+namespace {
+// A progress bar counts in int: large byte counts are scaled to this.
+constexpr std::uint64_t kSteps = 10000;
+}  // namespace
+
+BackgroundWork::BackgroundWork(QWidget* window) : QObject(window), window_(window) {}
+
+BackgroundWork::~BackgroundWork() {
+  if (!thread_) return;
+  cancel_->store(true);
+  thread_->wait();
+  delete thread_;
+}
+
+void BackgroundWork::Start(const QString& title, Work work, std::function<void(bool)> done) {
+  if (thread_) return;
+  done_ = std::move(done);
+  cancel_ = std::make_shared<std::atomic<bool>>(false);
+
+  progress_ =
+      new QProgressDialog(title + QStringLiteral("…"), QStringLiteral("Cancel"), 0, 0, window_);
+  progress_->setWindowTitle(title);
+  progress_->setWindowModality(Qt::WindowModal);
+  progress_->setMinimumDuration(300);
+  progress_->setAutoReset(false);
+  progress_->setAutoClose(false);
+  progress_->setMinimumWidth(420);
+  connect(progress_, &QProgressDialog::canceled, this, [cancel = cancel_] { cancel->store(true); });
+
+  Report report = [progress = progress_](std::uint64_t done, std::uint64_t total,
+                                         const QString& what) {
+    const int value = total == 0 ? 0 : static_cast<int>(done * kSteps / total);
+    QMetaObject::invokeMethod(
+        progress,
+        [progress, value, what] {
+          if (!progress) return;
+          progress->setMaximum(static_cast<int>(kSteps));
+          progress->setValue(value);
+          progress->setLabelText(what);
+        },
+        Qt::QueuedConnection);
+  };
+  thread_ = QThread::create(
+      [work = std::move(work), report, cancel = cancel_] { work(report, *cancel); });
+  connect(thread_, &QThread::finished, this, &BackgroundWork::Finished);
+  thread_->start();
+}
+
+void BackgroundWork::Finished() {
+  thread_->deleteLater();
+  thread_ = nullptr;
+  if (progress_) progress_->deleteLater();
+  auto done = std::move(done_);
+  done(cancel_->load());
+}
+
+}  // namespace pwx

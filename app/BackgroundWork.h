@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QProgressDialog;
+class QThread;
+class QWidget;
+
+namespace pwx {
+
+// Runs long work of the core (a check, a copy to a card) beside the window, so the window
+// keeps drawing: a progress dialog shows how far it is and offers Cancel, and the end is
+// reported on the window's thread.
+class BackgroundWork : public QObject {
+  Q_OBJECT
+
+ public:
+  // How the work reports progress, from its own thread: done of total, and what it does.
+  using Report = std::function<void(std::uint64_t done, std::uint64_t total, const QString& what)>;
+  // The work itself, on its own thread; it stops early when the flag is set.
+  using Work = std::function<void(const Report& report, const std::atomic<bool>& cancel)>;
+
+  explicit BackgroundWork(QWidget* window);
+  // Cancels work that still runs and waits for it.
+  ~BackgroundWork() override;
+
+  bool Running() const { return thread_ != nullptr; }
+  // Runs `work` under a progress dialog titled `title`; `done` gets whether the user
+  // cancelled. Does nothing while work runs.
+  void Start(const QString& title, Work work, std::function<void(bool cancelled)> done);
+
+ private:
+  void Finished();
+
+  QWidget* window_;
+  QThread* thread_ = nullptr;
+  QPointer<QProgressDialog> progress_;
+  std::shared_ptr<std::atomic<bool>> cancel_;
+  std::function<void(bool)> done_;
+};
+
+}  // namespace pwx

@@ -1,0 +1,222 @@
+#include "app/CardDialogs.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStorageInfo>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "common/MessageText.h"
+#include "delivery/CardVolumes.h"
+
+namespace pwx {
+
+namespace {
+
+QString Text(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+QLabel* Notice(const QString& text, QWidget* parent, const char* colour = nullptr) {
+  auto* label = new QLabel(text, parent);
+  label->setWordWrap(true);
+  if (colour) label->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(colour));
+  return label;
+}
+
+QTableWidget* FileTable(QWidget* parent, const QStringList& headers) {
+  auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+  table->setHorizontalHeaderLabels(headers);
+  table->verticalHeader()->hide();
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setAlternatingRowColors(true);
+  table->horizontalHeader()->setStretchLastSection(true);
+  return table;
+}
+
+void AddRow(QTableWidget* table, const QStringList& cells) {
+  const int row = table->rowCount();
+  table->insertRow(row);
+  for (int column = 0; column < cells.size(); ++column) {
+    table->setItem(row, column, new QTableWidgetItem(cells[column]));
+  }
+}
+
+std::vector<Volume> MountedVolumes() {
+  std::vector<Volume> volumes;
+  for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
+    if (!storage.isValid() || !storage.isReady()) continue;
+    volumes.push_back({QDir::toNativeSeparators(storage.rootPath()).toStdString(),
+                       storage.device().toStdString(), storage.fileSystemType().toStdString(),
+                       storage.name().toStdString(),
+                       static_cast<std::uint64_t>(std::max<qint64>(storage.bytesTotal(), 0)),
+                       static_cast<std::uint64_t>(std::max<qint64>(storage.bytesAvailable(), 0)),
+                       storage.isReadOnly()});
+  }
+  return volumes;
+}
+
+}  // namespace
+
+std::string FileHashStorePath() {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+  if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
+  return QDir::toNativeSeparators(folder + QStringLiteral("/file-hashes")).toStdString();
+}
+
+std::optional<QString> ChooseCard(QWidget* parent, const QString& title) {
+  QDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("CardChooser"));
+  dialog.setWindowTitle(title);
+  auto* list = new QListWidget(&dialog);
+  for (const Volume& volume : CardCandidates(MountedVolumes())) {
+    auto* item = new QListWidgetItem(Text(VolumeText(volume)), list);
+    item->setData(Qt::UserRole, Text(volume.Root));
+  }
+  if (list->count() > 0) list->setCurrentRow(0);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QPushButton* other =
+      buttons->addButton(QStringLiteral("Other Folder…"), QDialogButtonBox::ActionRole);
+  std::optional<QString> chosen;
+  QObject::connect(other, &QPushButton::clicked, &dialog, [&] {
+    const QString folder = QFileDialog::getExistingDirectory(&dialog, title);
+    if (folder.isEmpty()) return;
+    chosen = folder;
+    dialog.accept();
+  });
+  QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  buttons->button(QDialogButtonBox::Ok)->setEnabled(list->count() > 0);
+
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(Notice(list->count() > 0
+                               ? QStringLiteral("Choose the player's card, or another folder:")
+                               : QStringLiteral("No card is mounted. Insert the player's card, "
+                                                "or choose a folder:"),
+                           &dialog));
+  layout->addWidget(list);
+  layout->addWidget(buttons);
+  dialog.resize(520, 260);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  if (!chosen && list->currentItem()) chosen = list->currentItem()->data(Qt::UserRole).toString();
+  return chosen;
+}
+
+CardPlanDialog::CardPlanDialog(QWidget* parent, const DeployPlan& plan,
+                               const std::vector<Finding>& findings)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("CardPlan"));
+  setWindowTitle(QStringLiteral("Copy to Card"));
+  auto* layout = new QVBoxLayout(this);
+
+  std::vector<const Finding*> errors;
+  for (const Finding& finding : findings) {
+    if (finding.Level == Severity::Error) errors.push_back(&finding);
+  }
+  if (!errors.empty()) {
+    QString text =
+        QStringLiteral(
+            "The project check found %1 %2: the project will not play as "
+            "meant.")
+            .arg(errors.size())
+            .arg(errors.size() == 1 ? QStringLiteral("error") : QStringLiteral("errors"));
+    for (std::size_t i = 0; i < std::min<std::size_t>(errors.size(), 3); ++i) {
+      text += QStringLiteral("\n• ") + Text(errors[i]->Where() + ": " + errors[i]->Message);
+    }
+    layout->addWidget(Notice(text, this, "#b00000"));
+  }
+  if (plan.Refusal) layout->addWidget(Notice(Text(*plan.Refusal), this, "#b00000"));
+
+  layout->addWidget(Notice(QStringLiteral("Card: ") + Text(plan.Destination), this));
+  layout->addWidget(Notice(QStringLiteral("To write: %1 files, %2. Already up to date on the "
+                                          "card: %3 files.")
+                               .arg(plan.FilesToWrite())
+                               .arg(Text(SizeText(plan.BytesToWrite())))
+                               .arg(plan.FilesUpToDate()),
+                           this));
+  layout->addWidget(
+      Notice(QStringLiteral("Room: %1 needed, %2 free.")
+                 .arg(Text(SizeText(plan.NeededBytes)), Text(SizeText(plan.FreeBytes))),
+             this));
+
+  files_ = FileTable(
+      this, {QStringLiteral("File"), QStringLiteral("Size"), QStringLiteral("On the card")});
+  for (const PlayerFile& file : plan.Files) {
+    AddRow(files_, {Text(file.Name), Text(SizeText(file.Bytes)),
+                    file.UpToDate ? QStringLiteral("up to date")
+                    : file.OnCard ? QStringLiteral("replaced")
+                                  : QStringLiteral("written")});
+  }
+  for (const StaleClip& clip : plan.Stale) {
+    AddRow(files_,
+           {Text(clip.Name), Text(SizeText(clip.Bytes)), QStringLiteral("stale: not used")});
+  }
+  files_->resizeColumnsToContents();
+  layout->addWidget(files_);
+
+  if (!plan.Stale.empty()) {
+    deleteStale_ = new QCheckBox(
+        QStringLiteral("Delete clips on the card that the project does not use"), this);
+    deleteStale_->setObjectName(QStringLiteral("DeleteStale"));
+    layout->addWidget(deleteStale_);
+  }
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+  copy_ =
+      buttons->addButton(errors.empty() ? QStringLiteral("Copy") : QStringLiteral("Copy anyway"),
+                         QDialogButtonBox::AcceptRole);
+  copy_->setObjectName(QStringLiteral("CopyButton"));
+  copy_->setEnabled(!plan.Refusal);
+  copy_->setDefault(errors.empty() && !plan.Refusal);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+  resize(640, 520);
+}
+
+bool CardPlanDialog::DeleteStale() const {
+  return deleteStale_ && deleteStale_->isChecked();
+}
+
+CardCompareDialog::CardCompareDialog(QWidget* parent, const DeployPlan& plan) : QDialog(parent) {
+  setObjectName(QStringLiteral("CardCompare"));
+  setWindowTitle(QStringLiteral("Compare with Card"));
+  auto* layout = new QVBoxLayout(this);
+  const auto comparison = CompareWithCard(plan);
+  layout->addWidget(Notice(QStringLiteral("Card: ") + Text(plan.Destination), this));
+  const bool same = plan.MissingInProject.empty() &&
+                    std::all_of(comparison.begin(), comparison.end(),
+                                [](const CardComparison& c) { return c.State == CardState::Same; });
+  layout->addWidget(
+      Notice(Text(ComparisonSummary(comparison)) +
+                 (same ? QStringLiteral(": the card holds this project.") : QString()),
+             this, same ? "#006000" : "#b00000"));
+  files_ = FileTable(this, {QStringLiteral("File"), QStringLiteral("State")});
+  for (const auto& item : comparison) {
+    AddRow(files_, {Text(item.Name), Text(CardStateText(item.State))});
+    if (item.State != CardState::Same) {
+      files_->item(files_->rowCount() - 1, 1)->setForeground(QColor(0xb0, 0, 0));
+    }
+  }
+  for (const auto& name : plan.MissingInProject) {
+    AddRow(files_, {Text(name), QStringLiteral("missing in the project")});
+  }
+  files_->resizeColumnsToContents();
+  layout->addWidget(files_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+  resize(480, 520);
+}
+
+}  // namespace pwx

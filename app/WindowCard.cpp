@@ -1,0 +1,168 @@
+#include <QMessageBox>
+#include <QToolButton>
+#include <memory>
+
+#include "app/BackgroundWork.h"
+#include "app/CardDialogs.h"
+#include "app/Mp3_list.h"
+#include "common/EditorError.h"
+#include "common/MessageText.h"
+#include "delivery/CardDeploy.h"
+
+// Copying the project to a player's card, and comparing a card with it, from the window: the
+// work runs beside the window under a progress dialog.
+namespace pwx {
+
+namespace {
+
+QString Text(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+// What the copy finds before it asks: the check's findings and the plan, or why there is none.
+struct Prepared {
+  std::vector<Finding> Findings;
+  std::optional<DeployPlan> Plan;
+  std::string Failure;
+};
+
+// Plans against the card, reporting the bytes hashed; `cache` may be null to read every byte.
+void PlanInto(Prepared& prepared, const ProjectSnapshot& snapshot, const std::string& card,
+              FileHashCache* cache, const BackgroundWork::Report& report,
+              const std::atomic<bool>& cancel) {
+  PlanOptions options;
+  options.Cache = cache;
+  options.Cancel = &cancel;
+  options.Progress = [&report](std::uint64_t done, std::uint64_t total) {
+    report(done, total, QStringLiteral("Comparing the project with the card"));
+  };
+  try {
+    prepared.Plan = PlanDeploy(snapshot, card, options);
+  } catch (const EditorError& error) {
+    prepared.Failure = error.what();
+  }
+}
+
+}  // namespace
+
+std::optional<QString> TForm1::AskForCard(const QString& title) {
+  return cardChooser_ ? cardChooser_(title) : ChooseCard(this, title);
+}
+
+void TForm1::CopyToCard() {
+  if (background_->Running()) return;
+  bool ready = false;
+  Run([&] { ready = editor_.ReadyToCopy(); });
+  if (!ready) return;
+  const auto card = AskForCard(QStringLiteral("Copy to Card"));
+  if (!card) return;
+
+  const ProjectSnapshot snapshot = editor_.Snapshot();
+  const std::string destination = card->toStdString();
+  const std::string store = FileHashStorePath();
+  auto prepared = std::make_shared<Prepared>();
+  background_->Start(
+      QStringLiteral("Copy to Card"),
+      [snapshot, destination, store, prepared](const BackgroundWork::Report& report,
+                                               const std::atomic<bool>& cancel) {
+        CheckOptions check;
+        check.CompareWithDisk = false;  // the card gets the files on disk
+        check.Cancel = &cancel;
+        check.Progress = [&report](int done, int total) {
+          report(
+              static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total),
+              QStringLiteral("Checking the project: %1 of %2 clips decoded").arg(done).arg(total));
+        };
+        prepared->Findings = pwx::CheckProject(snapshot, check);
+        if (cancel) return;
+        FileHashCache cache(store);
+        PlanInto(*prepared, snapshot, destination, &cache, report, cancel);
+        cache.Save();
+      },
+      [this, prepared](bool cancelled) {
+        if (cancelled) {
+          editor_.SetStatusText("Copy to card cancelled");
+        } else if (!prepared->Plan) {
+          editor_.SetStatusText(prepared->Failure);
+          QMessageBox::warning(this, QStringLiteral("Copy to Card"), Text(prepared->Failure));
+        } else {
+          CardPlanDialog dialog(this, *prepared->Plan, prepared->Findings);
+          if (planReview_ ? planReview_(dialog) : dialog.exec() == QDialog::Accepted) {
+            StartCopy(std::move(*prepared->Plan), dialog.DeleteStale());
+          }
+        }
+        ShowState();
+      });
+}
+
+void TForm1::StartCopy(DeployPlan plan, bool deleteStale) {
+  auto result = std::make_shared<DeployResult>();
+  background_->Start(
+      QStringLiteral("Copy to Card"),
+      [plan = std::move(plan), deleteStale, result, store = FileHashStorePath()](
+          const BackgroundWork::Report& report, const std::atomic<bool>& cancel) {
+        FileHashCache cache(store);
+        DeployOptions options;
+        options.DeleteStale = deleteStale;
+        options.Cache = &cache;
+        options.Cancel = &cancel;
+        options.Progress = [&report](std::uint64_t done, std::uint64_t total,
+                                     const std::string& file) {
+          const QString what =
+              done > total / 2 ? QStringLiteral("Verifying ") : QStringLiteral("Writing ");
+          report(done, total, what + Text(file));
+        };
+        *result = DeployToCard(plan, options);
+        cache.Save();
+      },
+      [this, result](bool) {
+        const QString summary = Text(result->Summary());
+        editor_.SetStatusText(result->Summary());
+        ShowState();
+        if (result->Verified()) {
+          QMessageBox::information(this, QStringLiteral("Copy to Card"), summary);
+          return;
+        }
+        QString details;
+        for (const auto& failure : result->Failures) {
+          details += Text(failure.File + ": " + failure.Reason) + QLatin1Char('\n');
+        }
+        if (!result->Written.empty()) {
+          details += QStringLiteral("Written whole: ");
+          for (const auto& name : result->Written) details += Text(name) + QLatin1Char(' ');
+        }
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Copy to Card"), summary,
+                        QMessageBox::Ok, this);
+        box.setDetailedText(details);
+        box.exec();
+      });
+}
+
+void TForm1::CompareWithCard() {
+  if (background_->Running()) return;
+  const auto card = AskForCard(QStringLiteral("Compare with Card"));
+  if (!card) return;
+  const ProjectSnapshot snapshot = editor_.Snapshot();
+  const std::string destination = card->toStdString();
+  auto prepared = std::make_shared<Prepared>();
+  background_->Start(
+      QStringLiteral("Compare with Card"),
+      [snapshot, destination, prepared](const BackgroundWork::Report& report,
+                                        const std::atomic<bool>& cancel) {
+        PlanInto(*prepared, snapshot, destination, nullptr, report, cancel);  // every byte
+      },
+      [this, prepared](bool cancelled) {
+        if (cancelled) return;
+        if (!prepared->Plan) {
+          QMessageBox::warning(this, QStringLiteral("Compare with Card"), Text(prepared->Failure));
+          return;
+        }
+        editor_.SetStatusText(ComparisonSummary(pwx::CompareWithCard(*prepared->Plan)));
+        ShowState();
+        auto* dialog = new CardCompareDialog(this, *prepared->Plan);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->show();
+      });
+}
+
+}  // namespace pwx

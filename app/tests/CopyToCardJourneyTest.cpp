@@ -1,0 +1,126 @@
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "WindowTestSupport.h"
+#include "app/CardDialogs.h"
+
+namespace pwx::apptest {
+
+namespace {
+
+// Closes each message box as it shows, keeping its text: the box runs its own loop, so it is
+// watched from a timer.
+class MessageBoxCloser {
+ public:
+  MessageBoxCloser() {
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts_ << box->text();
+        box->accept();
+      }
+    });
+    timer_.start();
+  }
+  const QStringList& Texts() const { return texts_; }
+
+ private:
+  QTimer timer_;
+  QStringList texts_;
+};
+
+}  // namespace
+
+// A saved project goes onto a card through the window: the plan lists what is written and
+// the stale clip, the copy deletes that clip when asked and ends verified; a second look
+// compares the card with the project.
+class CopyToCardJourneyTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void copiesThePlannedFilesAndComparesTheCard() {
+    WindowUnderTest t;
+    QVERIFY(QFile::copy(QStringLiteral(PWX_CLIP_FIXTURES "/mpeg1-stereo-cbr.mp3"),
+                        t.folder.Path("001.mp3")));
+    t.WriteProject({1}, PlayListBytes().Saved().Slot(0, {1}));
+    // The card lies outside the project folder, which is the start folder here.
+    QTemporaryDir cards;
+    const QString card = cards.filePath("Karte Grün");
+    QVERIFY(QDir().mkpath(card));
+    QFile stale(card + "/017.mp3");
+    QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("a clip of an older project") > 0);
+    stale.close();
+    t.Open();
+    QVERIFY(t.Show());
+    t.Find<QToolButton>("SpeedButton9")->click();  // writes rtu.cfg, vol.cfg and Err1.mp3
+
+    QStringList asked;
+    t.window->SetCardChooser([&](const QString& title) -> std::optional<QString> {
+      asked << title;
+      return card;
+    });
+    bool reviewed = false;
+    t.window->SetPlanReview([&](CardPlanDialog& plan) {
+      reviewed = true;
+      [&] {
+        QCOMPARE(plan.CopyButton()->text(), "Copy");
+        QTableWidget* files = plan.Files();
+        QCOMPARE(files->rowCount(), 7);  // six player files and the stale clip
+        QCOMPARE(files->item(0, 0)->text(), "001.mp3");
+        QCOMPARE(files->item(0, 2)->text(), "written");
+        QCOMPARE(files->item(6, 0)->text(), "017.mp3");
+        plan.findChild<QCheckBox*>("DeleteStale")->setChecked(true);
+      }();
+      return true;
+    });
+    MessageBoxCloser boxes;
+    t.Find<QToolButton>("CopyToCard")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!boxes.Texts().isEmpty(), 20000);
+    const QString result = boxes.Texts().first();
+    QVERIFY2(reviewed, qPrintable(result));
+    QCOMPARE(asked, QStringList{"Copy to Card"});
+    QVERIFY2(result.startsWith("Card verified: 6 files, "), qPrintable(result));
+    QVERIFY(!QFile::exists(card + "/017.mp3"));
+    QCOMPARE(QDir(card).entryList(QDir::Files).size(), 6);
+
+    t.window->widgets().CompareWithCard->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(t.window->findChild<QDialog*>("CardCompare"), 20000);
+    auto* compare = t.window->findChild<CardCompareDialog*>("CardCompare");
+    QCOMPARE(compare->Files()->rowCount(), 6);
+    QCOMPARE(t.Find<QLabel>("StatusBar1Line")->text(), "Compare: 6 same");
+  }
+
+  void checkErrorsMakeItCopyAnyway() {
+    WindowUnderTest t;
+    QVERIFY(
+        QFile::copy(QStringLiteral(PWX_CLIP_FIXTURES "/wave-named.mp3"), t.folder.Path("001.mp3")));
+    t.WriteProject({1}, PlayListBytes().Saved().Slot(0, {1}));
+    QTemporaryDir card;
+    t.Open();
+    QVERIFY(t.Show());
+    t.Find<QToolButton>("SpeedButton9")->click();
+    t.window->SetCardChooser([&](const QString&) { return card.path(); });
+    QString button;
+    t.window->SetPlanReview([&](CardPlanDialog& plan) {
+      button = plan.CopyButton()->text();
+      return false;
+    });
+    t.Find<QToolButton>("CopyToCard")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(button, QStringLiteral("Copy anyway"), 20000);
+    QVERIFY(QDir(card.path()).isEmpty());  // Cancel on the plan writes nothing
+  }
+};
+
+}  // namespace pwx::apptest
+
+QTEST_MAIN(pwx::apptest::CopyToCardJourneyTest)
+#include "CopyToCardJourneyTest.moc"

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "delivery/CommandExit.h"
+
+namespace pwx {
+
+struct CardCommandRequest {
+  std::string Folder;       // the project folder
+  std::string Destination;  // the card's root, or any folder
+  std::string StartFolder;  // where the program was started
+  // The file of remembered hashes (the user's cache); empty to read every file.
+  std::string HashStore;
+  bool DeleteStale = false;
+  bool DryRun = false;
+  // Progress as one line rewritten in place (a terminal), else a plain line a file.
+  bool Terminal = false;
+};
+
+// Copies a project folder to a card: prints the plan, the progress and the result ("Card
+// verified: ..."). Success only when the card is verified; Failed when the plan refuses or
+// anything failed; CannotRun when the folders cannot be used. A dry run prints the plan only.
+CommandExit DeployCommand(const CardCommandRequest& request, std::ostream& out, std::ostream& err);
+
+// Compares a project folder with a card, file by file, reading every byte, and writes
+// nothing. Success only when every player file is the same and no stale clip is there.
+CommandExit CompareCommand(const CardCommandRequest& request, std::ostream& out, std::ostream& err);
+
+}  // namespace pwx
