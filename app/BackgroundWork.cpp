@@ -34,13 +34,15 @@ void BackgroundWork::Start(const QString& title, Work work, std::function<void(b
   progress_->setMinimumWidth(420);
   connect(progress_, &QProgressDialog::canceled, this, [cancel = cancel_] { cancel->store(true); });
 
-  Report report = [progress = progress_](std::uint64_t done, std::uint64_t total,
-                                         const QString& what) {
+  ended_ = std::make_shared<bool>(false);
+  Report report = [progress = progress_, ended = ended_](std::uint64_t done, std::uint64_t total,
+                                                         const QString& what) {
     const int value = total == 0 ? 0 : static_cast<int>(done * kSteps / total);
     QMetaObject::invokeMethod(
         progress,
-        [progress, value, what] {
-          if (!progress) return;
+        [progress, ended, value, what] {
+          // A report that arrives after the end would show the dialog again.
+          if (!progress || *ended) return;
           progress->setMaximum(static_cast<int>(kSteps));
           progress->setValue(value);
           progress->setLabelText(what);
@@ -56,7 +58,14 @@ void BackgroundWork::Start(const QString& title, Work work, std::function<void(b
 void BackgroundWork::Finished() {
   thread_->deleteLater();
   thread_ = nullptr;
-  if (progress_) progress_->deleteLater();
+  *ended_ = true;
+  if (progress_) {
+    // Gone before `done` shows what comes next, which may run a dialog of its own: its timer
+    // that shows it after a while stops, and it is hidden at once.
+    progress_->reset();
+    progress_->hide();
+    progress_->deleteLater();
+  }
   auto done = std::move(done_);
   done(cancel_->load());
 }

@@ -42,6 +42,7 @@ class BackgroundWork : public QObject {
   QThread* thread_ = nullptr;
   QPointer<QProgressDialog> progress_;
   std::shared_ptr<std::atomic<bool>> cancel_;
+  std::shared_ptr<bool> ended_;  // read and written on the window's thread only
   std::function<void(bool)> done_;
 };
 

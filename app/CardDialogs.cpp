@@ -85,7 +85,7 @@ std::optional<QString> ChooseCard(QWidget* parent, const QString& title) {
   if (list->count() > 0) list->setCurrentRow(0);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   QPushButton* other =
-      buttons->addButton(QStringLiteral("Other Folder…"), QDialogButtonBox::ActionRole);
+      buttons->addButton(QStringLiteral("&Other Folder…"), QDialogButtonBox::ActionRole);
   std::optional<QString> chosen;
   QObject::connect(other, &QPushButton::clicked, &dialog, [&] {
     const QString folder = QFileDialog::getExistingDirectory(&dialog, title);

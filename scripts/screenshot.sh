@@ -3,6 +3,8 @@
 #
 #   scripts/screenshot.sh [out.png]            (default docs/screenshot.png)
 #   scripts/screenshot.sh --check [out.png]    (default docs/check-results.png)
+#   scripts/screenshot.sh --card [plan.png]    (default docs/card-plan.png, and card-result.png
+#                                               beside it)
 #
 # Builds the release preset (or uses PWX_BUILD_DIR), writes a sample project into a temporary
 # start folder, runs the editor there under a virtual X server and saves the window. With
@@ -12,12 +14,17 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 check=0
+card=0
 if [[ ${1:-} == --check ]]; then
   check=1
+  shift
+elif [[ ${1:-} == --card ]]; then
+  card=1
   shift
 fi
 default_out=$root/docs/screenshot.png
 if ((check)); then default_out=$root/docs/check-results.png; fi
+if ((card)); then default_out=$root/docs/card-plan.png; fi
 out=$(realpath -m "${1:-$default_out}")
 editor=$("$root/scripts/release-editor.sh")
 
@@ -62,6 +69,13 @@ printf '%s/\r\n' "$project" >"$start/PRJ.cfg"
 printf '7' >"$project/vol.cfg"
 printf '12,9600,E,8,1' >"$project/rtu.cfg"
 
+if ((card)); then
+  # A saved project, and a card that still holds a clip of an older project.
+  cp "$root/assets/err1/Err1.mp3" "$project/Err1.mp3"
+  mkdir -p "$start/card"
+  cp "$root/assets/err1/Err1.mp3" "$start/card/017.mp3"
+fi
+
 if ((check)); then
   # Faults the check finds: a copy gone, a copy cut short, a stray copy, an input that names
   # a clip the library lacks, one with a hole before its clip, no error clip.
@@ -88,7 +102,19 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   trap "kill $pid 2>/dev/null || true" EXIT
   window=$(timeout 30 xdotool search --sync --name "PWX36 Editor" | head -n 1)
   sleep 2  # the start-up and the first paint
-  if (($3)); then
+  if (($4)); then
+    xdotool mousemove --window "$window" 890 26 click 1  # Copy to Card
+    sleep 2
+    xdotool key alt+o  # "Other Folder..."
+    sleep 2
+    xdotool type --delay 20 "$5"
+    xdotool key Return
+    sleep 4  # the check and the plan
+    import -window root "$2"
+    xdotool key Return  # Copy
+    sleep 3
+    import -window root "${2%.png}-result.png"
+  elif (($3)); then
     xdotool mousemove --window "$window" 1035 26 click 1  # Check Project
     results=$(timeout 30 xdotool search --sync --name "Project Check Results" | head -n 1)
     xdotool windowmove "$results" 120 300
@@ -97,5 +123,5 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   else
     import -window "$window" "$2"
   fi
-' _ "$editor" "$out" "$check"
+' _ "$editor" "$out" "$check" "$card" "$start/card"
 echo "$out"
