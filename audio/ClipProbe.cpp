@@ -51,6 +51,7 @@ bool StartsLikeAFrame(std::string_view bytes) {
 
 struct ClipProbe::Decoder {
   mpg123_handle* handle = nullptr;
+  ProbeDepth depth = ProbeDepth::Decode;
   ClipFacts facts;
   bool failed = false;  // the decoder gave up; later bytes are only counted
   bool haveFrame = false;
@@ -97,7 +98,9 @@ struct ClipProbe::Decoder {
       off_t number = 0;
       unsigned char* audio = nullptr;
       std::size_t bytes = 0;
-      const int result = mpg123_decode_frame(handle, &number, &audio, &bytes);
+      const int result = depth == ProbeDepth::Decode
+                             ? mpg123_decode_frame(handle, &number, &audio, &bytes)
+                             : mpg123_framebyframe_next(handle);
       if (result == MPG123_NEED_MORE || result == MPG123_DONE) return;
       if (result == MPG123_NEW_FORMAT) {
         continue;  // the format is read from each frame
@@ -107,6 +110,13 @@ struct ClipProbe::Decoder {
                 static_cast<std::uint64_t>(mpg123_tell_stream(handle)));
         failed = true;
         return;
+      }
+      if (depth == ProbeDepth::Scan) {
+        // What decoding the frame would give: its samples in 16 bits for each channel.
+        mpg123_frameinfo2 info{};
+        mpg123_info2(handle, &info);
+        bytes = static_cast<std::size_t>(mpg123_spf(handle)) * 2 *
+                (info.mode == MPG123_M_MONO ? 1u : 2u);
       }
       NoteFrame(bytes);
     }
@@ -126,7 +136,8 @@ struct ClipProbe::Decoder {
   }
 };
 
-ClipProbe::ClipProbe() : decoder_(std::make_unique<Decoder>()) {
+ClipProbe::ClipProbe(ProbeDepth depth) : decoder_(std::make_unique<Decoder>()) {
+  decoder_->depth = depth;
   StartLibrary();
   int error = MPG123_OK;
   decoder_->handle = mpg123_new(nullptr, &error);
@@ -177,13 +188,15 @@ ClipFacts ClipProbe::Finish() {
   return d.facts;
 }
 
-ClipFacts ProbeClipFile(const std::string& path, const std::atomic<bool>* cancel) {
+ClipFacts ProbeClipFile(const std::string& path, const ProbeFileOptions& options) {
   InputFile file(path);
-  ClipProbe probe;
+  ClipProbe probe(options.Depth);
   std::vector<char> buffer(kReadChunkBytes);
   while (const std::size_t got = file.Read(buffer.data(), buffer.size())) {
-    probe.Feed(std::string_view(buffer.data(), got));
-    if (cancel && cancel->load()) break;
+    const std::string_view piece(buffer.data(), got);
+    probe.Feed(piece);
+    if (options.AlsoSee) options.AlsoSee(piece);
+    if (options.Cancel && options.Cancel->load()) break;
   }
   return probe.Finish();
 }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,11 +43,16 @@ struct ClipFacts {
   }
 };
 
+// How deep a probe looks: decoding every frame finds what the player's decoder would stumble
+// on; scanning reads only the frames' headers and their places, which gives the format, the
+// length, lost sync and a cut end at a fraction of the cost.
+enum class ProbeDepth { Decode, Scan };
+
 // Decodes a clip fed piece by piece with libmpg123, the program's one MPEG audio decoder,
 // and notes what it finds. Memory stays the same whatever the clip's length.
 class ClipProbe {
  public:
-  ClipProbe();
+  explicit ClipProbe(ProbeDepth depth = ProbeDepth::Decode);
   ~ClipProbe();
   ClipProbe(const ClipProbe&) = delete;
   ClipProbe& operator=(const ClipProbe&) = delete;
@@ -61,9 +67,18 @@ class ClipProbe {
   std::unique_ptr<Decoder> decoder_;
 };
 
-// Decodes a clip file in pieces. Raises "Cannot open file ..." or "... is not a regular file"
-// when it cannot be read; stops early, with what it found so far, when `cancel` is set.
-ClipFacts ProbeClipFile(const std::string& path, const std::atomic<bool>* cancel = nullptr);
+struct ProbeFileOptions {
+  ProbeDepth Depth = ProbeDepth::Decode;
+  // Stops early, with what was found so far, when set.
+  const std::atomic<bool>* Cancel = nullptr;
+  // Sees every piece read as well, so another reader of the bytes (a hash) needs no second
+  // read of the file.
+  std::function<void(std::string_view)> AlsoSee;
+};
+
+// Probes a clip file in pieces. Raises "Cannot open file ..." or "... is not a regular file"
+// when it cannot be read.
+ClipFacts ProbeClipFile(const std::string& path, const ProbeFileOptions& options = {});
 
 // The same for bytes in memory.
 ClipFacts ProbeClipBytes(std::string_view bytes);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "audio/ClipFiles.h"
@@ -98,7 +99,7 @@ std::string FormatText(const std::string& file, const ClipFacts& facts) {
 
 // Everything about one occupied clip, in the order a reader wants it.
 std::vector<Finding> CheckOneClip(const ProjectSnapshot& project, int clip,
-                                  const std::atomic<bool>* cancel) {
+                                  const CheckOptions& options, CopyFacts& copy) {
   const AudioEntry& entry = project.Project.Library.Entry(clip);
   const std::string path = ProjectCopyPath(project.WorkDir, clip);
   const std::string file = ThreeDigits(clip) + ".mp3";
@@ -113,7 +114,18 @@ std::vector<Finding> CheckOneClip(const ProjectSnapshot& project, int clip,
     return found;
   }
   try {
-    const ClipFacts facts = ProbeClipFile(path, cancel);
+    ProbeFileOptions probing;
+    probing.Cancel = options.Cancel;
+    probing.Depth = options.Depth;
+    std::optional<Sha256> hash;
+    if (options.Copies) {
+      hash.emplace();
+      probing.AlsoSee = [&hash](std::string_view piece) { hash->Update(piece); };
+    }
+    const ClipFacts facts = ProbeClipFile(path, probing);
+    copy.Readable = true;
+    copy.Facts = facts;
+    if (hash) copy.Digest = hash->Finish();
     if (!facts.PlayableMp3()) {
       add(Severity::Error, "copy-undecodable",
           file + " " + WhyNotPlayable(facts) + "; import " + clipName + " again from an MP3 file.");
@@ -176,6 +188,7 @@ std::vector<Finding> CheckClips(const ProjectSnapshot& project, const CheckOptio
     if (project.Project.Library.Entry(clip).Occupied()) occupied.push_back(clip);
   }
   std::vector<std::vector<Finding>> perClip(kLibrarySize + 1);
+  std::vector<CopyFacts> copies(kLibrarySize + 1);
   std::atomic<std::size_t> next{0};
   std::mutex progressLock;
   int done = 0;
@@ -183,7 +196,9 @@ std::vector<Finding> CheckClips(const ProjectSnapshot& project, const CheckOptio
     for (std::size_t i = next++; i < occupied.size(); i = next++) {
       if (options.Cancel && options.Cancel->load()) return;
       const int clip = occupied[i];
-      perClip[static_cast<std::size_t>(clip)] = CheckOneClip(project, clip, options.Cancel);
+      auto& copy = copies[static_cast<std::size_t>(clip)];
+      copy.Clip = clip;
+      perClip[static_cast<std::size_t>(clip)] = CheckOneClip(project, clip, options, copy);
       const std::lock_guard lock(progressLock);
       ++done;
       if (options.Progress) options.Progress(done, static_cast<int>(occupied.size()));
@@ -198,6 +213,9 @@ std::vector<Finding> CheckClips(const ProjectSnapshot& project, const CheckOptio
   work();
   for (auto& worker : workers) worker.join();
 
+  if (options.Copies) {
+    for (int clip : occupied) options.Copies->push_back(copies[static_cast<std::size_t>(clip)]);
+  }
   std::vector<Finding> findings;
   for (int clip = 1; clip <= kLibrarySize; ++clip) {
     const bool isOccupied = project.Project.Library.Entry(clip).Occupied();

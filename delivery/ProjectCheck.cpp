@@ -87,10 +87,9 @@ void CheckInput(const ProjectSnapshot& project, int slot, const std::string& lab
 }
 
 void CheckInputs(const ProjectSnapshot& project, std::vector<Finding>& findings) {
-  const std::uint8_t mode = project.Project.Mode.Value;
-  const int used = mode < 4 ? 4 : 15;
-  for (int slot = 0; slot < used; ++slot) {
-    CheckInput(project, slot, mode < 4 ? DigitalLabel(slot) : BinaryLabel(slot), findings);
+  const auto labels = InputLabelsOfMode(project.Project.Mode.Value);
+  for (std::size_t slot = 0; slot < labels.size(); ++slot) {
+    CheckInput(project, static_cast<int>(slot), labels[slot], findings);
   }
 }
 
@@ -192,6 +191,15 @@ std::string Finding::Where() const {
   if (Clip > 0) part("clip " + ThreeDigits(Clip));
   if (!File.empty() && Input.empty()) part(File);
   return where.empty() ? "project" : where;
+}
+
+std::vector<std::string> InputLabelsOfMode(std::uint8_t mode) {
+  std::vector<std::string> labels;
+  const int used = mode < 4 ? 4 : 15;
+  for (int slot = 0; slot < used; ++slot) {
+    labels.push_back(mode < 4 ? DigitalLabel(slot) : BinaryLabel(slot));
+  }
+  return labels;
 }
 
 std::vector<Finding> CheckProject(const ProjectSnapshot& project, const CheckOptions& options) {

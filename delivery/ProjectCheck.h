@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/ClipProbe.h"
+#include "common/Sha256.h"
 #include "project/Editor.h"
 
 namespace pwx {
@@ -31,6 +33,15 @@ struct Finding {
   bool operator==(const Finding&) const = default;
 };
 
+// What the check learnt of one occupied clip's project copy, for a report: its facts and the
+// SHA-256 of its bytes, read in the same pass.
+struct CopyFacts {
+  int Clip = 0;
+  bool Readable = false;  // false when the copy is missing or cannot be read
+  ClipFacts Facts;
+  Sha256Digest Digest{};
+};
+
 struct CheckOptions {
   // Whether to compare what a save would write with the files on disk (the window's check;
   // a folder checked from the command line is what is on disk).
@@ -39,7 +50,15 @@ struct CheckOptions {
   // Called after each clip, from whichever thread decoded it: clips done, clips in all.
   std::function<void(int done, int total)> Progress;
   const std::atomic<bool>* Cancel = nullptr;
+  // Decoding every frame, or scanning the frames' headers only (a report's quick check).
+  ProbeDepth Depth = ProbeDepth::Decode;
+  // When set, gets a CopyFacts for each occupied clip, in clip order.
+  std::vector<CopyFacts>* Copies = nullptr;
 };
+
+// The inputs a mode uses, as the window labels them: "DI1".."DI4" in modes 0 to 3, else
+// "bI1 (0001b)".."bI15 (1111b)"; the slot of each is its place in the list.
+std::vector<std::string> InputLabelsOfMode(std::uint8_t mode);
 
 // Checks that a project will play: decodes every clip's project copy, and cross-checks the
 // library, the inputs of the current mode, the settings and the files against each other.

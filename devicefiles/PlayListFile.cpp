@@ -109,6 +109,10 @@ std::uint8_t StoredRepeat(const PlayListImage& image, int slot) {
   return image.Bytes[kRepeatOffset + CheckedSlot(slot)];
 }
 
+bool StoredAlarmOutput(const PlayListImage& image, int slot) {
+  return image.Bytes[kAlarmFlagOffset + CheckedSlot(slot)] == 1;
+}
+
 std::vector<std::string> HexDumpLines(const PlayListImage& image) {
   std::vector<std::string> lines;
   lines.reserve(kPlayListSize / kDumpBytesPerLine);

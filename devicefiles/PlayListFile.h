@@ -61,6 +61,9 @@ std::uint8_t StoredClip(const PlayListImage& image, int slot, int k);
 // The repeat count stored for a slot.
 std::uint8_t StoredRepeat(const PlayListImage& image, int slot);
 
+// Whether a slot's alarm output is stored as switched on (the byte 1, as loading reads it).
+bool StoredAlarmOutput(const PlayListImage& image, int slot);
+
 // The 32 hex-dump lines of the image, "[0000]5A,35,77,A5,...".
 std::vector<std::string> HexDumpLines(const PlayListImage& image);
 

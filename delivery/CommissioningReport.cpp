@@ -1,0 +1,155 @@
+#include "delivery/CommissioningReport.h"
+
+#include <cstdio>
+#include <map>
+
+#include "common/IntegerText.h"
+#include "devicefiles/ErrorClip.h"
+#include "devicefiles/NameMapFile.h"
+#include "devicefiles/PlayListFile.h"
+#include "devicefiles/RtuVolumeFiles.h"
+
+namespace pwx {
+
+namespace {
+
+ReportFile FileOf(const std::string& name, std::string_view bytes) {
+  Sha256 hash;
+  hash.Update(bytes);
+  return {name, true, bytes.size(), HexText(hash.Finish())};
+}
+
+std::vector<ReportFile> SettingsFiles(const ProjectSnapshot& project) {
+  const auto& image = project.ToSave.PlayList.Bytes;
+  std::vector<ReportFile> files;
+  files.push_back(
+      FileOf(kPlayListFileName,
+             std::string_view(reinterpret_cast<const char*>(image.data()), image.size())));
+  if (project.ToSave.Rtu.Line) {
+    files.push_back(FileOf(kRtuFileName, *project.ToSave.Rtu.Line));
+  } else {
+    files.push_back({kRtuFileName, false, 0, {}});
+  }
+  files.push_back(FileOf(kVolumeFileName, project.ToSave.Volume));
+  files.push_back(
+      FileOf(kErrorClipFileName,
+             std::string_view(reinterpret_cast<const char*>(kErrorClip), kErrorClipSize)));
+  files.push_back(FileOf(kNameMapFileName, EncodeNameMap(project.Project.Library)));
+  return files;
+}
+
+// A CSV field, quoted when it holds a separator, a quote or a line end.
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+}  // namespace
+
+std::string DurationText(double seconds) {
+  char text[32];
+  if (seconds < 60) {
+    std::snprintf(text, sizeof text, "%.1f s", seconds);
+  } else {
+    const int minutes = static_cast<int>(seconds / 60);
+    std::snprintf(text, sizeof text, "%d:%04.1f", minutes, seconds - 60.0 * minutes);
+  }
+  return text;
+}
+
+CommissioningReport MakeCommissioningReport(const ProjectSnapshot& project,
+                                            const ReportOptions& options) {
+  CommissioningReport report;
+  report.ProjectFolder = project.WorkDir;
+  report.MadeAt = options.MadeAt;
+  report.Program = options.Program;
+  report.Unsaved = options.Unsaved;
+
+  const ModbusRtuSettings& settings = project.Project.Settings;
+  report.DeviceId = settings.DeviceId;
+  report.BaudRate = settings.BaudRate;
+  report.Parity = settings.Parity;
+  report.DataBits = settings.DataBits;
+  report.StopBits = settings.StopBits;
+  report.RtuLine =
+      project.ToSave.Rtu.Line
+          ? *project.ToSave.Rtu.Line
+          : "not written: " + (project.ToSave.Rtu.Refusal ? project.ToSave.Rtu.Refusal->Text
+                                                          : std::string("the line is refused"));
+  report.Volume = project.Project.Volume;
+  report.Mode = project.Project.Mode.Text;
+
+  // One read of each copy: the scan of the check, the format and length, and the hash.
+  std::vector<CopyFacts> copies;
+  CheckOptions check;
+  check.Depth = ProbeDepth::Scan;
+  check.Copies = &copies;
+  check.Progress = options.Progress;
+  check.Cancel = options.Cancel;
+  check.CompareWithDisk = options.Unsaved;
+  report.Findings = ErrorsFirst(CheckProject(project, check));
+
+  std::map<int, const CopyFacts*> byClip;
+  for (const CopyFacts& copy : copies) byClip[copy.Clip] = &copy;
+  for (const CopyFacts& copy : copies) {
+    const AudioEntry& entry = project.Project.Library.Entry(copy.Clip);
+    ReportClip clip;
+    clip.Number = copy.Clip;
+    clip.Name = entry.Short_FN;
+    clip.Source = entry.Full_FN;
+    clip.Missing = !copy.Readable;
+    if (copy.Readable) {
+      clip.Seconds = copy.Facts.Seconds();
+      clip.SampleRate = copy.Facts.SampleRate;
+      clip.Channels = copy.Facts.Channels;
+      clip.Bytes = copy.Facts.Bytes;
+      clip.Sha256 = HexText(copy.Digest);
+    }
+    report.Clips.push_back(clip);
+  }
+
+  const auto labels = InputLabelsOfMode(project.Project.Mode.Value);
+  for (std::size_t slot = 0; slot < labels.size(); ++slot) {
+    const int s = static_cast<int>(slot);
+    ReportInput input;
+    input.Input = labels[slot];
+    input.Repeat = StoredRepeat(project.ToSave.PlayList, s);
+    input.AlarmOutput = StoredAlarmOutput(project.ToSave.PlayList, s);
+    double seconds = 0;
+    bool known = true;
+    for (int k = 0; k < kClipsPerSlot; ++k) {
+      const int number = StoredClip(project.ToSave.PlayList, s, k);
+      if (number == 0) break;
+      input.Clips.push_back(ThreeDigits(number) + " " +
+                            project.Project.Library.Entry(number).Short_FN);
+      const auto found = byClip.find(number);
+      if (found == byClip.end() || !found->second->Readable) {
+        known = false;
+      } else {
+        seconds += found->second->Facts.Seconds();
+      }
+    }
+    if (known) input.TriggerSeconds = seconds * input.Repeat;
+    report.Inputs.push_back(input);
+  }
+  report.Files = SettingsFiles(project);
+  return report;
+}
+
+std::string AlarmTableCsv(const CommissioningReport& report) {
+  std::string csv = "Input,Clips,Repeat,Alarm Output,Seconds per trigger\r\n";
+  for (const ReportInput& input : report.Inputs) {
+    std::string clips;
+    for (const auto& clip : input.Clips) clips += (clips.empty() ? "" : "; ") + clip;
+    char seconds[32] = "";
+    if (input.TriggerSeconds) std::snprintf(seconds, sizeof seconds, "%.1f", *input.TriggerSeconds);
+    csv += CsvField(input.Input) + "," + CsvField(input.Silent() ? "silent" : clips) + "," +
+           std::to_string(input.Repeat) + "," + (input.AlarmOutput ? "yes" : "no") + "," + seconds +
+           "\r\n";
+  }
+  return csv;
+}
+
+}  // namespace pwx

@@ -1,0 +1,97 @@
+// The content of the commissioning report against a project built here: what a save writes,
+// the clips as their copies are, and the alarm table as CSV.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/tests/TempFolder.h"
+#include "delivery/CommissioningReport.h"
+#include "devicefiles/tests/ProjectFileBytes.h"
+#include "project/tests/Fakes.h"
+
+namespace pwx {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::WriteFile;
+
+// Clips 1 and 2 (one second each) and clip 3, whose copy is missing; DI1 plays 001 and 002
+// twice with the alarm output, DI2 plays 003, DI3 and DI4 are silent. Saved.
+class Report : public ::testing::Test {
+ public:
+  void SetUp() override {
+    fs::create_directories(dir / "P");
+    const std::string fixtures = PWX_CLIP_FIXTURES;
+    fs::copy_file(fixtures + "/mpeg1-stereo-cbr.mp3", dir / "P/001.mp3");
+    fs::copy_file(fixtures + "/mpeg1-mono-vbr.mp3", dir / "P/002.mp3");
+    WriteFile(dir / "P/m3fn.txt", testing::NameMapBytes({{1, dir / "Fire alarm.mp3"},
+                                                         {2, dir / "Leave, \"now\".mp3"},
+                                                         {3, dir / "All clear.mp3"}}));
+    WriteFile(dir / "P/plist.cfg",
+              testing::PlayListBytes().Saved().Slot(0, {1, 2}, 2, true).Slot(1, {3}).Bytes());
+    editor = std::make_unique<Editor>(host, player, dir.Path());
+    editor->OpenProjectFolder(dir / "P");
+    editor->SpeedButton9Click();
+  }
+  CommissioningReport Make() {
+    ReportOptions options;
+    options.MadeAt = "2026-12-09 10:00";
+    options.Program = "PWX36 Editor 1.0.0";
+    options.Unsaved = editor->HasUnsavedChanges();
+    return MakeCommissioningReport(editor->Snapshot(), options);
+  }
+
+  testing::TempFolder dir;
+  testing::FakeHost host;
+  testing::FakeAudioPlayer player;
+  std::unique_ptr<Editor> editor;
+};
+
+TEST_F(Report, TellsWhatTheSaveWroteAndWhatEachClipIs) {
+  const CommissioningReport report = Make();
+  EXPECT_FALSE(report.Unsaved);
+  EXPECT_EQ(report.RtuLine, testing::ReadWhole(dir / "P/rtu.cfg"));
+
+  ASSERT_EQ(report.Inputs.size(), 4u);
+  const ReportInput& di1 = report.Inputs[0];
+  EXPECT_EQ(di1.Input, "DI1");
+  EXPECT_EQ(di1.Clips, (std::vector<std::string>{"001 Fire alarm", "002 Leave, \"now\""}));
+  EXPECT_EQ(di1.Repeat, 2);
+  EXPECT_TRUE(di1.AlarmOutput);
+  ASSERT_TRUE(di1.TriggerSeconds);
+  EXPECT_NEAR(*di1.TriggerSeconds, 4.0, 0.1);
+  EXPECT_FALSE(report.Inputs[1].TriggerSeconds);  // 003 has no copy to measure
+  EXPECT_TRUE(report.Inputs[2].Silent());
+
+  ASSERT_EQ(report.Clips.size(), 3u);
+  EXPECT_EQ(report.Clips[0].Sha256, HexText(HashFile(dir / "P/001.mp3")));
+  EXPECT_EQ(report.Clips[1].Channels, 1);
+  EXPECT_TRUE(report.Clips[2].Missing);
+  EXPECT_EQ(report.Clips[2].Sha256, "");
+
+  // The settings files as the save just wrote them, byte for byte.
+  for (const ReportFile& file : report.Files) {
+    EXPECT_EQ(file.Sha256, HexText(HashFile(dir / ("P/" + file.Name)))) << file.Name;
+  }
+  EXPECT_EQ(report.Findings.front().Code, "copy-missing");
+}
+
+TEST_F(Report, MarksUnsavedEditsAndDescribesTheNextSave) {
+  editor->SetRepeat(0, "5");
+  const CommissioningReport report = Make();
+  EXPECT_TRUE(report.Unsaved);
+  EXPECT_EQ(report.Inputs[0].Repeat, 5);
+}
+
+TEST_F(Report, AlarmTableAsCsvQuotesWhereNeeded) {
+  const std::string csv = AlarmTableCsv(Make());
+  EXPECT_EQ(csv.substr(0, csv.find("\r\n")), "Input,Clips,Repeat,Alarm Output,Seconds per trigger");
+  EXPECT_NE(csv.find("\r\nDI1,\"001 Fire alarm; 002 Leave, \"\"now\"\"\",2,yes,4."),
+            std::string::npos)
+      << csv;
+  EXPECT_NE(csv.find("\r\nDI2,003 All clear,1,no,\r\n"), std::string::npos);
+  EXPECT_NE(csv.find("\r\nDI3,silent,1,no,0.0\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pwx
