@@ -3,8 +3,12 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <memory>
 
 #ifdef _WIN32
 #include <io.h>
@@ -17,10 +21,19 @@
 #endif
 
 #include "app/CardDialogs.h"
+#include "app/ReportPdf.h"
+#include "common/EditorError.h"
+#include "common/FileReplacement.h"
 #include "delivery/CardCommands.h"
 #include "delivery/CheckCommand.h"
+#include "delivery/CommissioningReport.h"
+#include "delivery/FolderProject.h"
 
 namespace pwx {
+
+std::string Native(const QString& path) {
+  return QDir::toNativeSeparators(path).toStdString();
+}
 
 namespace {
 
@@ -31,14 +44,70 @@ int WrongArguments(const QCommandLineParser& parser, const QString& why) {
   return kWrongArguments;
 }
 
-}  // namespace
-
-std::string Native(const QString& path) {
-  return QDir::toNativeSeparators(path).toStdString();
+// Whether the command is "report", the one that lays out text and so needs fonts: the first
+// argument that is not an option or an option's value.
+bool IsReportCommand(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const char* word = argv[i];
+    if (std::strcmp(word, "-o") == 0 || std::strcmp(word, "--csv") == 0) {
+      ++i;
+    } else if (word[0] != '-') {
+      return std::strcmp(word, "report") == 0;
+    }
+  }
+  return false;
 }
 
+// Qt's own notes (a missing runtime folder of the platform that draws off screen, say) are
+// not the command's output; its own messages go to the streams directly.
+void KeepQtNotesQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
+}
+
+// The report lays out its text with the fonts of a GUI application; without a display it
+// uses the platform that draws off screen.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[]) {
+  qInstallMessageHandler(KeepQtNotesQuiet);
+  if (!IsReportCommand(argc, argv)) return std::make_unique<QCoreApplication>(argc, argv);
+  const bool display = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+  if (!display && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+struct ReportRequest {
+  std::string Folder, StartFolder;
+  QString Pdf, Csv;
+};
+
+// Makes the report of a saved project folder: the PDF and, when asked, the alarm table as
+// CSV.
+int ReportCommand(const ReportRequest& request) {
+  const auto project = OpenFolderProject(request.Folder, request.StartFolder, std::cerr);
+  if (!project) return static_cast<int>(CommandExit::CannotRun);
+  ReportOptions options;
+  options.MadeAt = ReportTimeNow();
+  options.Program = ReportProgramName();
+  const CommissioningReport report = MakeCommissioningReport(*project, options);
+  if (const auto failure = WriteReportPdf(report, request.Pdf)) {
+    std::cerr << failure->toStdString() << "\n";
+    return static_cast<int>(CommandExit::CannotRun);
+  }
+  if (!request.Csv.isEmpty()) {
+    try {
+      ReplaceFile(Native(request.Csv), AlarmTableCsv(report));
+    } catch (const EditorError& error) {
+      std::cerr << error.what() << "\n";
+      return static_cast<int>(CommandExit::CannotRun);
+    }
+  }
+  std::cout << "Report written to " << Native(request.Pdf) << "\n";
+  return static_cast<int>(CommandExit::Success);
+}
+
+}  // namespace
+
 int RunCommandLine(int argc, char* argv[]) {
-  QCoreApplication app(argc, argv);
+  const auto app = MakeApplication(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("pwx36-editor"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PWX_VERSION));
 
@@ -54,9 +123,13 @@ int RunCommandLine(int argc, char* argv[]) {
       "  deploy FOLDER DEST  Copies the player's files of the project in FOLDER to the card\n"
       "                      (or folder) DEST, skipping those already there, and reads\n"
       "                      every file written back to verify it.\n"
-      "  compare FOLDER DEST Compares the project in FOLDER with the card DEST, file by file.\n\n"
-      "Exit status: 0 no errors, a verified or equal card; 1 errors found, a copy that\n"
-      "failed or a card that differs; 2 a folder that cannot be read or wrong arguments."));
+      "  compare FOLDER DEST Compares the project in FOLDER with the card DEST, file by file.\n"
+      "  report FOLDER -o FILE.pdf [--csv FILE.csv]\n"
+      "                      Writes the commissioning report of the project in FOLDER as a\n"
+      "                      PDF, and its alarm table as CSV.\n\n"
+      "Exit status: 0 no errors, a verified or equal card, a report written; 1 errors found,\n"
+      "a copy that failed or a card that differs; 2 a folder that cannot be read, a report\n"
+      "that cannot be written or wrong arguments."));
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
   const QCommandLineOption json(QStringLiteral("json"),
@@ -66,10 +139,16 @@ int RunCommandLine(int argc, char* argv[]) {
       QStringLiteral("deploy: deletes the NNN.mp3 on the card that the project does not use."));
   const QCommandLineOption dryRun(QStringLiteral("dry-run"),
                                   QStringLiteral("deploy: prints the plan and writes nothing."));
-  parser.addOptions({json, deleteStale, dryRun});
+  const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                  QStringLiteral("report: the PDF to write."),
+                                  QStringLiteral("FILE.pdf"));
+  const QCommandLineOption csv(QStringLiteral("csv"),
+                               QStringLiteral("report: also writes the alarm table as CSV."),
+                               QStringLiteral("FILE.csv"));
+  parser.addOptions({json, deleteStale, dryRun, output, csv});
   parser.addPositionalArgument(QStringLiteral("command"),
-                               QStringLiteral("check, deploy or compare."),
-                               QStringLiteral("check|deploy|compare ..."));
+                               QStringLiteral("check, deploy, compare or report."),
+                               QStringLiteral("check|deploy|compare|report ..."));
 
   if (!parser.parse(QCoreApplication::arguments())) {
     return WrongArguments(parser, parser.errorText());
@@ -85,6 +164,21 @@ int RunCommandLine(int argc, char* argv[]) {
   const QStringList words = parser.positionalArguments();
   const QString command = words.isEmpty() ? QString() : words.first();
   const std::string startFolder = Native(QDir::currentPath());
+  const bool reportOptions = parser.isSet(output) || parser.isSet(csv);
+  if (command == QLatin1String("report")) {
+    if (words.size() != 2 || !parser.isSet(output)) {
+      return WrongArguments(parser,
+                            QStringLiteral("report takes a project folder and -o FILE.pdf."));
+    }
+    if (parser.isSet(json) || parser.isSet(deleteStale) || parser.isSet(dryRun)) {
+      return WrongArguments(parser, QStringLiteral("That option is not for report."));
+    }
+    return ReportCommand({Native(QDir(words[1]).absolutePath()), startFolder, parser.value(output),
+                          parser.value(csv)});
+  }
+  if (reportOptions) {
+    return WrongArguments(parser, QStringLiteral("-o and --csv are for report."));
+  }
   if (command == QLatin1String("check")) {
     if (words.size() > 2) {
       return WrongArguments(parser, QStringLiteral("check takes one project folder at most."));

@@ -5,12 +5,14 @@
 #include <optional>
 #include <string>
 
+#include "app/ReportDialog.h"
 #include "app/WindowLayout.h"
 #include "delivery/CardPlan.h"
 #include "delivery/ProjectCheck.h"
 #include "project/Editor.h"
 
 class QStringListModel;
+class QUrl;
 
 namespace pwx {
 
@@ -57,6 +59,15 @@ class TForm1 : public QMainWindow {
     planReview_ = std::move(review);
   }
 
+  // Writes the commissioning report (or the alarm table) where the user chooses, and shows
+  // it when asked.
+  void MakeReport();
+  // For tests: answers the report's save dialog, and receives what would be opened.
+  void SetReportTarget(std::function<std::optional<ReportTarget>(const QString& suggested)> ask) {
+    reportTarget_ = std::move(ask);
+  }
+  void SetUrlOpener(std::function<void(const QUrl&)> open) { urlOpener_ = std::move(open); }
+
   // Selects a clip's row of the audio grid.
   void ShowClip(int clip);
   // Scrolls a slot row into view and gives its first clip selector the focus.
@@ -96,6 +107,8 @@ class TForm1 : public QMainWindow {
   CheckResultsDialog* checkResults_ = nullptr;
   std::function<std::optional<QString>(const QString&)> cardChooser_;
   std::function<bool(CardPlanDialog&)> planReview_;
+  std::function<std::optional<ReportTarget>(const QString&)> reportTarget_;
+  std::function<void(const QUrl&)> urlOpener_;
   std::optional<unsigned> shownClipVersion_;
   bool showing_ = false;
   bool activating_ = false;

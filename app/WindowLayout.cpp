@@ -113,7 +113,7 @@ void BuildTopBar(QWidget* client, WindowWidgets& w) {
   MakeLabel(w.Panel21, QStringLiteral("Project Dir:"), 230, 15, BaseFont(11, QFont::Bold, true));
   w.Label115 = MakeLabel(w.Panel21, QString(), 306, 15, BaseFont(), kNavy);
   w.Label115->setObjectName(QStringLiteral("Label115"));
-  w.Label115->setFixedSize(536, 15);
+  w.Label115->setFixedSize(432, 15);
   NameKeys(w.SpeedButton7, QStringLiteral("Ctrl+O"));
   NameKeys(w.SpeedButton9, QStringLiteral("Ctrl+S"));
   w.SpeedButton1 = MakeButton(w.Panel21, "SpeedButton1", QString(), {1097, 4, 104, 36},
@@ -127,6 +127,9 @@ void BuildTopBar(QWidget* client, WindowWidgets& w) {
   w.CompareWithCard = cardMenu->addAction(QStringLiteral("Compare with Card…"));
   w.CompareWithCard->setObjectName(QStringLiteral("CompareWithCard"));
   w.CopyToCard->setMenu(cardMenu);
+  w.Report = MakeButton(
+      w.Panel21, "Report", QStringLiteral("Write the commissioning report of the project as a PDF"),
+      {745, 4, 100, 36}, QStyle::SP_FileDialogDetailedView, QStringLiteral("Report…"));
   w.CheckProject =
       MakeButton(w.Panel21, "CheckProject",
                  QStringLiteral("Check the project before copying it to the player"),

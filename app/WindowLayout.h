@@ -32,6 +32,7 @@ struct WindowWidgets {
   QToolButton* SpeedButton9 = nullptr;  // Save Project
   QToolButton* SpeedButton1 = nullptr;  // Open Folder
   QToolButton* CheckProject = nullptr;  // runs the project check
+  QToolButton* Report = nullptr;        // writes the commissioning report
   QToolButton* CopyToCard = nullptr;    // copies the project to a card; its menu compares
   QAction* CompareWithCard = nullptr;
   QLabel* Label115 = nullptr;  // the project folder

@@ -16,6 +16,7 @@ int main(int argc, char* argv[]) {
   pwx::QtAudioPlayer::PreferGStreamerBackend();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pwx36-editor"));
+  QApplication::setApplicationVersion(QStringLiteral(PWX_VERSION));
 
   // The start folder is the folder the program was started from.
   const std::string startFolder = QDir::toNativeSeparators(QDir::currentPath()).toStdString();

@@ -1,8 +1,10 @@
 #include "delivery/CommissioningReport.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 
+#include "common/FileSystem.h"
 #include "common/IntegerText.h"
 #include "devicefiles/ErrorClip.h"
 #include "devicefiles/NameMapFile.h"
@@ -46,6 +48,17 @@ std::string CsvField(const std::string& text) {
   return quoted + "\"";
 }
 
+// The folder as a full path, for a reader who is not where the program started.
+std::string AbsoluteFolder(const std::string& folder) {
+  std::error_code error;
+  // An empty folder is the one the program started in.
+  const auto path = folder.empty() ? std::filesystem::current_path(error)
+                                   : std::filesystem::absolute(PathOf(folder), error);
+  if (error) return folder;
+  const auto text = path.lexically_normal().u8string();
+  return std::string(text.begin(), text.end());
+}
+
 }  // namespace
 
 std::string DurationText(double seconds) {
@@ -62,7 +75,7 @@ std::string DurationText(double seconds) {
 CommissioningReport MakeCommissioningReport(const ProjectSnapshot& project,
                                             const ReportOptions& options) {
   CommissioningReport report;
-  report.ProjectFolder = project.WorkDir;
+  report.ProjectFolder = AbsoluteFolder(project.WorkDir);
   report.MadeAt = options.MadeAt;
   report.Program = options.Program;
   report.Unsaved = options.Unsaved;

@@ -11,14 +11,14 @@ set -euo pipefail
 run_packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev
-  libmpg123-dev libssl-dev
+  libmpg123-dev libssl-dev libsndfile1-dev libsoxr-dev libebur128-dev libmp3lame-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-dejavu-core fonts-dejavu-extra
 )
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libfuzzer-14-dev libclang-rt-14-dev
-  desktop-file-utils appstream
+  desktop-file-utils appstream poppler-utils
 )
 
 # Screenshots, the package build, the benchmarks' reference tools (mpg123) and the tools that

@@ -5,6 +5,8 @@
 #   scripts/screenshot.sh --check [out.png]    (default docs/check-results.png)
 #   scripts/screenshot.sh --card [plan.png]    (default docs/card-plan.png, and card-result.png
 #                                               beside it)
+#   scripts/screenshot.sh --report [page.png]  (default docs/report.png: page 1 of the sample's
+#                                               commissioning report, made on the command line)
 #
 # Builds the release preset (or uses PWX_BUILD_DIR), writes a sample project into a temporary
 # start folder, runs the editor there under a virtual X server and saves the window. With
@@ -15,16 +17,21 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 check=0
 card=0
+report=0
 if [[ ${1:-} == --check ]]; then
   check=1
   shift
 elif [[ ${1:-} == --card ]]; then
   card=1
   shift
+elif [[ ${1:-} == --report ]]; then
+  report=1
+  shift
 fi
 default_out=$root/docs/screenshot.png
 if ((check)); then default_out=$root/docs/check-results.png; fi
 if ((card)); then default_out=$root/docs/card-plan.png; fi
+if ((report)); then default_out=$root/docs/report.png; fi
 out=$(realpath -m "${1:-$default_out}")
 editor=$("$root/scripts/release-editor.sh")
 
@@ -68,6 +75,14 @@ PY
 printf '%s/\r\n' "$project" >"$start/PRJ.cfg"
 printf '7' >"$project/vol.cfg"
 printf '12,9600,E,8,1' >"$project/rtu.cfg"
+
+if ((report)); then
+  cp "$root/assets/err1/Err1.mp3" "$project/Err1.mp3"
+  "$editor" report "$project" -o "$start/report.pdf"
+  pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$start/report.pdf" "${out%.png}"
+  echo "$out"
+  exit 0
+fi
 
 if ((card)); then
   # A saved project, and a card that still holds a clip of an older project.

@@ -1,4 +1,5 @@
 // The program run with arguments, as a user runs it: without a display, with its exit status.
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -92,6 +93,14 @@ class CommandLineTest : public QObject {
         "compare takes a project folder and a destination folder.");
     row("option of another command", {"compare", project, project, "--dry-run"}, 2, "",
         "That option is not for compare.");
+    row("report without a file", {"report", project}, 2, "",
+        "report takes a project folder and -o FILE.pdf.");
+    row("report of no project", {"report", project + "x", "-o", "r.pdf"}, 2, "",
+        "Project folder not found: ");
+    row("report into no folder", {"report", project, "-o", folder_.filePath("none/r.pdf")}, 2, "",
+        "Cannot create file ");
+    row("report option for check", {"check", project, "--csv", "t.csv"}, 2, "",
+        "-o and --csv are for report.");
   }
 
   void exitStatusAndOutput() {
@@ -114,6 +123,49 @@ class CommandLineTest : public QObject {
         RunProgram({QStringLiteral("check"), folder_.filePath(QStringLiteral("P"))}, "/");
     QVERIFY2(ran.out.endsWith(QStringLiteral("\nCheck: 1 error, 1 warning\n")),
              qPrintable(ran.out));
+  }
+
+  // The report of a project whose clip 002 has lost its copy: the PDF's text holds the
+  // settings, the alarm table, the copy's SHA-256 and the missing copy; the CSV the table.
+  void reportOfAProject() {
+    const QString project = folder_.filePath(QStringLiteral("R"));
+    QVERIFY(QDir().mkpath(project));
+    const QString copy = project + QStringLiteral("/001.mp3");
+    QVERIFY(QFile::copy(folder_.filePath(QStringLiteral("P/001.mp3")), copy));
+    QByteArray map =
+        "\xEF\xBB\xBF"
+        "C:\\voice\\Evacuate now.mp3\r\nC:\\voice\\All clear.mp3\r\n";
+    for (int line = 3; line <= 64; ++line) map += "\r\n";
+    Write(project + QStringLiteral("/m3fn.txt"), map);
+    Write(project + QStringLiteral("/rtu.cfg"), "17,19200,E,8,1");
+    QVERIFY(QFile::copy(folder_.filePath(QStringLiteral("P/plist.cfg")), project + "/plist.cfg"));
+
+    const QString pdf = folder_.filePath(QStringLiteral("R report.pdf"));
+    const QString csv = folder_.filePath(QStringLiteral("R.csv"));
+    const Ran ran = RunProgram({"report", project, "-o", pdf, "--csv", csv}, folder_.path());
+    QCOMPARE(ran.status, 0);
+    QVERIFY2(ran.err.isEmpty(), qPrintable(ran.err));
+
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(30000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    QFile clip(copy);
+    QVERIFY(clip.open(QIODevice::ReadOnly));
+    const QString sha =
+        QCryptographicHash::hash(clip.readAll(), QCryptographicHash::Sha256).toHex();
+    for (const QString& expected :
+         {QStringLiteral("Commissioning report"), QStringLiteral("17,19200,E,8,1"),
+          QStringLiteral("001 Evacuate now"), QStringLiteral("Source: C:\\voice\\Evacuate now.mp3"),
+          sha, QStringLiteral("Copy 002.mp3 missing"), QStringLiteral("Commissioned by")}) {
+      QVERIFY2(page.contains(expected), qPrintable(expected + " not in:\n" + page));
+    }
+    QVERIFY(!page.contains(QStringLiteral("unsaved")));
+
+    QFile table(csv);
+    QVERIFY(table.open(QIODevice::ReadOnly));
+    QCOMPARE(table.readLine(), "Input,Clips,Repeat,Alarm Output,Seconds per trigger\r\n");
+    QCOMPARE(table.readLine(), "DI1,001 Evacuate now,1,no,1.0\r\n");
   }
 
  private:

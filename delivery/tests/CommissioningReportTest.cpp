@@ -6,6 +6,7 @@
 
 #include "common/tests/TempFolder.h"
 #include "delivery/CommissioningReport.h"
+#include "delivery/ReportHtml.h"
 #include "devicefiles/tests/ProjectFileBytes.h"
 #include "project/tests/Fakes.h"
 
@@ -91,6 +92,15 @@ TEST_F(Report, AlarmTableAsCsvQuotesWhereNeeded) {
       << csv;
   EXPECT_NE(csv.find("\r\nDI2,003 All clear,1,no,\r\n"), std::string::npos);
   EXPECT_NE(csv.find("\r\nDI3,silent,1,no,0.0\r\n"), std::string::npos);
+}
+
+TEST_F(Report, PageEscapesNamesAndListsMissingCopies) {
+  const std::string html = CommissioningReportHtml(Make());
+  EXPECT_NE(html.find("002 Leave, &quot;now&quot;"), std::string::npos);
+  EXPECT_EQ(html.find("\"now\""), std::string::npos);
+  EXPECT_NE(html.find("<b>Copy 003.mp3 missing</b>"), std::string::npos);
+  EXPECT_EQ(html.find("No problems found"), std::string::npos);  // the missing copy
+  EXPECT_EQ(html.find("unsaved"), std::string::npos);            // saved just now
 }
 
 }  // namespace

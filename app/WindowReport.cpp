@@ -1,0 +1,77 @@
+#include <QDesktopServices>
+#include <QDir>
+#include <QMessageBox>
+#include <QUrl>
+#include <memory>
+
+#include "app/BackgroundWork.h"
+#include "app/Mp3_list.h"
+#include "app/ReportPdf.h"
+#include "common/EditorError.h"
+#include "common/FileReplacement.h"
+
+// The commissioning report from the window: the clips are read beside the window, then the
+// PDF (or the alarm table as CSV) is written where the user chose.
+namespace pwx {
+
+namespace {
+
+// Writes the chosen file; returns why it could not be written, or nothing.
+std::optional<QString> WriteReport(const CommissioningReport& report, const ReportTarget& target) {
+  if (!target.Csv) return WriteReportPdf(report, target.Path);
+  try {
+    ReplaceFile(QDir::toNativeSeparators(target.Path).toStdString(), AlarmTableCsv(report));
+  } catch (const EditorError& error) {
+    return QString::fromStdString(error.what());
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void TForm1::MakeReport() {
+  if (background_->Running()) return;
+  const ProjectSnapshot snapshot = editor_.Snapshot();
+  const QString suggested = DefaultReportPath(QString::fromStdString(snapshot.WorkDir));
+  const auto target =
+      reportTarget_ ? reportTarget_(suggested) : AskForReportTarget(this, suggested);
+  if (!target) return;
+
+  ReportOptions options;
+  options.MadeAt = ReportTimeNow();
+  options.Program = ReportProgramName();
+  options.Unsaved = editor_.HasUnsavedChanges();
+  auto report = std::make_shared<CommissioningReport>();
+  background_->Start(
+      QStringLiteral("Report"),
+      [snapshot, options, report](const BackgroundWork::Report& progress,
+                                  const std::atomic<bool>& cancel) mutable {
+        options.Cancel = &cancel;
+        options.Progress = [&progress](int done, int total) {
+          progress(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total),
+                   QStringLiteral("Reading the clips: %1 of %2 done").arg(done).arg(total));
+        };
+        *report = MakeCommissioningReport(snapshot, options);
+      },
+      [this, report, target = *target](bool cancelled) {
+        if (cancelled) {
+          editor_.SetStatusText("Report cancelled");
+        } else if (const auto failure = WriteReport(*report, target)) {
+          QMessageBox::warning(this, QStringLiteral("Report"), *failure);
+        } else {
+          editor_.SetStatusText("Report written to " +
+                                QDir::toNativeSeparators(target.Path).toStdString());
+          if (target.OpenAfter) {
+            const QUrl url = QUrl::fromLocalFile(target.Path);
+            if (urlOpener_) {
+              urlOpener_(url);
+            } else {
+              QDesktopServices::openUrl(url);
+            }
+          }
+        }
+        ShowState();
+      });
+}
+
+}  // namespace pwx

@@ -1,0 +1,212 @@
+#include "delivery/ReportHtml.h"
+
+#include <cstdio>
+
+#include "common/IntegerText.h"
+
+namespace pwx {
+
+namespace {
+
+std::string Escaped(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+// "10,485,760": byte counts are easier to compare with thousands marked.
+std::string Grouped(std::uint64_t number) {
+  std::string digits = std::to_string(number);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+    digits.insert(static_cast<std::size_t>(at), 1, ',');
+  }
+  return digits;
+}
+
+std::string Cell(const std::string& html, const char* attributes = "") {
+  std::string cell = "<td";
+  cell += attributes;
+  cell += ">";
+  cell += html;
+  cell += "</td>";
+  return cell;
+}
+
+// A header row; a column's share of the width (a percentage) follows its name, 0 for none.
+std::string HeaderRow(std::initializer_list<std::pair<const char*, int>> columns) {
+  std::string row = "<tr>";
+  for (const auto& [name, width] : columns) {
+    row += "<th align=\"left\"";
+    if (width > 0) row += " width=\"" + std::to_string(width) + "%\"";
+    row += ">";
+    row += name;
+    row += "</th>";
+  }
+  return row + "</tr>";
+}
+
+constexpr const char* kTable =
+    "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
+    "style=\"border-collapse: collapse; border-color: black;\">";
+
+std::string Heading(const char* text) {
+  std::string html = "<h2>";
+  html += text;
+  html += "</h2>";
+  return html;
+}
+
+std::string Settings(const CommissioningReport& report) {
+  std::string html = Heading("Player settings");
+  html += kTable;
+  const std::pair<const char*, std::string> rows[] = {
+      {"Device ID", report.DeviceId},
+      {"Baud rate", report.BaudRate},
+      {"Parity", report.Parity},
+      {"Data bits", report.DataBits},
+      {"Stop bits", report.StopBits},
+      {"rtu.cfg line", report.RtuLine},
+      {"Volume", std::to_string(report.Volume)},
+  };
+  for (const auto& [name, value] : rows) {
+    html += "<tr>" + Cell(name, " width=\"25%\"") + Cell(Escaped(value)) + "</tr>";
+  }
+  return html + "</table>";
+}
+
+std::string AlarmTable(const CommissioningReport& report) {
+  std::string html = Heading("Alarm configuration");
+  html += "<p>Mode: " + Escaped(report.Mode) + "</p>";
+  html += kTable;
+  html += HeaderRow({{"Input", 14},
+                     {"Clips in play order", 50},
+                     {"Repeat", 10},
+                     {"Alarm output", 12},
+                     {"One trigger", 14}});
+  for (const ReportInput& input : report.Inputs) {
+    std::string clips;
+    for (const auto& clip : input.Clips) clips += (clips.empty() ? "" : "<br>") + Escaped(clip);
+    html += "<tr>" + Cell(Escaped(input.Input)) + Cell(input.Silent() ? "silent" : clips) +
+            Cell(std::to_string(input.Repeat)) + Cell(input.AlarmOutput ? "yes" : "no") +
+            Cell(input.Silent()         ? ""
+                 : input.TriggerSeconds ? DurationText(*input.TriggerSeconds)
+                                        : "unknown") +
+            "</tr>";
+  }
+  return html + "</table>";
+}
+
+std::string Sha(const std::string& hex) {
+  return "<span style=\"font-family: monospace; font-size: 6.5pt;\">" + hex + "</span>";
+}
+
+std::string ClipList(const CommissioningReport& report) {
+  std::string html = Heading("Clips");
+  if (report.Clips.empty()) return html + "<p>The project has no clips.</p>";
+  html += kTable;
+  html += HeaderRow({{"Clip", 6},
+                     {"Name, source and SHA-256 of the copy", 60},
+                     {"Length", 10},
+                     {"Format", 11},
+                     {"Bytes", 13}});
+  for (const ReportClip& clip : report.Clips) {
+    std::string about = Escaped(clip.Name) + "<br>Source: " + Escaped(clip.Source) + "<br>";
+    about += clip.Missing ? "<b>Copy " + ThreeDigits(clip.Number) + ".mp3 missing</b>"
+                          : "SHA-256 " + Sha(clip.Sha256);
+    html += "<tr>" + Cell(ThreeDigits(clip.Number)) + Cell(about);
+    if (clip.Missing) {
+      html += Cell("", " colspan=\"3\"");
+    } else {
+      char format[48];
+      std::snprintf(format, sizeof format, "%ld Hz<br>%s", clip.SampleRate,
+                    clip.Channels == 1   ? "mono"
+                    : clip.Channels == 2 ? "stereo"
+                                         : "?");
+      html += Cell(DurationText(clip.Seconds)) + Cell(format) +
+              Cell(Grouped(clip.Bytes), " align=\"right\"");
+    }
+    html += "</tr>";
+  }
+  return html + "</table>";
+}
+
+std::string FileList(const CommissioningReport& report) {
+  std::string html = Heading("Settings files as saved");
+  html += kTable;
+  html += HeaderRow({{"File", 20}, {"Bytes", 15}, {"SHA-256", 65}});
+  for (const ReportFile& file : report.Files) {
+    html += "<tr>" + Cell(file.Name);
+    if (file.Written) {
+      html += Cell(Grouped(file.Bytes), " align=\"right\"") + Cell(Sha(file.Sha256));
+    } else {
+      html += Cell("not written", " colspan=\"2\"");
+    }
+    html += "</tr>";
+  }
+  return html + "</table>";
+}
+
+std::string CheckResult(const CommissioningReport& report) {
+  std::string html = Heading("Project check");
+  std::string problems, notes;
+  for (const Finding& finding : report.Findings) {
+    if (finding.Code == "copy-format") continue;  // the clip list gives the format
+    std::string line = "<li><b>" + SeverityName(finding.Level) + "</b> " +
+                       Escaped(finding.Where()) + ": " + Escaped(finding.Message) + "</li>";
+    (finding.Level == Severity::Info ? notes : problems) += line;
+  }
+  html += problems.empty() ? "<p>No problems found</p>" : "<ul>" + problems + "</ul>";
+  if (!notes.empty()) html += "<p>Notes:</p><ul>" + notes + "</ul>";
+  return html;
+}
+
+std::string SignOff() {
+  std::string html = Heading("Sign-off");
+  html += "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"10\">";
+  for (const char* name : {"Commissioned by", "Date", "Signature"}) {
+    html += "<tr>" + Cell(name, " width=\"25%\"") +
+            Cell("&nbsp;", " style=\"border-bottom: 1px solid black;\"") + "</tr>";
+  }
+  return html + "</table>";
+}
+
+}  // namespace
+
+std::string CommissioningReportHtml(const CommissioningReport& report) {
+  std::string html = "<html><body>";
+  html += "<h1>Commissioning report</h1>";
+  if (report.Unsaved) {
+    html +=
+        "<p><b>The project has unsaved changes: this report shows what the next save "
+        "writes, not the files in the project folder.</b></p>";
+  }
+  html += "<p>Project folder: " + Escaped(report.ProjectFolder) +
+          "<br>Made: " + Escaped(report.MadeAt) + "<br>By: " + Escaped(report.Program) + "</p>";
+  html += Settings(report);
+  html += AlarmTable(report);
+  html += ClipList(report);
+  html += FileList(report);
+  html += CheckResult(report);
+  html += SignOff();
+  return html + "</body></html>";
+}
+
+}  // namespace pwx
