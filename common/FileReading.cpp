@@ -79,6 +79,12 @@ std::size_t InputFile::Read(char* buffer, std::size_t room) {
   return static_cast<std::size_t>(got);
 }
 
+void InputFile::Seek(std::uint64_t position) {
+  if (_lseeki64(descriptor_, static_cast<__int64>(position), SEEK_SET) < 0) {
+    throw EditorError(CannotOpenText(path_, SystemReason(errno)));
+  }
+}
+
 bool InputFile::IsSameFileAs(const std::string& path) const {
   std::error_code ec;
   return std::filesystem::equivalent(PathOf(path_), PathOf(path), ec) && !ec;
@@ -134,6 +140,12 @@ std::size_t InputFile::Read(char* buffer, std::size_t room) {
     const ssize_t got = ::read(descriptor_, buffer, room);
     if (got >= 0) return static_cast<std::size_t>(got);
     if (errno != EINTR) throw EditorError(CannotOpenText(path_, SystemReason(errno)));
+  }
+}
+
+void InputFile::Seek(std::uint64_t position) {
+  if (lseek(descriptor_, static_cast<off_t>(position), SEEK_SET) < 0) {
+    throw EditorError(CannotOpenText(path_, SystemReason(errno)));
   }
 }
 

@@ -48,6 +48,10 @@ class InputFile {
   // Reads up to `room` bytes; 0 at the end. Raises "Cannot open file ..." on a read error.
   std::size_t Read(char* buffer, std::size_t room);
 
+  // Moves where the next read starts, counted from the start of the file (a decoder that
+  // reads a header at the end, or jumps back). Raises "Cannot open file ..." on failure.
+  void Seek(std::uint64_t position);
+
   // Whether `path` names this very file (through any spelling of its folder; a link at
   // `path` is a file of its own).
   bool IsSameFileAs(const std::string& path) const;

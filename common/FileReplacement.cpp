@@ -70,6 +70,15 @@ int WriteSome(int descriptor, const char* bytes, std::size_t size) {
   const unsigned ask = size > 1u << 30 ? 1u << 30 : static_cast<unsigned>(size);
   return _write(descriptor, bytes, ask);
 }
+int WriteSomeAt(int descriptor, const char* bytes, std::size_t size, std::uint64_t offset) {
+  const __int64 end = _lseeki64(descriptor, 0, SEEK_END);
+  if (end < 0 || _lseeki64(descriptor, static_cast<__int64>(offset), SEEK_SET) < 0) return -1;
+  const int written = WriteSome(descriptor, bytes, size);
+  const int reason = errno;
+  if (_lseeki64(descriptor, end, SEEK_SET) < 0) return -1;
+  errno = reason;
+  return written;
+}
 int SyncToDisk(int descriptor) {
   return _commit(descriptor) == 0 ? 0 : errno;
 }
@@ -84,6 +93,9 @@ int CreateExclusively(const std::string& path) {
 }
 ssize_t WriteSome(int descriptor, const char* bytes, std::size_t size) {
   return ::write(descriptor, bytes, size);
+}
+ssize_t WriteSomeAt(int descriptor, const char* bytes, std::size_t size, std::uint64_t offset) {
+  return ::pwrite(descriptor, bytes, size, static_cast<off_t>(offset));
 }
 int SyncToDisk(int descriptor) {
   return fsync(descriptor) == 0 ? 0 : errno;
@@ -135,6 +147,20 @@ void FileReplacement::Write(std::string_view bytes) {
       throw EditorError(CannotCreateText(target_, SystemReason(reason)));
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+void FileReplacement::Overwrite(std::uint64_t offset, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const auto written = WriteSomeAt(descriptor_, bytes.data(), bytes.size(), offset);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      const int reason = written < 0 ? errno : EIO;
+      Discard();
+      throw EditorError(CannotCreateText(target_, SystemReason(reason)));
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+    offset += static_cast<std::uint64_t>(written);
   }
 }
 

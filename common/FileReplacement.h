@@ -27,6 +27,11 @@ class FileReplacement {
   // Appends bytes. Raises "Cannot create file ...".
   void Write(std::string_view bytes);
 
+  // Writes bytes over some already written, from `offset` (a header that is only known once
+  // everything after it is written); later writes still append. Raises "Cannot create file
+  // ...".
+  void Overwrite(std::uint64_t offset, std::string_view bytes);
+
   // Syncs, closes and renames over the target. Raises "Cannot create file ..."; the target
   // then keeps its old content.
   void Commit();

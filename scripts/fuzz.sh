@@ -13,7 +13,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build/fuzz"
 seconds=${1:-${PWX_FUZZ_SECONDS:-5}}
-targets=(fuzz_playlist fuzz_rtu_line fuzz_volume fuzz_name_map fuzz_clip_probe)
+targets=(fuzz_playlist fuzz_rtu_line fuzz_volume fuzz_name_map fuzz_clip_probe fuzz_intake_decode)
 
 if ! command -v clang++ >/dev/null 2>&1; then
     echo "fuzz: clang++ not found, fuzz targets skipped"
@@ -28,6 +28,8 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" "${generator[@]}" \
 cmake --build "$build" --target "${targets[@]}"
 
 artifacts="$build/artifacts"
+# Leaks of system libraries the editor cannot mend are listed, with reasons, in the file.
+export LSAN_OPTIONS="suppressions=$root/fuzz/lsan-suppressions.txt:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 mkdir -p "$artifacts"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

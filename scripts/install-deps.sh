@@ -15,15 +15,17 @@ run_packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-dejavu-core fonts-dejavu-extra
 )
+# The tests read PDFs as text (poppler-utils) and measure loudness with a meter of their own
+# (ffmpeg).
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libfuzzer-14-dev libclang-rt-14-dev
-  desktop-file-utils appstream poppler-utils
+  desktop-file-utils appstream poppler-utils ffmpeg
 )
 
 # Screenshots, the package build, the benchmarks' reference tools (mpg123) and the tools that
 # make the audio fixtures (sox, lame).
-tool_packages=(xvfb xauth xdotool imagemagick python3 dpkg-dev file mpg123 sox lame)
+tool_packages=(xvfb xauth xdotool imagemagick python3 dpkg-dev file mpg123 sox lame time)
 
 wanted=("${run_packages[@]}")
 case "${1:-run}" in

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+
+namespace pwx {
+
+// How a meter finds the peak: the highest sample is cheap; the true peak (4× oversampled, so
+// that peaks between samples count) costs about four times as much as the loudness alone.
+enum class PeakMeasure { Sample, True };
+
+// Measures the integrated loudness (gated, in LUFS) and the peak of a stream of interleaved
+// float samples with libebur128, block by block.
+class LoudnessMeter {
+ public:
+  LoudnessMeter(long rate, int channels, PeakMeasure peak = PeakMeasure::True);
+  ~LoudnessMeter();
+  LoudnessMeter(const LoudnessMeter&) = delete;
+  LoudnessMeter& operator=(const LoudnessMeter&) = delete;
+
+  void Add(const float* samples, std::size_t frames);
+
+  // None while the sound is silent or shorter than one 400 ms gating block.
+  std::optional<double> IntegratedLufs() const;
+  // The highest peak of any channel, in dB of full scale (dBTP for the true peak); none while
+  // the sound is silent.
+  std::optional<double> PeakDb() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace pwx

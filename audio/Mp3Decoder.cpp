@@ -1,0 +1,179 @@
+#include "audio/Mp3Decoder.h"
+
+#include <mpg123.h>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+#include "audio/SoundFileDecoder.h"
+#include "common/EditorError.h"
+#include "common/FileReading.h"
+
+namespace pwx {
+
+namespace {
+
+constexpr std::size_t kReadChunkBytes = 16 * 1024;  // decodes to a few hundred kB of samples
+// How far into a file the first frame may lie (behind tags or junk) before the file counts as
+// no MPEG audio: a large file of something else is then not searched to its end.
+constexpr std::uint64_t kMostBytesBeforeFirstFrame = 16 * 1024 * 1024;
+
+void StartLibrary() {
+  static std::once_flag started;
+  std::call_once(started, [] { mpg123_init(); });
+}
+
+}  // namespace
+
+bool StartsLikeMpegAudio(std::string_view head) {
+  if (head.substr(0, 3) == "ID3") return true;
+  if (head.size() < 3) return false;
+  const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(head[at]); };
+  const bool sync = byte(0) == 0xFF && (byte(1) & 0xE0) == 0xE0;
+  const bool version = ((byte(1) >> 3) & 3) != 1;  // 1 is reserved
+  const bool layer = ((byte(1) >> 1) & 3) != 0;    // 0 is reserved
+  const bool bitrate = (byte(2) >> 4) != 15;       // 15 is forbidden
+  const bool rate = ((byte(2) >> 2) & 3) != 3;     // 3 is reserved
+  return sync && version && layer && bitrate && rate;
+}
+
+struct Mp3Decoder::Handle {
+  mpg123_handle* decoder = nullptr;
+  std::optional<SoundFormat> first;
+  SoundFormat current;
+  int layer = 0;
+  bool failed = false;
+
+  void NoteFormat() {
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0;
+    mpg123_getformat(decoder, &rate, &channels, &encoding);
+    current = {rate, channels};
+    if (!first) {
+      first = current;
+      mpg123_frameinfo2 info{};
+      mpg123_info2(decoder, &info);
+      layer = info.layer;
+    }
+  }
+};
+
+Mp3Decoder::Mp3Decoder() : handle_(std::make_unique<Handle>()) {
+  StartLibrary();
+  int error = MPG123_OK;
+  handle_->decoder = mpg123_new(nullptr, &error);
+  if (!handle_->decoder) {
+    throw EditorError(std::string("The MPEG audio decoder cannot start: ") +
+                      mpg123_plain_strerror(error));
+  }
+  mpg123_handle* decoder = handle_->decoder;
+  mpg123_param(decoder, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0);
+  mpg123_param(decoder, MPG123_RESYNC_LIMIT, -1, 0);
+  mpg123_format_none(decoder);
+  const long* rates = nullptr;
+  std::size_t count = 0;
+  mpg123_rates(&rates, &count);
+  for (std::size_t i = 0; i < count; ++i) {
+    mpg123_format(decoder, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
+  }
+  mpg123_open_feed(decoder);
+}
+
+Mp3Decoder::~Mp3Decoder() {
+  if (handle_->decoder) mpg123_delete(handle_->decoder);
+}
+
+void Mp3Decoder::Feed(std::string_view bytes) {
+  if (handle_->failed || bytes.empty()) return;
+  if (mpg123_feed(handle_->decoder, reinterpret_cast<const unsigned char*>(bytes.data()),
+                  bytes.size()) != MPG123_OK) {
+    handle_->failed = true;
+  }
+}
+
+void Mp3Decoder::DecodeInto(std::vector<float>& samples) {
+  Handle& h = *handle_;
+  while (!h.failed) {
+    off_t number = 0;
+    unsigned char* audio = nullptr;
+    std::size_t bytes = 0;
+    const int result = mpg123_decode_frame(h.decoder, &number, &audio, &bytes);
+    if (result == MPG123_NEED_MORE || result == MPG123_DONE) return;
+    if (result == MPG123_NEW_FORMAT) {
+      h.NoteFormat();
+      continue;
+    }
+    if (result != MPG123_OK) {
+      // The decoder gave up: the sound decoded so far is what the stream holds.
+      h.failed = true;
+      return;
+    }
+    if (!h.first || !(h.current == *h.first) || bytes == 0) continue;
+    const std::size_t count = bytes / sizeof(float);
+    const std::size_t at = samples.size();
+    samples.resize(at + count);
+    std::memcpy(samples.data() + at, audio, count * sizeof(float));
+  }
+}
+
+std::optional<SoundFormat> Mp3Decoder::Format() const {
+  return handle_->first;
+}
+
+int Mp3Decoder::Layer() const {
+  return handle_->layer;
+}
+
+Mp3FileSource::Mp3FileSource(const std::string& path)
+    : file_(std::make_unique<InputFile>(path)), buffer_(kReadChunkBytes) {
+  if (file_->Size() == 0) throw EditorError(EmptySoundText(path));
+  while (!decoder_.Format()) {
+    if (bytesFed_ > kMostBytesBeforeFirstFrame || !FeedMore()) {
+      throw EditorError(NotAudioText(path));
+    }
+  }
+}
+
+Mp3FileSource::~Mp3FileSource() = default;
+
+bool Mp3FileSource::FeedMore() {
+  const std::size_t got = file_->Read(buffer_.data(), buffer_.size());
+  if (got == 0) return false;
+  bytesFed_ += got;
+  decoder_.Feed(std::string_view(buffer_.data(), got));
+  decoder_.DecodeInto(pending_);
+  return true;
+}
+
+SoundFormat Mp3FileSource::Format() const {
+  return *decoder_.Format();
+}
+
+std::size_t Mp3FileSource::Read(float* samples, std::size_t frames) {
+  const auto channels = static_cast<std::size_t>(Format().Channels);
+  while (pending_.size() - pendingStart_ < frames * channels && FeedMore()) {
+    // Decoded pieces pile up until the request is met; what was read is dropped first.
+    if (pendingStart_ > 0) {
+      pending_.erase(pending_.begin(), pending_.begin() + static_cast<long>(pendingStart_));
+      pendingStart_ = 0;
+    }
+  }
+  const std::size_t available = (pending_.size() - pendingStart_) / channels;
+  const std::size_t given = std::min(frames, available);
+  std::memcpy(samples, pending_.data() + pendingStart_, given * channels * sizeof(float));
+  pendingStart_ += given * channels;
+  if (pendingStart_ == pending_.size()) {
+    pending_.clear();
+    pendingStart_ = 0;
+  }
+  return given;
+}
+
+double Mp3FileSource::FractionRead() const {
+  const std::uint64_t size = file_->Size();
+  return size > 0 ? std::min(1.0, static_cast<double>(bytesFed_) / static_cast<double>(size)) : 1;
+}
+
+}  // namespace pwx
