@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +29,7 @@
 #include "delivery/CheckCommand.h"
 #include "delivery/CommissioningReport.h"
 #include "delivery/FolderProject.h"
+#include "delivery/ImportCommand.h"
 
 namespace pwx {
 
@@ -126,7 +128,11 @@ int RunCommandLine(int argc, char* argv[]) {
       "  compare FOLDER DEST Compares the project in FOLDER with the card DEST, file by file.\n"
       "  report FOLDER -o FILE.pdf [--csv FILE.csv]\n"
       "                      Writes the commissioning report of the project in FOLDER as a\n"
-      "                      PDF, and its alarm table as CSV.\n\n"
+      "                      PDF, and its alarm table as CSV.\n"
+      "  import FOLDER NUMBER FILE [--level]\n"
+      "                      Imports the sound FILE as clip NUMBER (1-64) of the project in\n"
+      "                      FOLDER: an MP3 is copied, WAV, FLAC, Ogg and AIFF converted;\n"
+      "                      --level brings it to -16 LUFS.\n\n"
       "Exit status: 0 no errors, a verified or equal card, a report written; 1 errors found,\n"
       "a copy that failed or a card that differs; 2 a folder that cannot be read, a report\n"
       "that cannot be written or wrong arguments."));
@@ -145,10 +151,12 @@ int RunCommandLine(int argc, char* argv[]) {
   const QCommandLineOption csv(QStringLiteral("csv"),
                                QStringLiteral("report: also writes the alarm table as CSV."),
                                QStringLiteral("FILE.csv"));
-  parser.addOptions({json, deleteStale, dryRun, output, csv});
+  const QCommandLineOption level(QStringLiteral("level"),
+                                 QStringLiteral("import: levels the clip to -16 LUFS."));
+  parser.addOptions({json, deleteStale, dryRun, output, csv, level});
   parser.addPositionalArgument(QStringLiteral("command"),
-                               QStringLiteral("check, deploy, compare or report."),
-                               QStringLiteral("check|deploy|compare|report ..."));
+                               QStringLiteral("check, deploy, compare, report or import."),
+                               QStringLiteral("check|deploy|compare|report|import ..."));
 
   if (!parser.parse(QCoreApplication::arguments())) {
     return WrongArguments(parser, parser.errorText());
@@ -176,6 +184,24 @@ int RunCommandLine(int argc, char* argv[]) {
     return ReportCommand({Native(QDir(words[1]).absolutePath()), startFolder, parser.value(output),
                           parser.value(csv)});
   }
+  if (command == QLatin1String("import")) {
+    bool number = false;
+    ImportRequest request;
+    if (words.size() == 4) request.Number = words[2].toInt(&number);
+    if (!number) {
+      return WrongArguments(parser, QStringLiteral("import takes a project folder, a clip number "
+                                                   "and a sound file."));
+    }
+    if (reportOptions || parser.isSet(json) || parser.isSet(deleteStale) || parser.isSet(dryRun)) {
+      return WrongArguments(parser, QStringLiteral("That option is not for import."));
+    }
+    request.Folder = Native(words[1]);
+    request.File = Native(QFileInfo(words[3]).absoluteFilePath());
+    request.Level = parser.isSet(level);
+    request.StartFolder = startFolder;
+    return static_cast<int>(ImportClipCommand(request, std::cout, std::cerr));
+  }
+  if (parser.isSet(level)) return WrongArguments(parser, QStringLiteral("--level is for import."));
   if (reportOptions) {
     return WrongArguments(parser, QStringLiteral("-o and --csv are for report."));
   }

@@ -1,5 +1,7 @@
 #include "app/Mp3_list.h"
 
+#include <QAction>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -156,6 +158,10 @@ void TForm1::ShowSettings() {
   widgets_.SpeedButton9->setEnabled(controls.SaveProjectEnabled);
   widgets_.SpeedButton3->setEnabled(controls.ChannelTestEnabled);
   widgets_.SpeedButton8->setEnabled(controls.StopTestEnabled);
+  if (widgets_.LevelImports->isChecked() != editor_.LevelImports()) {
+    const QSignalBlocker blocker(widgets_.LevelImports);
+    widgets_.LevelImports->setChecked(editor_.LevelImports());
+  }
   ShowText(widgets_.StatusLine, Text(editor_.StatusText()));
 }
 
@@ -166,6 +172,9 @@ void TForm1::ShowAudioGrid() {
       QTableWidgetItem* item = grid->item(row, column);
       const QString text = Text(editor_.GridCell(row, column));
       if (item->text() != text) item->setText(text);
+      // A clip's length, format and loudness, as measured after its import.
+      const QString tip = row == 0 ? QString() : Text(editor_.ClipToolTip(row));
+      if (item->toolTip() != tip) item->setToolTip(tip);
     }
   }
   const int row = editor_.CurrentRow();

@@ -3,10 +3,16 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QSettings>
+#include <QThread>
 #include <QUrl>
+#include <algorithm>
+#include <exception>
+#include <memory>
 
 namespace pwx {
 
@@ -73,7 +79,11 @@ std::optional<std::string> QtHost::ChooseMp3File(const std::string& startFolder)
   }
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setNameFilter(QStringLiteral("MP3 File (*.mp3)"));
+  // The MP3 filter stays the default: an MP3 is copied as it is, any other sound converted.
+  dialog.setNameFilters(
+      {QStringLiteral("MP3 File (*.mp3)"),
+       QStringLiteral("Audio files (*.mp3 *.wav *.flac *.ogg *.oga *.aif *.aiff)")});
+  dialog.selectNameFilter(QStringLiteral("MP3 File (*.mp3)"));
   dialog.setDefaultSuffix(QStringLiteral("mp3"));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
@@ -117,6 +127,50 @@ void QtHost::ErrorBox(const std::string& text) {
 
 void QtHost::ExploreFolder(const std::string& folder) {
   QDesktopServices::openUrl(QUrl::fromLocalFile(Text(folder)));
+}
+
+void QtHost::RunLongWork(const std::string& title, const LongWork& work) {
+  BeforeDialog();
+  constexpr int kSteps = 1000;
+  QProgressDialog progress(Text(title) + QStringLiteral("…"), QStringLiteral("Cancel"), 0, kSteps,
+                           window_);
+  progress.setWindowTitle(BoxTitle());
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(400);  // short work shows no dialog at all
+  progress.setMinimumWidth(420);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  progress.setValue(0);
+
+  auto cancel = std::make_shared<std::atomic<bool>>(false);
+  QObject::connect(&progress, &QProgressDialog::canceled, [cancel] { cancel->store(true); });
+  std::exception_ptr failure;
+  QPointer<QProgressDialog> shown(&progress);
+  const Progress report = [shown](double fraction) {
+    const int value = static_cast<int>(std::clamp(fraction, 0.0, 1.0) * kSteps);
+    QMetaObject::invokeMethod(
+        shown,
+        [shown, value] {
+          if (shown && value > shown->value()) shown->setValue(value);
+        },
+        Qt::QueuedConnection);
+  };
+  QEventLoop loop;
+  std::unique_ptr<QThread> thread(QThread::create([&] {
+    try {
+      work(report, *cancel);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }));
+  QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+  thread->start();
+  // The window keeps drawing while the work runs; the dialog, being modal, takes the input.
+  loop.exec();
+  thread->wait();
+  progress.reset();
+  progress.hide();
+  if (failure) std::rethrow_exception(failure);
 }
 
 std::string QtHost::Preference(const std::string& key) {

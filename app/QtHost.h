@@ -41,6 +41,8 @@ class QtHost : public Host {
   void MessageBox(const std::string& text, const std::string& caption) override;
   void ErrorBox(const std::string& text) override;
   void ExploreFolder(const std::string& folder) override;
+  // On a thread of its own, under a window-modal progress dialog with Cancel.
+  void RunLongWork(const std::string& title, const LongWork& work) override;
   // Kept with QSettings, under the application's name.
   std::string Preference(const std::string& key) override;
   void SetPreference(const std::string& key, const std::string& value) override;

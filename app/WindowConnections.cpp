@@ -68,6 +68,12 @@ void TForm1::ConnectAudio() {
             [this, handler = handler] { Run([&] { (editor_.*handler)(); }); });
   }
 
+  connect(widgets_.LevelImports, &QAction::toggled, this, [this](bool checked) {
+    if (!showing_) Run([&] { editor_.SetLevelImports(checked); });
+  });
+  connect(widgets_.LevelAllClips, &QAction::triggered, this,
+          [this] { Run([&] { editor_.LevelAllClips(); }); });
+
   QTableWidget* grid = widgets_.StringGrid1;
   // Moving the current cell with the keys selects as a click does.
   connect(grid, &QTableWidget::currentCellChanged, this, [this](int row, int column) {

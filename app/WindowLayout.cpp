@@ -197,6 +197,16 @@ void BuildStage2(QWidget* client, WindowWidgets& w) {
                               QStyle::SP_MediaStop);
   w.SpeedButton6 = MakeButton(p, "SpeedButton6", QStringLiteral("Delete audio file list"),
                               {426, 21, 26, 26}, QStyle::SP_TrashIcon);
+  w.Loudness = MakeButton(p, "Loudness", QStringLiteral("Bring clips to one loudness"),
+                          {226, 21, 100, 26}, QStyle::SP_MediaVolume, QStringLiteral("Loudness"));
+  w.Loudness->setPopupMode(QToolButton::InstantPopup);
+  auto* loudnessMenu = new QMenu(w.Loudness);
+  w.LevelImports = loudnessMenu->addAction(QStringLiteral("Level imported clips to −16 LUFS"));
+  w.LevelImports->setObjectName(QStringLiteral("LevelImports"));
+  w.LevelImports->setCheckable(true);
+  w.LevelAllClips = loudnessMenu->addAction(QStringLiteral("Level all clips…"));
+  w.LevelAllClips->setObjectName(QStringLiteral("LevelAllClips"));
+  w.Loudness->setMenu(loudnessMenu);
   NameKeys(w.SpeedButton4, QStringLiteral("Space in the list"));
   NameKeys(w.SpeedButton5, QStringLiteral("Esc in the list"));
   NameKeys(w.SpeedButton6, QStringLiteral("Del in the list, which asks first"));

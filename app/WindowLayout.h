@@ -54,6 +54,9 @@ struct WindowWidgets {
   QToolButton* SpeedButton4 = nullptr;   // Play Audio
   QToolButton* SpeedButton5 = nullptr;   // Stop Audio
   QToolButton* SpeedButton6 = nullptr;   // Delete audio file list
+  QToolButton* Loudness = nullptr;       // its menu: level imports, level all clips
+  QAction* LevelImports = nullptr;
+  QAction* LevelAllClips = nullptr;
   QTableWidget* StringGrid1 = nullptr;
   // The hidden channel test
   QComboBox* ComboBox74 = nullptr;

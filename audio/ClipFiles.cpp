@@ -1,6 +1,7 @@
 #include "audio/ClipFiles.h"
 
 #include <cctype>
+#include <string_view>
 
 #include "common/EditorError.h"
 #include "common/FileReading.h"
@@ -10,11 +11,26 @@
 
 namespace pwx {
 
-bool IsMp3FileName(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string end = path.substr(path.size() - 4);
+namespace {
+
+bool EndsWithSuffix(const std::string& path, std::string_view suffix) {
+  if (path.size() < suffix.size()) return false;
+  std::string end = path.substr(path.size() - suffix.size());
   for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return end == ".mp3";
+  return end == suffix;
+}
+
+}  // namespace
+
+bool IsMp3FileName(const std::string& path) {
+  return EndsWithSuffix(path, ".mp3");
+}
+
+bool IsSoundFileName(const std::string& path) {
+  for (const std::string_view suffix : {".mp3", ".wav", ".flac", ".ogg", ".oga", ".aif", ".aiff"}) {
+    if (EndsWithSuffix(path, suffix)) return true;
+  }
+  return false;
 }
 
 std::string ProjectCopyPath(const std::string& workDir, int number) {

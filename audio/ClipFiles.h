@@ -16,6 +16,10 @@ inline constexpr const char* kClipTooLargeText = "File Size > then Buffer 10MB";
 // offers, and so what a drop takes.
 bool IsMp3FileName(const std::string& path);
 
+// Whether a file's name ends in one of the suffixes the import's "Audio files" filter
+// offers: .mp3, .wav, .flac, .ogg, .oga, .aif or .aiff, in any letter case.
+bool IsSoundFileName(const std::string& path);
+
 // The project copy of clip `number`: workDir + "%03d" + ".mp3".
 std::string ProjectCopyPath(const std::string& workDir, int number);
 

@@ -61,17 +61,6 @@ std::string AbsoluteFolder(const std::string& folder) {
 
 }  // namespace
 
-std::string DurationText(double seconds) {
-  char text[32];
-  if (seconds < 60) {
-    std::snprintf(text, sizeof text, "%.1f s", seconds);
-  } else {
-    const int minutes = static_cast<int>(seconds / 60);
-    std::snprintf(text, sizeof text, "%d:%04.1f", minutes, seconds - 60.0 * minutes);
-  }
-  return text;
-}
-
 CommissioningReport MakeCommissioningReport(const ProjectSnapshot& project,
                                             const ReportOptions& options) {
   CommissioningReport report;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/ClipIntake.h"  // DurationText
 #include "delivery/ProjectCheck.h"
 
 namespace pwx {
@@ -79,8 +80,5 @@ CommissioningReport MakeCommissioningReport(const ProjectSnapshot& project,
 
 // The alarm table as CSV (UTF-8, a header row, fields quoted where they need it).
 std::string AlarmTableCsv(const CommissioningReport& report);
-
-// "1:05.3" or "12.0 s": a length as the report writes it.
-std::string DurationText(double seconds);
 
 }  // namespace pwx

@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <exception>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "audio/AudioPlayer.h"
+#include "audio/ClipIntake.h"
 #include "common/DiagnosticLog.h"
 #include "common/EditorError.h"
 #include "devicefiles/PlayListFile.h"
@@ -27,6 +29,10 @@ inline constexpr const char* kSaveBeforeCopyingQuestion =
     "Save changes to the project before copying it to the card? Without saving, the card gets "
     "the project as it was last saved.";
 inline constexpr const char* kImportFolderPreference = "import/folder";
+// "1" when imported clips are levelled to one loudness.
+inline constexpr const char* kLevelImportsPreference = "import/level";
+// The reason an import gives when the user cancelled its conversion.
+inline constexpr const char* kImportCancelled = "Import cancelled";
 
 // The bytes a save would write of the files that hold the window's edits: the play list,
 // the RTU line (or its refusal) and the volume. The name map and the clips are on disk
@@ -114,6 +120,22 @@ class Editor {
   void SpeedButton6Click();                    // remove the current row's clip
   std::string SelectMp3File();                 // path, or "0" with LastError set
 
+  // --- Audio intake ------------------------------------------------------------------------
+  // Whether imports level each clip to -16 LUFS (a preference kept between runs).
+  bool LevelImports() const;
+  void SetLevelImports(bool level);
+  // Levels the copy of every clip to -16 LUFS after asking, and says per clip the loudness
+  // before and after.
+  void LevelAllClips();
+  // "0:12.3, 44100 Hz, mono, -16.0 LUFS": what was measured of a clip after its import or
+  // levelling, for the audio grid; empty when nothing was.
+  std::string ClipToolTip(int row) const;
+  // Imports a file into clip `number` as the window's import does; the failure's text, or
+  // nothing.
+  std::optional<std::string> ImportClip(int number, const std::string& path) {
+    return ImportInto(number, path);
+  }
+
   // --- Playback and the hidden channel test ----------------------------------------------
   void SpeedButton4Click();  // play the current row's clip
   void SpeedButton5Click();  // stop
@@ -200,6 +222,13 @@ class Editor {
   std::optional<std::string> RefusalOfClip(const std::string& path);
   std::optional<std::string> ImportInto(int row, const std::string& path);
   void RememberImportFolder(const std::string& path);
+  // Whether an import converts the file instead of copying it: any source but an MP3, and
+  // every source when levelling.
+  bool ConvertsOnImport(const std::string& path) const;
+  // Converts a source into the project copy of `row`; false when the user cancelled.
+  bool ConvertIntoProject(int row, const std::string& path);
+  // Measures the copy of `row` for its tooltip.
+  void MeasureClip(int row);
   // Asks whether to save unsaved edits before they are thrown away; true to go on.
   bool ConfirmUnsaved(const std::string& question);
   void MarkSaved() { savedFiles_ = FilesASaveWrites(); }
@@ -223,6 +252,8 @@ class Editor {
   SavedFiles savedFiles_;
   bool playerOpen_ = false;
   std::string importFolder_;
+  std::map<int, ClipLoudness> measured_;      // by clip number
+  mutable std::optional<bool> levelImports_;  // the preference, read once
 };
 
 }  // namespace pwx

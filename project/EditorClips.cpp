@@ -28,16 +28,22 @@ std::optional<std::string> Editor::RefusalOfClip(const std::string& path) {
   // The name map holds one path a line: a path with a line break would shift every
   // clip after it.
   if (HasLineBreak(path)) return "The file's path contains a line break: " + QuotePath(path);
+  // A conversion reads only regular files, and the player's limit applies to what it writes.
+  if (ConvertsOnImport(path)) return std::nullopt;
   return CheckClipSize(path, log_);
 }
 
 void Editor::ShowImportError(const std::string& reason) {
+  if (reason == kImportCancelled) {
+    statusText_ = reason;
+    return;
+  }
   statusText_ = "Error!! : " + reason;
   host_.ErrorBox(statusText_);
 }
 
-// Imports an MP3 file into the current row. The copy comes first: when it fails, the
-// library, the selectors and the name map stay as they were.
+// Imports a sound file into the current row. The copy (or conversion) comes first: when it
+// fails, the library, the selectors and the name map stay as they were.
 void Editor::StringGrid1DblClick() {
   const int row = currentRow_;
   if (currentColumn_ != 1) return;
@@ -54,7 +60,11 @@ std::optional<std::string> Editor::ImportInto(int row, const std::string& path) 
   const std::string shortName = ShortNameOf(path);
   log_.Append("Short_FN: " + shortName);
   try {
-    CopyClipIntoProject(path, dirs_.Work_DIR, row, log_);
+    if (!ConvertsOnImport(path)) {
+      CopyClipIntoProject(path, dirs_.Work_DIR, row, log_);
+    } else if (!ConvertIntoProject(row, path)) {
+      return kImportCancelled;
+    }
   } catch (const EditorError& error) {
     return std::string(error.what());
   }
@@ -63,6 +73,7 @@ std::optional<std::string> Editor::ImportInto(int row, const std::string& path) 
   RefreshClipSelectors();
   RememberImportFolder(path);
   SaveNameMap(project_.Library, dirs_.Work_DIR, log_);
+  MeasureClip(row);
   return std::nullopt;
 }
 

@@ -55,8 +55,8 @@ void Editor::DropFiles(int row, const std::vector<std::string>& paths) {
     std::optional<std::string> refusal;
     if (next > kLibrarySize) {
       refusal = "no free row";
-    } else if (!IsMp3FileName(path)) {
-      refusal = "not an MP3 file";
+    } else if (!IsSoundFileName(path)) {
+      refusal = "not a sound file";
     } else {
       refusal = RefusalOfClip(path);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,9 +19,10 @@ class Host {
   virtual std::optional<std::string> ChooseFolder(const std::string& title,
                                                   const std::string& startFolder) = 0;
 
-  // The file-open dialog for MP3 clips (filter "MP3 File" for "*.mp3"), opened in
-  // `startFolder` (or where the platform likes when it is empty). Returns the chosen file's
-  // full path, or nothing when cancelled.
+  // The file-open dialog for clips (filters "MP3 File" for "*.mp3", the default, and "Audio
+  // files" for every format the import converts), opened in `startFolder` (or where the
+  // platform likes when it is empty). Returns the chosen file's full path, or nothing when
+  // cancelled.
   virtual std::optional<std::string> ChooseMp3File(const std::string& startFolder) = 0;
 
   // A question with Yes and No buttons; true for Yes.
@@ -37,6 +40,17 @@ class Host {
 
   // Shows a folder in the platform's file manager; the outcome is not examined.
   virtual void ExploreFolder(const std::string& folder) = 0;
+
+  // Long work (a clip's conversion), run so that the window keeps drawing: `title` and the
+  // fraction done are shown with a Cancel button that sets `cancel`. Returns when the work
+  // has ended, and raises what it raised. Without a window it simply runs the work.
+  using Progress = std::function<void(double fraction)>;
+  using LongWork = std::function<void(const Progress& progress, const std::atomic<bool>& cancel)>;
+  virtual void RunLongWork(const std::string& title, const LongWork& work) {
+    (void)title;
+    const std::atomic<bool> never{false};
+    work([](double) {}, never);
+  }
 
   // What the user's preferences hold under a key (empty when nothing), kept between runs.
   virtual std::string Preference(const std::string& key) = 0;

@@ -99,6 +99,11 @@ class CommandLineTest : public QObject {
         "Project folder not found: ");
     row("report into no folder", {"report", project, "-o", folder_.filePath("none/r.pdf")}, 2, "",
         "Cannot create file ");
+    row("import without a file", {"import", project, "3"}, 2, "",
+        "import takes a project folder, a clip number and a sound file.");
+    row("import into clip 65", {"import", project, "65", "a.wav"}, 2, "",
+        "The clip number must be from 1 to 64.");
+    row("level for check", {"check", project, "--level"}, 2, "", "--level is for import.");
     row("report option for check", {"check", project, "--csv", "t.csv"}, 2, "",
         "-o and --csv are for report.");
   }
@@ -166,6 +171,24 @@ class CommandLineTest : public QObject {
     QVERIFY(table.open(QIODevice::ReadOnly));
     QCOMPARE(table.readLine(), "Input,Clips,Repeat,Alarm Output,Seconds per trigger\r\n");
     QCOMPARE(table.readLine(), "DI1,001 Evacuate now,1,no,1.0\r\n");
+  }
+
+  // A script prepares a project: a WAV goes in levelled, a file that is no sound is refused
+  // and leaves nothing, and the project then checks without errors.
+  void importConvertsIntoAProjectFolder() {
+    const QString project = folder_.filePath(QStringLiteral("I"));
+    QVERIFY(QDir().mkpath(project));
+    Ran ran = RunProgram({"import", project, "1", PWX_INTAKE_FIXTURES "/speech.wav", "--level"},
+                         folder_.path());
+    QCOMPARE(ran.status, 0);
+    QVERIFY2(ran.out.startsWith("Imported ") && ran.out.contains("-16.0 LUFS"),
+             qPrintable(ran.out));
+    ran = RunProgram({"import", project, "2", PWX_INTAKE_FIXTURES "/text.wav"}, folder_.path());
+    QCOMPARE(ran.status, 1);
+    QVERIFY2(ran.err.contains("is not an audio file"), qPrintable(ran.err));
+    QVERIFY(!QFile::exists(project + "/002.mp3"));
+    ran = RunProgram({"check", project}, folder_.path());
+    QVERIFY2(ran.status == 0 && ran.out.contains("DI1 has no clip"), qPrintable(ran.out));
   }
 
  private:

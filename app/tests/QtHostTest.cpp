@@ -7,10 +7,12 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <functional>
 
 #include "app/QtHost.h"
+#include "common/EditorError.h"
 
 namespace pwx {
 
@@ -88,13 +90,41 @@ class QtHostTest : public QObject {
     clip.close();
     QtHost host;
     WhenDialogOpens([&](QFileDialog* dialog) {
-      QCOMPARE(dialog->nameFilters(), QStringList{"MP3 File (*.mp3)"});
+      QCOMPARE(dialog->nameFilters(),
+               QStringList({"MP3 File (*.mp3)",
+                            "Audio files (*.mp3 *.wav *.flac *.ogg *.oga *.aif *.aiff)"}));
+      QCOMPARE(dialog->selectedNameFilter(), "MP3 File (*.mp3)");
       QCOMPARE(dialog->directory().absolutePath(), QDir(start.path()).absolutePath());
       TypeAndConfirm(dialog, "Tone");  // the default suffix completes the name
     });
     const auto file = host.ChooseMp3File(QDir::toNativeSeparators(start.path()).toStdString());
     QVERIFY(file.has_value());
     QCOMPARE(QString::fromStdString(*file), QDir::toNativeSeparators(start.filePath("Tone.mp3")));
+  }
+
+  // Long work runs on a thread of its own while the caller's thread goes on handling events,
+  // and what it raises reaches the caller.
+  void longWorkRunsBesideTheWindowAndRaisesItsError() {
+    QtHost host;
+    QThread* worker = nullptr;
+    bool timerFired = false;
+    QTimer::singleShot(10, [&] { timerFired = true; });
+    host.RunLongWork("Working", [&](const Host::Progress& progress, const std::atomic<bool>&) {
+      worker = QThread::currentThread();
+      progress(0.5);
+      QThread::msleep(200);
+    });
+    QVERIFY(worker && worker != QThread::currentThread());
+    QVERIFY(timerFired);
+    bool raised = false;
+    try {
+      host.RunLongWork("Failing", [](const Host::Progress&, const std::atomic<bool>&) {
+        throw EditorError("the clip is no sound");
+      });
+    } catch (const EditorError& error) {
+      raised = std::string(error.what()) == "the clip is no sound";
+    }
+    QVERIFY(raised);
   }
 
   void saveQuestionOffersSaveDiscardAndCancel_data() {

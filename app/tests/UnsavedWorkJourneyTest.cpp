@@ -129,6 +129,29 @@ class UnsavedWorkJourneyTest : public QObject {
     QCOMPARE(t.Find<QLabel>("StatusBar1Line")->text(), "Dropped files imported into rows 005, 007");
     QVERIFY(t.host.errorBoxes.empty());
   }
+
+  // A WAV dropped with levelling ticked in the Loudness menu becomes a levelled MP3 copy,
+  // and its row's tooltip tells its length, format and loudness.
+  void droppedWaveIsConvertedAndItsRowTellsItsLoudness() {
+    WindowUnderTest t;
+    t.WriteProject({}, PlayListBytes());
+    t.Open();
+    QVERIFY(t.Show());
+    t.window->widgets().LevelImports->setChecked(true);
+    QCOMPARE(t.host.preferences[kLevelImportsPreference], "1");
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(PWX_INTAKE_FIXTURES "/speech.wav")});
+    auto* grid = t.Find<QTableWidget>("StringGrid1");
+    const QPointF row2 = grid->visualItemRect(grid->item(2, 1)).center();
+    QDragEnterEvent enter(row2.toPoint(), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &enter);
+    QDropEvent drop(row2, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &drop);
+    QCOMPARE(t.host.errorBoxes, std::vector<std::string>{});
+    QCOMPARE(grid->item(2, 1)->text(), "speech");
+    QCOMPARE(grid->item(2, 1)->toolTip(), "0:03.0, 44100 Hz, mono, -16.0 LUFS");
+    QVERIFY(QFile::exists(t.folder.Path("002.mp3")));
+  }
 };
 
 }  // namespace pwx::apptest

@@ -63,7 +63,7 @@ TEST_F(GridInput, SeveralFilesFillTheRowAndTheFreeRowsAfterItAndSaySo) {
     EXPECT_EQ(editor->GridCell(row, 1), name) << row;
   }
   EXPECT_EQ(editor->StatusText(),
-            "Dropped files imported into rows 005, 007, 008; skipped: notes.txt (not an MP3 "
+            "Dropped files imported into rows 005, 007, 008; skipped: notes.txt (not a sound "
             "file), big.mp3 (File Size > then Buffer 10MB)");
   EXPECT_TRUE(host.errorBoxes.empty());
 }

@@ -1,0 +1,137 @@
+#include <cstdio>
+#include <map>
+
+#include "audio/ClipFiles.h"
+#include "audio/ClipIntake.h"
+#include "common/EditorError.h"
+#include "common/IntegerText.h"
+#include "project/Editor.h"
+
+// The audio intake: sources other than MP3 are converted into the project's MP3 copy, clips
+// are levelled to one loudness when the user asks for it, and what is measured of each clip
+// is kept for the audio grid's tooltip.
+namespace pwx {
+
+namespace {
+
+std::string Lufs(const std::optional<double>& loudness) {
+  if (!loudness) return "loudness not measurable (silent or under 0.4 s)";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f LUFS", *loudness);
+  return text;
+}
+
+std::string ChannelsText(int channels) {
+  return channels == 1 ? "mono" : channels == 2 ? "stereo" : std::to_string(channels) + " channels";
+}
+
+}  // namespace
+
+bool Editor::LevelImports() const {
+  if (!levelImports_) levelImports_ = host_.Preference(kLevelImportsPreference) == "1";
+  return *levelImports_;
+}
+
+void Editor::SetLevelImports(bool level) {
+  levelImports_ = level;
+  host_.SetPreference(kLevelImportsPreference, level ? "1" : "0");
+}
+
+bool Editor::ConvertsOnImport(const std::string& path) const {
+  return !IsMp3FileName(path) || LevelImports();
+}
+
+bool Editor::ConvertIntoProject(int row, const std::string& path) {
+  const std::string dest = ProjectCopyPath(dirs_.Work_DIR, row);
+  IntakeResult result;
+  IntakeOptions options;
+  options.Level = LevelImports();
+  host_.RunLongWork("Converting " + ShortNameOf(path) + " into clip " + ThreeDigits(row),
+                    [&](const Host::Progress& progress, const std::atomic<bool>& cancel) {
+                      IntakeOptions mine = options;
+                      mine.Progress = progress;
+                      mine.Cancel = &cancel;
+                      result = ConvertClip(path, dest, mine);
+                    });
+  if (result.Cancelled) return false;
+  log_.Append("Open FileLength => " + std::to_string(result.Bytes));
+  return true;
+}
+
+void Editor::MeasureClip(int row) {
+  measured_.erase(row);
+  const std::string copy = ProjectCopyPath(dirs_.Work_DIR, row);
+  std::optional<ClipLoudness> facts;
+  try {
+    host_.RunLongWork("Measuring the loudness of clip " + ThreeDigits(row),
+                      [&](const Host::Progress&, const std::atomic<bool>& cancel) {
+                        facts = MeasureClipLoudness(copy, &cancel);
+                      });
+  } catch (const EditorError&) {
+    return;  // a copy that does not decode has no facts to show; the check names it
+  }
+  if (facts) measured_[row] = *facts;
+}
+
+std::string Editor::ClipToolTip(int row) const {
+  const auto found = measured_.find(row);
+  if (found == measured_.end() || !project_.Library.Entry(row).Occupied()) return {};
+  const ClipLoudness& facts = found->second;
+  return DurationText(facts.Seconds) + ", " + std::to_string(facts.SampleRate) + " Hz, " +
+         ChannelsText(facts.Channels) + ", " + Lufs(facts.IntegratedLufs);
+}
+
+void Editor::LevelAllClips() {
+  std::vector<int> rows;
+  for (int row = 1; row <= kLibrarySize; ++row) {
+    if (project_.Library.Entry(row).Occupied()) rows.push_back(row);
+  }
+  if (rows.empty()) {
+    host_.MessageBox("The project has no clips to level.", "Level All Clips");
+    return;
+  }
+  const std::string question =
+      "Level the " + std::to_string(rows.size()) +
+      " clips of the project to -16 LUFS? Each copy in the project folder is encoded anew.";
+  if (!host_.AskYesNo(question, "Level All Clips")) return;
+
+  std::vector<std::string> lines;
+  std::map<int, ClipLoudness> levelled;  // filled beside the window, taken in afterwards
+  std::size_t done = 0;
+  bool cancelled = false;
+  host_.RunLongWork("Levelling the clips", [&](const Host::Progress& progress,
+                                               const std::atomic<bool>& cancel) {
+    for (const int row : rows) {
+      if (cancel) break;
+      std::string line = ThreeDigits(row) + " " + project_.Library.Entry(row).Short_FN + ": ";
+      IntakeOptions options;
+      options.Level = true;
+      options.Cancel = &cancel;
+      options.Progress = [&](double fraction) {
+        progress((static_cast<double>(done) + fraction) / static_cast<double>(rows.size()));
+      };
+      try {
+        const IntakeResult result = LevelProjectCopy(ProjectCopyPath(dirs_.Work_DIR, row), options);
+        if (result.Cancelled) break;
+        line += Lufs(result.LoudnessBefore) + " -> " + Lufs(result.LoudnessAfter);
+        if (!result.Reencoded) line += " (already at the level)";
+        levelled[row] = ClipLoudness{result.LoudnessAfter, result.TruePeakAfter, result.Seconds,
+                                     result.SampleRate, result.Channels};
+      } catch (const EditorError& error) {
+        line += error.what();
+      }
+      lines.push_back(line);
+      ++done;
+    }
+    cancelled = cancel;
+  });
+  for (const auto& [row, facts] : levelled) measured_[row] = facts;
+  std::string text = cancelled ? "Levelling cancelled: " + std::to_string(done) + " of " +
+                                     std::to_string(rows.size()) + " clips done.\n\n"
+                               : "Levelled " + std::to_string(done) + " clips.\n\n";
+  for (const auto& line : lines) text += line + "\n";
+  statusText_ = cancelled ? "Levelling cancelled" : "Clips levelled to -16 LUFS";
+  host_.MessageBox(text, "Level All Clips");
+}
+
+}  // namespace pwx
