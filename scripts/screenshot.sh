@@ -5,6 +5,8 @@
 #   scripts/screenshot.sh --check [out.png]    (default docs/check-results.png)
 #   scripts/screenshot.sh --card [plan.png]    (default docs/card-plan.png, and card-result.png
 #                                               beside it)
+#   scripts/screenshot.sh --loudness [out.png] (default docs/loudness-menu.png: the audio list's
+#                                               Loudness menu open)
 #   scripts/screenshot.sh --report [page.png]  (default docs/report.png: page 1 of the sample's
 #                                               commissioning report, made on the command line)
 #
@@ -18,11 +20,15 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 check=0
 card=0
 report=0
+loudness=0
 if [[ ${1:-} == --check ]]; then
   check=1
   shift
 elif [[ ${1:-} == --card ]]; then
   card=1
+  shift
+elif [[ ${1:-} == --loudness ]]; then
+  loudness=1
   shift
 elif [[ ${1:-} == --report ]]; then
   report=1
@@ -32,6 +38,7 @@ default_out=$root/docs/screenshot.png
 if ((check)); then default_out=$root/docs/check-results.png; fi
 if ((card)); then default_out=$root/docs/card-plan.png; fi
 if ((report)); then default_out=$root/docs/report.png; fi
+if ((loudness)); then default_out=$root/docs/loudness-menu.png; fi
 out=$(realpath -m "${1:-$default_out}")
 editor=$("$root/scripts/release-editor.sh")
 
@@ -129,6 +136,11 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     xdotool key Return  # Copy
     sleep 3
     import -window root "${2%.png}-result.png"
+  elif (($6)); then
+    xdotool mousemove --window "$window" 278 194 click 1  # Loudness
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    import -window root -crop "600x300+$X+$Y" +repage "$2"
   elif (($3)); then
     xdotool mousemove --window "$window" 1035 26 click 1  # Check Project
     results=$(timeout 30 xdotool search --sync --name "Project Check Results" | head -n 1)
@@ -138,5 +150,5 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   else
     import -window "$window" "$2"
   fi
-' _ "$editor" "$out" "$check" "$card" "$start/card"
+' _ "$editor" "$out" "$check" "$card" "$start/card" "$loudness"
 echo "$out"
