@@ -1,10 +1,8 @@
 #include "audio/ClipProbe.h"
 
-#include <mpg123.h>
-
-#include <mutex>
 #include <vector>
 
+#include "audio/MpegFeed.h"
 #include "common/EditorError.h"
 #include "common/FileReading.h"
 
@@ -15,11 +13,6 @@ namespace {
 constexpr std::size_t kReadChunkBytes = 64 * 1024;
 constexpr std::size_t kTailBytes = 4096;  // more than the longest frame and an ID3v1 tag
 constexpr std::size_t kHeadBytes = 12;
-
-void StartLibrary() {
-  static std::once_flag started;
-  std::call_once(started, [] { mpg123_init(); });
-}
 
 std::string VersionText(int version) {
   switch (version) {
@@ -138,26 +131,8 @@ struct ClipProbe::Decoder {
 
 ClipProbe::ClipProbe(ProbeDepth depth) : decoder_(std::make_unique<Decoder>()) {
   decoder_->depth = depth;
-  StartLibrary();
-  int error = MPG123_OK;
-  decoder_->handle = mpg123_new(nullptr, &error);
-  if (!decoder_->handle) {
-    throw EditorError(std::string("The MPEG audio decoder cannot start: ") +
-                      mpg123_plain_strerror(error));
-  }
-  mpg123_handle* handle = decoder_->handle;
-  mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
-  // Damage in the middle of a clip is passed over to the frames after it, however long.
-  mpg123_param(handle, MPG123_RESYNC_LIMIT, -1, 0);
   // Any rate and channel count, 16-bit: the samples are only counted.
-  mpg123_format_none(handle);
-  const long* rates = nullptr;
-  std::size_t count = 0;
-  mpg123_rates(&rates, &count);
-  for (std::size_t i = 0; i < count; ++i) {
-    mpg123_format(handle, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
-  }
-  mpg123_open_feed(handle);
+  decoder_->handle = NewMpegFeed(MPG123_ENC_SIGNED_16);
 }
 
 ClipProbe::~ClipProbe() {

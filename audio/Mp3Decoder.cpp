@@ -1,11 +1,9 @@
 #include "audio/Mp3Decoder.h"
 
-#include <mpg123.h>
-
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 
+#include "audio/MpegFeed.h"
 #include "audio/SoundFileDecoder.h"
 #include "common/EditorError.h"
 #include "common/FileReading.h"
@@ -18,11 +16,6 @@ constexpr std::size_t kReadChunkBytes = 16 * 1024;  // decodes to a few hundred 
 // How far into a file the first frame may lie (behind tags or junk) before the file counts as
 // no MPEG audio: a large file of something else is then not searched to its end.
 constexpr std::uint64_t kMostBytesBeforeFirstFrame = 16 * 1024 * 1024;
-
-void StartLibrary() {
-  static std::once_flag started;
-  std::call_once(started, [] { mpg123_init(); });
-}
 
 }  // namespace
 
@@ -61,24 +54,7 @@ struct Mp3Decoder::Handle {
 };
 
 Mp3Decoder::Mp3Decoder() : handle_(std::make_unique<Handle>()) {
-  StartLibrary();
-  int error = MPG123_OK;
-  handle_->decoder = mpg123_new(nullptr, &error);
-  if (!handle_->decoder) {
-    throw EditorError(std::string("The MPEG audio decoder cannot start: ") +
-                      mpg123_plain_strerror(error));
-  }
-  mpg123_handle* decoder = handle_->decoder;
-  mpg123_param(decoder, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0);
-  mpg123_param(decoder, MPG123_RESYNC_LIMIT, -1, 0);
-  mpg123_format_none(decoder);
-  const long* rates = nullptr;
-  std::size_t count = 0;
-  mpg123_rates(&rates, &count);
-  for (std::size_t i = 0; i < count; ++i) {
-    mpg123_format(decoder, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
-  }
-  mpg123_open_feed(decoder);
+  handle_->decoder = NewMpegFeed(MPG123_ENC_FLOAT_32, MPG123_GAPLESS);
 }
 
 Mp3Decoder::~Mp3Decoder() {
