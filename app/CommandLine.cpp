@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -51,7 +50,8 @@ int WrongArguments(const QCommandLineParser& parser, const QString& why) {
 bool IsReportCommand(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i) {
     const char* word = argv[i];
-    if (std::strcmp(word, "-o") == 0 || std::strcmp(word, "--csv") == 0) {
+    if (std::strcmp(word, "-o") == 0 || std::strcmp(word, "--output") == 0 ||
+        std::strcmp(word, "--csv") == 0) {
       ++i;
     } else if (word[0] != '-') {
       return std::strcmp(word, "report") == 0;
@@ -66,13 +66,13 @@ void KeepQtNotesQuiet(QtMsgType type, const QMessageLogContext&, const QString& 
   if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
 }
 
-// The report lays out its text with the fonts of a GUI application; without a display it
-// uses the platform that draws off screen.
+// The report lays out its text with the fonts of a GUI application, on the platform that
+// draws off screen unless the user names another.
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[]) {
   qInstallMessageHandler(KeepQtNotesQuiet);
   if (!IsReportCommand(argc, argv)) return std::make_unique<QCoreApplication>(argc, argv);
-  const bool display = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-  if (!display && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // The report draws nothing on a screen, so a display (or a stale DISPLAY) is never needed.
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 

@@ -1,7 +1,6 @@
 #include "app/Mp3_list.h"
 
 #include <QAction>
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -129,6 +129,50 @@ void QtHost::ExploreFolder(const std::string& folder) {
   QDesktopServices::openUrl(QUrl::fromLocalFile(Text(folder)));
 }
 
+namespace {
+
+// Keeps the user's input away from everything but the progress dialog while long work runs:
+// the dialog shows only after a while, and until then the window would take keys and clicks
+// that change what the work reads.
+class InputBlocker : public QObject {
+ public:
+  explicit InputBlocker(QWidget* allowed) : allowed_(allowed) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+  ~InputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::Wheel:
+      case QEvent::Drop:
+      case QEvent::Close: {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const bool inDialog =
+            widget && allowed_ && (widget == allowed_ || allowed_->isAncestorOf(widget));
+        if (!inDialog) {
+          event->ignore();
+          return true;
+        }
+        return false;
+      }
+      default:
+        return false;
+    }
+  }
+
+ private:
+  QPointer<QWidget> allowed_;
+};
+
+}  // namespace
+
 void QtHost::RunLongWork(const std::string& title, const LongWork& work) {
   BeforeDialog();
   constexpr int kSteps = 1000;
@@ -141,9 +185,15 @@ void QtHost::RunLongWork(const std::string& title, const LongWork& work) {
   progress.setAutoClose(false);
   progress.setAutoReset(false);
   progress.setValue(0);
+  const InputBlocker blocker(&progress);
 
   auto cancel = std::make_shared<std::atomic<bool>>(false);
-  QObject::connect(&progress, &QProgressDialog::canceled, [cancel] { cancel->store(true); });
+  // The dialog stays up until the work has stopped; by itself it would hide at once.
+  QObject::disconnect(&progress, &QProgressDialog::canceled, &progress, &QProgressDialog::cancel);
+  QObject::connect(&progress, &QProgressDialog::canceled, [cancel, &progress] {
+    cancel->store(true);
+    progress.setLabelText(QStringLiteral("Cancelling…"));
+  });
   std::exception_ptr failure;
   QPointer<QProgressDialog> shown(&progress);
   const Progress report = [shown](double fraction) {
@@ -165,8 +215,10 @@ void QtHost::RunLongWork(const std::string& title, const LongWork& work) {
   }));
   QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
   thread->start();
-  // The window keeps drawing while the work runs; the dialog, being modal, takes the input.
+  // The window keeps drawing while the work runs; the dialog alone takes the input.
   loop.exec();
+  // The loop also ends when the program quits: the work is then told to stop.
+  if (!thread->isFinished()) cancel->store(true);
   thread->wait();
   progress.reset();
   progress.hide();

@@ -15,6 +15,12 @@ const QString kPdfFilter = QStringLiteral("PDF document (*.pdf)");
 const QString kCsvFilter = QStringLiteral("Alarm table as CSV (*.csv)");
 const QString kOpenAfterKey = QStringLiteral("report/openAfterSaving");
 
+// The user's preferences, where the rest of the editor keeps its own.
+QSettings Preferences() {
+  return QSettings(QSettings::UserScope, QStringLiteral("pwx36-editor"),
+                   QStringLiteral("pwx36-editor"));
+}
+
 }  // namespace
 
 QString DefaultReportPath(const QString& projectFolder) {
@@ -38,7 +44,7 @@ std::optional<ReportTarget> AskForReportTarget(QWidget* parent, const QString& s
   dialog.setDefaultSuffix(QStringLiteral("pdf"));
   dialog.selectFile(QFileInfo(suggested).fileName());
 
-  QSettings settings;
+  QSettings settings = Preferences();
   auto* openAfter = new QCheckBox(QStringLiteral("Open after saving"), &dialog);
   openAfter->setObjectName(QStringLiteral("OpenAfterSaving"));
   openAfter->setChecked(settings.value(kOpenAfterKey, false).toBool());
@@ -57,7 +63,10 @@ std::optional<ReportTarget> AskForReportTarget(QWidget* parent, const QString& s
   settings.setValue(kOpenAfterKey, openAfter->isChecked());
   ReportTarget target;
   target.Path = dialog.selectedFiles().first();
-  target.Csv = dialog.selectedNameFilter() == kCsvFilter;
+  // The name's suffix tells the kind; the filter only when the name has neither.
+  const QString suffix = QFileInfo(target.Path).suffix().toLower();
+  target.Csv = suffix == QLatin1String("csv") ||
+               (suffix != QLatin1String("pdf") && dialog.selectedNameFilter() == kCsvFilter);
   target.OpenAfter = openAfter->isChecked();
   return target;
 }

@@ -16,12 +16,16 @@ constexpr std::size_t kHeadBytes = 4;
 
 OpenedSound OpenSound(const std::string& path) {
   OpenedSound sound;
-  // MPEG audio goes to the editor's MPEG decoder straight away; libsndfile tells the other
-  // formats, and MPEG audio that starts with something else.
-  if (!StartsLikeMpegAudio(ReadFile(path, kHeadBytes).TakeBytes())) {
+  // MPEG audio that starts with a frame goes to the editor's MPEG decoder straight away;
+  // libsndfile tells the other formats, and MPEG audio that starts with something else. An
+  // ID3 tag may stand before a FLAC or WAV as well as before MPEG audio, so libsndfile looks
+  // at those first, and the MPEG decoder takes what it cannot read.
+  const std::string head = ReadFile(path, kHeadBytes).TakeBytes();
+  const bool tagged = head.substr(0, 3) == "ID3";
+  if (tagged || !StartsLikeMpegAudio(head)) {
     std::unique_ptr<SoundFileDecoder> file = SoundFileDecoder::OpenIfKnown(path);
-    if (!file) throw EditorError(NotAudioText(path));
-    if (!file->IsMpegAudio()) {
+    if (!file && !tagged) throw EditorError(NotAudioText(path));
+    if (file && !file->IsMpegAudio()) {
       sound.Places = file->Places();
       sound.Pcm = std::move(file);
       return sound;

@@ -133,6 +133,7 @@ class Editor {
   // Imports a file into clip `number` as the window's import does; the failure's text, or
   // nothing.
   std::optional<std::string> ImportClip(int number, const std::string& path) {
+    if (auto refusal = RefusalOfClip(path)) return refusal;
     return ImportInto(number, path);
   }
 

@@ -73,6 +73,13 @@ void Editor::DropFiles(int row, const std::vector<std::string>& paths) {
       if (refusal) ShowImportError(*refusal);
       return;
     }
+    if (refusal == kImportCancelled) {
+      // Cancel stops the whole drop: the files not yet imported are skipped.
+      for (std::size_t rest = i; rest < paths.size(); ++rest) {
+        skipped.push_back(FileNameOf(paths[rest]) + " (" + kImportCancelled + ")");
+      }
+      break;
+    }
     if (refusal) {
       skipped.push_back(FileNameOf(path) + " (" + *refusal + ")");
     } else {

@@ -95,40 +95,50 @@ void Editor::LevelAllClips() {
       " clips of the project to -16 LUFS? Each copy in the project folder is encoded anew.";
   if (!host_.AskYesNo(question, "Level All Clips")) return;
 
+  // What the work reads is taken here, on the editor's thread.
+  struct Clip {
+    int Row;
+    std::string Label, Copy;
+  };
+  std::vector<Clip> clips;
+  for (const int row : rows) {
+    clips.push_back({row, ThreeDigits(row) + " " + project_.Library.Entry(row).Short_FN,
+                     ProjectCopyPath(dirs_.Work_DIR, row)});
+  }
   std::vector<std::string> lines;
   std::map<int, ClipLoudness> levelled;  // filled beside the window, taken in afterwards
   std::size_t done = 0;
   bool cancelled = false;
-  host_.RunLongWork("Levelling the clips", [&](const Host::Progress& progress,
-                                               const std::atomic<bool>& cancel) {
-    for (const int row : rows) {
-      if (cancel) break;
-      std::string line = ThreeDigits(row) + " " + project_.Library.Entry(row).Short_FN + ": ";
-      IntakeOptions options;
-      options.Level = true;
-      options.Cancel = &cancel;
-      options.Progress = [&](double fraction) {
-        progress((static_cast<double>(done) + fraction) / static_cast<double>(rows.size()));
-      };
-      try {
-        const IntakeResult result = LevelProjectCopy(ProjectCopyPath(dirs_.Work_DIR, row), options);
-        if (result.Cancelled) break;
-        line += Lufs(result.LoudnessBefore) + " -> " + Lufs(result.LoudnessAfter);
-        if (!result.Reencoded) line += " (already at the level)";
-        levelled[row] = ClipLoudness{result.LoudnessAfter, result.TruePeakAfter, result.Seconds,
-                                     result.SampleRate, result.Channels};
-      } catch (const EditorError& error) {
-        line += error.what();
-      }
-      lines.push_back(line);
-      ++done;
-    }
-    cancelled = cancel;
-  });
+  host_.RunLongWork(
+      "Levelling the clips", [&](const Host::Progress& progress, const std::atomic<bool>& cancel) {
+        for (const Clip& clip : clips) {
+          if (cancel) break;
+          std::string line = clip.Label + ": ";
+          IntakeOptions options;
+          options.Level = true;
+          options.Cancel = &cancel;
+          options.Progress = [&](double fraction) {
+            progress((static_cast<double>(done) + fraction) / static_cast<double>(clips.size()));
+          };
+          try {
+            const IntakeResult result = LevelProjectCopy(clip.Copy, options);
+            if (result.Cancelled) break;
+            line += Lufs(result.LoudnessBefore) + " -> " + Lufs(result.LoudnessAfter);
+            if (!result.Reencoded) line += " (already at the level)";
+            levelled[clip.Row] = ClipLoudness{result.LoudnessAfter, result.TruePeakAfter,
+                                              result.Seconds, result.SampleRate, result.Channels};
+          } catch (const EditorError& error) {
+            line += error.what();
+          }
+          lines.push_back(line);
+          ++done;
+        }
+        cancelled = cancel;
+      });
   for (const auto& [row, facts] : levelled) measured_[row] = facts;
-  std::string text = cancelled ? "Levelling cancelled: " + std::to_string(done) + " of " +
-                                     std::to_string(rows.size()) + " clips done.\n\n"
-                               : "Levelled " + std::to_string(done) + " clips.\n\n";
+  const std::string count = std::to_string(levelled.size()) + " of " + std::to_string(rows.size());
+  std::string text = cancelled ? "Levelling cancelled: " + count + " clips levelled.\n\n"
+                               : "Levelled " + count + " clips.\n\n";
   for (const auto& line : lines) text += line + "\n";
   statusText_ = cancelled ? "Levelling cancelled" : "Clips levelled to -16 LUFS";
   host_.MessageBox(text, "Level All Clips");

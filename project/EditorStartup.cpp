@@ -32,6 +32,7 @@ void Editor::StartupFolders() {
   log_.Append(dirs_.Work_DIR);
   if (CreateFolder(dirs_.Work_DIR)) log_.Append("Work DIR Exists!");
   project_.Library.Clear();
+  measured_.clear();
 }
 
 std::optional<std::string> Editor::FolderInProjectPointer() const {
@@ -101,6 +102,7 @@ void Editor::LoadProjectFiles() {
   }
   std::string failure;
   project_.Library.Clear();
+  measured_.clear();
   if (hasNameMap) {
     try {
       const NameMapOmissions omissions = LoadNameMap(project_.Library, work, log_);
@@ -108,6 +110,7 @@ void Editor::LoadProjectFiles() {
     } catch (const EditorError& error) {
       failure = error.what();
       project_.Library.Clear();
+      measured_.clear();
     }
   }
   if (!hasPlayList) ResetPlayListImage(image_);
@@ -144,6 +147,7 @@ void Editor::ReadProjectSettings() {
 void Editor::InitEmptyProject() {
   ResetPlayListImage(image_);
   project_.Library.Clear();
+  measured_.clear();
   ApplyPlayList();
 }
 

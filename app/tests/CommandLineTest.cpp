@@ -95,6 +95,8 @@ class CommandLineTest : public QObject {
         "That option is not for compare.");
     row("report without a file", {"report", project}, 2, "",
         "report takes a project folder and -o FILE.pdf.");
+    row("report with the option first", {"--output", folder_.filePath("o.pdf"), "report", project},
+        0, "Report written to ", "");
     row("report of no project", {"report", project + "x", "-o", "r.pdf"}, 2, "",
         "Project folder not found: ");
     row("report into no folder", {"report", project, "-o", folder_.filePath("none/r.pdf")}, 2, "",

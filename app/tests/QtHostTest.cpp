@@ -116,6 +116,16 @@ class QtHostTest : public QObject {
     });
     QVERIFY(worker && worker != QThread::currentThread());
     QVERIFY(timerFired);
+
+    // Keys typed into the window while the work runs, before its dialog shows, are not taken.
+    QLineEdit window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    host.SetWindow(&window);
+    QTimer::singleShot(20, [&] { QTest::keyClicks(&window, QStringLiteral("x")); });
+    host.RunLongWork("Working",
+                     [](const Host::Progress&, const std::atomic<bool>&) { QThread::msleep(200); });
+    QCOMPARE(window.text(), QString());
     bool raised = false;
     try {
       host.RunLongWork("Failing", [](const Host::Progress&, const std::atomic<bool>&) {

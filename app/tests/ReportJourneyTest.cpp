@@ -70,7 +70,8 @@ class ReportJourneyTest : public QObject {
   }
 
   void saveDialogOffersCsvAndRemembersOpening() {
-    QSettings().remove(QStringLiteral("report"));
+    QSettings(QSettings::UserScope, QStringLiteral("pwx36-editor"), QStringLiteral("pwx36-editor"))
+        .remove(QStringLiteral("report"));
     QTemporaryDir out;
     const QString suggested = out.filePath(QStringLiteral("P report.pdf"));
     QStringList names;

@@ -2,6 +2,7 @@
 // through the Editor with real fixtures made by assets/intake/make-intake-fixtures.sh.
 #include "audio/ClipProbe.h"
 #include "common/IntegerText.h"
+#include "devicefiles/tests/ProjectFileBytes.h"
 #include "project/tests/EditorFixture.h"
 
 namespace pwx {
@@ -74,10 +75,27 @@ TEST_F(IntakeFlow, LevelAllClipsTellsLoudnessBeforeAndAfter) {
   editor->LevelAllClips();
   ASSERT_EQ(host.messageBoxes.size(), 1u);
   const std::string& text = host.messageBoxes[0].text;
-  EXPECT_EQ(text.substr(0, 18), "Levelled 2 clips.\n") << text;
+  EXPECT_EQ(text.substr(0, 23), "Levelled 2 of 2 clips.\n") << text;
   EXPECT_NE(text.find("001 speech: -"), std::string::npos) << text;
   EXPECT_NE(text.find(" -> -16.0 LUFS"), std::string::npos) << text;
   EXPECT_NE(editor->ClipToolTip(2).find("-16.0 LUFS"), std::string::npos);
+}
+
+// What was measured belongs to the project it was measured in; a path with a line break
+// would shift every line of the name map after it.
+TEST_F(IntakeFlow, ToolTipsGoWithTheirProjectAndLineBreaksAreRefused) {
+  Import(3, Fixture("mono.wav"));
+  ASSERT_FALSE(editor->ClipToolTip(3).empty());
+  std::filesystem::create_directories(start / "Q");
+  WriteFile(start / "Q/m3fn.txt", testing::NameMapBytes({{3, start / "other.mp3"}}));
+  editor->OpenProjectFolder(ProjectDir("Q"));
+  EXPECT_EQ(editor->GridCell(3, 1), "other");
+  EXPECT_EQ(editor->ClipToolTip(3), "");
+
+  const auto refusal = editor->ImportClip(4, start / "a\nb.wav");
+  ASSERT_TRUE(refusal);
+  EXPECT_NE(refusal->find("line break"), std::string::npos);
+  EXPECT_FALSE(FileExists(ProjectDir("Q") + "004.mp3"));
 }
 
 }  // namespace
