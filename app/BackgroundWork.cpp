@@ -32,20 +32,25 @@ void BackgroundWork::Start(const QString& title, Work work, std::function<void(b
   progress_->setAutoReset(false);
   progress_->setAutoClose(false);
   progress_->setMinimumWidth(420);
-  connect(progress_, &QProgressDialog::canceled, this, [cancel = cancel_] { cancel->store(true); });
+  // By itself the dialog would hide at once, while the work still winds down.
+  disconnect(progress_, &QProgressDialog::canceled, progress_, &QProgressDialog::cancel);
+  connect(progress_, &QProgressDialog::canceled, this, [progress = progress_, cancel = cancel_] {
+    cancel->store(true);
+    if (progress) progress->setLabelText(QStringLiteral("Cancelling…"));
+  });
 
   ended_ = std::make_shared<bool>(false);
-  Report report = [progress = progress_, ended = ended_](std::uint64_t done, std::uint64_t total,
-                                                         const QString& what) {
+  Report report = [progress = progress_, ended = ended_, cancel = cancel_](
+                      std::uint64_t done, std::uint64_t total, const QString& what) {
     const int value = total == 0 ? 0 : static_cast<int>(done * kSteps / total);
     QMetaObject::invokeMethod(
         progress,
-        [progress, ended, value, what] {
+        [progress, ended, cancel, value, what] {
           // A report that arrives after the end would show the dialog again.
           if (!progress || *ended) return;
           progress->setMaximum(static_cast<int>(kSteps));
           progress->setValue(value);
-          progress->setLabelText(what);
+          if (!*cancel) progress->setLabelText(what);
         },
         Qt::QueuedConnection);
   };
@@ -53,6 +58,10 @@ void BackgroundWork::Start(const QString& title, Work work, std::function<void(b
       [work = std::move(work), report, cancel = cancel_] { work(report, *cancel); });
   connect(thread_, &QThread::finished, this, &BackgroundWork::Finished);
   thread_->start();
+}
+
+QWidget* BackgroundWork::Dialog() const {
+  return progress_;
 }
 
 void BackgroundWork::Finished() {

@@ -31,8 +31,11 @@ class BackgroundWork : public QObject {
   ~BackgroundWork() override;
 
   bool Running() const { return thread_ != nullptr; }
+  // The progress dialog of the work that runs, if any.
+  QWidget* Dialog() const;
   // Runs `work` under a progress dialog titled `title`; `done` gets whether the user
-  // cancelled. Does nothing while work runs.
+  // cancelled. Does nothing while work runs. After Cancel the dialog says "Cancelling…" and
+  // stays until the work has stopped.
   void Start(const QString& title, Work work, std::function<void(bool cancelled)> done);
 
  private:

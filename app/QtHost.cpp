@@ -6,13 +6,12 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QProgressDialog>
 #include <QSettings>
-#include <QThread>
 #include <QUrl>
 #include <algorithm>
 #include <exception>
-#include <memory>
+
+#include "app/BackgroundWork.h"
 
 namespace pwx {
 
@@ -30,13 +29,12 @@ QString BoxTitle() {
   return QCoreApplication::applicationName();
 }
 
-// The user's preferences: pwx36-editor/pwx36-editor.conf in the user's configuration folder.
+}  // namespace
+
 QSettings Preferences() {
   return QSettings(QSettings::UserScope, QStringLiteral("pwx36-editor"),
                    QStringLiteral("pwx36-editor"));
 }
-
-}  // namespace
 
 FolderDialog::FolderDialog(QWidget* parent, const QString& title, const QString& startFolder)
     : QFileDialog(parent, title, startFolder) {
@@ -175,53 +173,29 @@ class InputBlocker : public QObject {
 
 void QtHost::RunLongWork(const std::string& title, const LongWork& work) {
   BeforeDialog();
-  constexpr int kSteps = 1000;
-  QProgressDialog progress(Text(title) + QStringLiteral("…"), QStringLiteral("Cancel"), 0, kSteps,
-                           window_);
-  progress.setWindowTitle(BoxTitle());
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(400);  // short work shows no dialog at all
-  progress.setMinimumWidth(420);
-  progress.setAutoClose(false);
-  progress.setAutoReset(false);
-  progress.setValue(0);
-  const InputBlocker blocker(&progress);
-
-  auto cancel = std::make_shared<std::atomic<bool>>(false);
-  // The dialog stays up until the work has stopped; by itself it would hide at once.
-  QObject::disconnect(&progress, &QProgressDialog::canceled, &progress, &QProgressDialog::cancel);
-  QObject::connect(&progress, &QProgressDialog::canceled, [cancel, &progress] {
-    cancel->store(true);
-    progress.setLabelText(QStringLiteral("Cancelling…"));
-  });
+  BackgroundWork background(window_);
   std::exception_ptr failure;
-  QPointer<QProgressDialog> shown(&progress);
-  const Progress report = [shown](double fraction) {
-    const int value = static_cast<int>(std::clamp(fraction, 0.0, 1.0) * kSteps);
-    QMetaObject::invokeMethod(
-        shown,
-        [shown, value] {
-          if (shown && value > shown->value()) shown->setValue(value);
-        },
-        Qt::QueuedConnection);
-  };
   QEventLoop loop;
-  std::unique_ptr<QThread> thread(QThread::create([&] {
-    try {
-      work(report, *cancel);
-    } catch (...) {
-      failure = std::current_exception();
-    }
-  }));
-  QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
-  thread->start();
-  // The window keeps drawing while the work runs; the dialog alone takes the input.
+  const QString label = Text(title) + QStringLiteral("…");
+  background.Start(
+      BoxTitle(),
+      [&](const BackgroundWork::Report& report, const std::atomic<bool>& cancel) {
+        constexpr std::uint64_t kSteps = 1000;
+        const Progress progress = [&](double fraction) {
+          report(static_cast<std::uint64_t>(std::clamp(fraction, 0.0, 1.0) * kSteps), kSteps,
+                 label);
+        };
+        try {
+          work(progress, cancel);
+        } catch (...) {
+          failure = std::current_exception();
+        }
+      },
+      [&loop](bool) { loop.quit(); });
+  const InputBlocker blocker(background.Dialog());
+  // The window keeps drawing while the work runs; the dialog alone takes the input. When the
+  // program quits meanwhile, the loop ends early and `background` stops the work as it goes.
   loop.exec();
-  // The loop also ends when the program quits: the work is then told to stop.
-  if (!thread->isFinished()) cancel->store(true);
-  thread->wait();
-  progress.reset();
-  progress.hide();
   if (failure) std::rethrow_exception(failure);
 }
 

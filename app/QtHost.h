@@ -2,11 +2,15 @@
 
 #include <QFileDialog>
 #include <QPointer>
+#include <QSettings>
 #include <functional>
 
 #include "project/Host.h"
 
 namespace pwx {
+
+// The user's preferences: pwx36-editor/pwx36-editor.conf in the user's configuration folder.
+QSettings Preferences();
 
 // The folder dialog of "Load Project": it also accepts a typed folder that does not exist
 // yet, so that the editor can offer to create it.

@@ -7,6 +7,8 @@
 #include <QGridLayout>
 #include <QSettings>
 
+#include "app/QtHost.h"
+
 namespace pwx {
 
 namespace {
@@ -14,12 +16,6 @@ namespace {
 const QString kPdfFilter = QStringLiteral("PDF document (*.pdf)");
 const QString kCsvFilter = QStringLiteral("Alarm table as CSV (*.csv)");
 const QString kOpenAfterKey = QStringLiteral("report/openAfterSaving");
-
-// The user's preferences, where the rest of the editor keeps its own.
-QSettings Preferences() {
-  return QSettings(QSettings::UserScope, QStringLiteral("pwx36-editor"),
-                   QStringLiteral("pwx36-editor"));
-}
 
 }  // namespace
 

@@ -138,21 +138,17 @@ void FileReplacement::Discard() {
 }
 
 void FileReplacement::Write(std::string_view bytes) {
-  while (!bytes.empty()) {
-    const auto written = WriteSome(descriptor_, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      const int reason = written < 0 ? errno : EIO;
-      Discard();
-      throw EditorError(CannotCreateText(target_, SystemReason(reason)));
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
+  WriteAll(bytes, std::nullopt);
 }
 
 void FileReplacement::Overwrite(std::uint64_t offset, std::string_view bytes) {
+  WriteAll(bytes, offset);
+}
+
+void FileReplacement::WriteAll(std::string_view bytes, std::optional<std::uint64_t> at) {
   while (!bytes.empty()) {
-    const auto written = WriteSomeAt(descriptor_, bytes.data(), bytes.size(), offset);
+    const auto written = at ? WriteSomeAt(descriptor_, bytes.data(), bytes.size(), *at)
+                            : WriteSome(descriptor_, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) {
       const int reason = written < 0 ? errno : EIO;
@@ -160,7 +156,7 @@ void FileReplacement::Overwrite(std::uint64_t offset, std::string_view bytes) {
       throw EditorError(CannotCreateText(target_, SystemReason(reason)));
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
-    offset += static_cast<std::uint64_t>(written);
+    if (at) *at += static_cast<std::uint64_t>(written);
   }
 }
 

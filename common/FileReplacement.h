@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,8 @@ class FileReplacement {
 
  private:
   void Discard();
+  // Writes all bytes at the end, or from `at` on; on failure drops the temporary and raises.
+  void WriteAll(std::string_view bytes, std::optional<std::uint64_t> at);
 
   std::string target_;
   std::string temporary_;

@@ -31,6 +31,19 @@ std::optional<std::string> WhyNotAProject(const std::string& folder) {
   return std::nullopt;
 }
 
+bool OpenInHeadlessEditor(Editor& editor, HeadlessHost& host, const std::string& folder,
+                          std::ostream& err) {
+  try {
+    editor.OpenProjectFolder(EndsWithSeparator(folder) ? folder : folder + kPathSeparator);
+  } catch (const EditorError& error) {
+    err << error.what() << "\n";
+    return false;
+  }
+  for (const auto& message : host.Messages) err << message << "\n";
+  host.Messages.clear();
+  return true;
+}
+
 std::optional<ProjectSnapshot> OpenFolderProject(const std::string& folder,
                                                  const std::string& startFolder,
                                                  std::ostream& err) {
@@ -43,13 +56,7 @@ std::optional<ProjectSnapshot> OpenFolderProject(const std::string& folder,
     err << *why << "\n";
     return std::nullopt;
   }
-  try {
-    editor.OpenProjectFolder(chosen);
-  } catch (const EditorError& error) {
-    err << error.what() << "\n";
-    return std::nullopt;
-  }
-  for (const auto& message : host.Messages) err << message << "\n";
+  if (!OpenInHeadlessEditor(editor, host, chosen, err)) return std::nullopt;
   return editor.Snapshot();
 }
 

@@ -12,6 +12,13 @@ namespace pwx {
 // can be listed and that holds a play list or a name map.
 std::optional<std::string> WhyNotAProject(const std::string& folder);
 
+class HeadlessHost;
+
+// Opens a project folder in an editor that runs without a window, as the start-up reads one.
+// Says on `err` what keeps it from opening (false then) and what the loading showed.
+bool OpenInHeadlessEditor(Editor& editor, HeadlessHost& host, const std::string& folder,
+                          std::ostream& err);
+
 // A project folder read as the start-up reads one, for the commands that run without a
 // window: an empty folder names the one the window opens at start-up (`startFolder` holds
 // PRJ.cfg). Says on `err` why it cannot be read and gives nothing then; messages the

@@ -1,7 +1,7 @@
 #include "delivery/ImportCommand.h"
 
-#include "common/FileSystem.h"
 #include "common/IntegerText.h"
+#include "delivery/FolderProject.h"
 #include "delivery/HeadlessHost.h"
 #include "project/Editor.h"
 
@@ -16,15 +16,7 @@ CommandExit ImportClipCommand(const ImportRequest& request, std::ostream& out, s
   SilentPlayer player;
   Editor editor(host, player, request.StartFolder);
   editor.SetLevelImports(request.Level);
-  const std::string folder =
-      EndsWithSeparator(request.Folder) ? request.Folder : request.Folder + kPathSeparator;
-  try {
-    editor.OpenProjectFolder(folder);
-  } catch (const EditorError& error) {
-    err << error.what() << "\n";
-    return CommandExit::CannotRun;
-  }
-  for (const auto& message : host.Messages) err << message << "\n";
+  if (!OpenInHeadlessEditor(editor, host, request.Folder, err)) return CommandExit::CannotRun;
   if (const auto failure = editor.ImportClip(request.Number, request.File)) {
     err << *failure << "\n";
     return CommandExit::Failed;
