@@ -5,6 +5,7 @@
 
 #include "common/EditorError.h"
 #include "common/FileReplacement.h"
+#include "common/FileSystem.h"
 #include "common/TextFile.h"
 
 namespace pwx {
@@ -78,7 +79,7 @@ void FileHashCache::Remember(const std::string& path, const FileStamp& stamp,
     entries_.erase(path);
     return;
   }
-  if (path.find_first_of("\r\n") != std::string::npos) return;
+  if (HasLineBreak(path)) return;
   if (entries_.size() >= kMostEntries && !entries_.count(path)) entries_.clear();
   entries_[path] = Entry{stamp, digest};
 }

@@ -46,6 +46,10 @@ bool EndsWithSeparator(std::string_view folder) {
 #endif
 }
 
+std::string WithSeparator(const std::string& folder) {
+  return EndsWithSeparator(folder) ? folder : folder + kPathSeparator;
+}
+
 bool CreateFolder(const std::string& path) {
   if (path.empty()) return false;
   std::error_code ec;

@@ -31,6 +31,8 @@ bool PathExists(const std::string& path);
 
 // Whether a folder text ends with a separator, so that file names can be appended to it.
 bool EndsWithSeparator(std::string_view folder);
+// The folder with a separator at its end, added when it lacks one.
+std::string WithSeparator(const std::string& folder);
 
 // Creates one folder level (the parent must exist). True when the folder was created or
 // already existed.

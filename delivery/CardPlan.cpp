@@ -21,10 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string WithSeparator(const std::string& folder) {
-  return EndsWithSeparator(folder) ? folder : folder + kPathSeparator;
-}
-
 // "NNN.mp3" in any case of the extension, as a FAT card may show it.
 bool IsNumberedClipName(const std::string& name) {
   if (name.size() != 7 || name[3] != '.') return false;

@@ -23,7 +23,7 @@ std::optional<std::string> WhyNotAProject(const std::string& folder) {
   if (error) {
     return "The project folder " + QuotePath(folder) + " cannot be read: " + error.message();
   }
-  const std::string inside = EndsWithSeparator(folder) ? folder : folder + kPathSeparator;
+  const std::string inside = WithSeparator(folder);
   if (!PathExists(inside + kPlayListFileName) && !PathExists(inside + kNameMapFileName)) {
     return "Not a project folder: " + QuotePath(folder) + " holds neither " +
            std::string(kPlayListFileName) + " nor " + kNameMapFileName + ".";
@@ -34,7 +34,7 @@ std::optional<std::string> WhyNotAProject(const std::string& folder) {
 bool OpenInHeadlessEditor(Editor& editor, HeadlessHost& host, const std::string& folder,
                           std::ostream& err) {
   try {
-    editor.OpenProjectFolder(EndsWithSeparator(folder) ? folder : folder + kPathSeparator);
+    editor.OpenProjectFolder(folder);
   } catch (const EditorError& error) {
     err << error.what() << "\n";
     return false;
@@ -50,8 +50,8 @@ std::optional<ProjectSnapshot> OpenFolderProject(const std::string& folder,
   HeadlessHost host;
   SilentPlayer player;
   Editor editor(host, player, startFolder);
-  std::string chosen = folder.empty() ? editor.ProjectFolderAtStartup() : folder;
-  if (!EndsWithSeparator(chosen)) chosen += kPathSeparator;
+  const std::string chosen =
+      WithSeparator(folder.empty() ? editor.ProjectFolderAtStartup() : folder);
   if (const auto why = WhyNotAProject(chosen)) {
     err << *why << "\n";
     return std::nullopt;

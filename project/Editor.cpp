@@ -15,6 +15,7 @@ Editor::Editor(Host& host, AudioPlayer& player, std::string currentDir)
   dirs_.Work_DIR = DefaultWorkDir();
   ResetPlayListImage(image_);
   importFolder_ = host_.Preference(kImportFolderPreference);
+  levelImports_ = host_.Preference(kLevelImportsPreference) == "1";
   MarkSaved();
 }
 

@@ -226,13 +226,22 @@ class Editor {
   // Whether an import converts the file instead of copying it: any source but an MP3, and
   // every source when levelling.
   bool ConvertsOnImport(const std::string& path) const;
-  // Converts a source into the project copy of `row`; false when the user cancelled.
-  bool ConvertIntoProject(int row, const std::string& path);
+  // Converts a source into the project copy of `row`; what it wrote, or nothing when the
+  // user cancelled.
+  std::optional<IntakeResult> ConvertIntoProject(int row, const std::string& path);
   // Measures the copy of `row` for its tooltip.
   void MeasureClip(int row);
+  // Keeps what a conversion measured of the clip it wrote, or measures the copy when it
+  // measured nothing.
+  void NoteMeasured(int row, const IntakeResult& result);
   // Asks whether to save unsaved edits before they are thrown away; true to go on.
   bool ConfirmUnsaved(const std::string& question);
   void MarkSaved() { savedFiles_ = FilesASaveWrites(); }
+  // Empties the library and forgets what was measured of its clips.
+  void ClearLibrary() {
+    project_.Library.Clear();
+    measured_.clear();
+  }
 
   Host& host_;
   AudioPlayer& player_;
@@ -253,8 +262,8 @@ class Editor {
   SavedFiles savedFiles_;
   bool playerOpen_ = false;
   std::string importFolder_;
-  std::map<int, ClipLoudness> measured_;      // by clip number
-  mutable std::optional<bool> levelImports_;  // the preference, read once
+  std::map<int, ClipLoudness> measured_;  // by clip number
+  bool levelImports_ = false;             // the preference, read at the start
 };
 
 }  // namespace pwx

@@ -59,10 +59,11 @@ std::optional<std::string> Editor::ImportInto(int row, const std::string& path) 
   log_.Append("Full FN: " + path);
   const std::string shortName = ShortNameOf(path);
   log_.Append("Short_FN: " + shortName);
+  std::optional<IntakeResult> converted;
   try {
     if (!ConvertsOnImport(path)) {
       CopyClipIntoProject(path, dirs_.Work_DIR, row, log_);
-    } else if (!ConvertIntoProject(row, path)) {
+    } else if (converted = ConvertIntoProject(row, path); !converted) {
       return kImportCancelled;
     }
   } catch (const EditorError& error) {
@@ -73,7 +74,11 @@ std::optional<std::string> Editor::ImportInto(int row, const std::string& path) 
   RefreshClipSelectors();
   RememberImportFolder(path);
   SaveNameMap(project_.Library, dirs_.Work_DIR, log_);
-  MeasureClip(row);
+  if (converted) {
+    NoteMeasured(row, *converted);
+  } else {
+    MeasureClip(row);
+  }
   return std::nullopt;
 }
 

@@ -28,8 +28,7 @@ std::string ChannelsText(int channels) {
 }  // namespace
 
 bool Editor::LevelImports() const {
-  if (!levelImports_) levelImports_ = host_.Preference(kLevelImportsPreference) == "1";
-  return *levelImports_;
+  return levelImports_;
 }
 
 void Editor::SetLevelImports(bool level) {
@@ -41,21 +40,30 @@ bool Editor::ConvertsOnImport(const std::string& path) const {
   return !IsMp3FileName(path) || LevelImports();
 }
 
-bool Editor::ConvertIntoProject(int row, const std::string& path) {
+std::optional<IntakeResult> Editor::ConvertIntoProject(int row, const std::string& path) {
   const std::string dest = ProjectCopyPath(dirs_.Work_DIR, row);
   IntakeResult result;
-  IntakeOptions options;
-  options.Level = LevelImports();
+  const bool level = LevelImports();
   host_.RunLongWork("Converting " + ShortNameOf(path) + " into clip " + ThreeDigits(row),
                     [&](const Host::Progress& progress, const std::atomic<bool>& cancel) {
-                      IntakeOptions mine = options;
-                      mine.Progress = progress;
-                      mine.Cancel = &cancel;
-                      result = ConvertClip(path, dest, mine);
+                      IntakeOptions options;
+                      options.Level = level;
+                      options.Progress = progress;
+                      options.Cancel = &cancel;
+                      result = ConvertClip(path, dest, options);
                     });
-  if (result.Cancelled) return false;
+  if (result.Cancelled) return std::nullopt;
   log_.Append("Open FileLength => " + std::to_string(result.Bytes));
-  return true;
+  return result;
+}
+
+void Editor::NoteMeasured(int row, const IntakeResult& result) {
+  if (!result.LoudnessAfter) {
+    MeasureClip(row);  // nothing was measured of the clip as written
+    return;
+  }
+  measured_[row] = ClipLoudness{result.LoudnessAfter, result.TruePeakAfter, result.Seconds,
+                                result.SampleRate, result.Channels};
 }
 
 void Editor::MeasureClip(int row) {
@@ -106,7 +114,7 @@ void Editor::LevelAllClips() {
                      ProjectCopyPath(dirs_.Work_DIR, row)});
   }
   std::vector<std::string> lines;
-  std::map<int, ClipLoudness> levelled;  // filled beside the window, taken in afterwards
+  std::map<int, IntakeResult> levelled;  // filled beside the window, taken in afterwards
   std::size_t done = 0;
   bool cancelled = false;
   host_.RunLongWork(
@@ -125,8 +133,7 @@ void Editor::LevelAllClips() {
             if (result.Cancelled) break;
             line += Lufs(result.LoudnessBefore) + " -> " + Lufs(result.LoudnessAfter);
             if (!result.Reencoded) line += " (already at the level)";
-            levelled[clip.Row] = ClipLoudness{result.LoudnessAfter, result.TruePeakAfter,
-                                              result.Seconds, result.SampleRate, result.Channels};
+            levelled[clip.Row] = result;
           } catch (const EditorError& error) {
             line += error.what();
           }
@@ -135,7 +142,7 @@ void Editor::LevelAllClips() {
         }
         cancelled = cancel;
       });
-  for (const auto& [row, facts] : levelled) measured_[row] = facts;
+  for (const auto& [row, result] : levelled) NoteMeasured(row, result);
   const std::string count = std::to_string(levelled.size()) + " of " + std::to_string(rows.size());
   std::string text = cancelled ? "Levelling cancelled: " + count + " clips levelled.\n\n"
                                : "Levelled " + count + " clips.\n\n";

@@ -31,8 +31,7 @@ void Editor::FormActivate() {
 void Editor::StartupFolders() {
   log_.Append(dirs_.Work_DIR);
   if (CreateFolder(dirs_.Work_DIR)) log_.Append("Work DIR Exists!");
-  project_.Library.Clear();
-  measured_.clear();
+  ClearLibrary();
 }
 
 std::optional<std::string> Editor::FolderInProjectPointer() const {
@@ -41,7 +40,7 @@ std::optional<std::string> Editor::FolderInProjectPointer() const {
   std::string folder = ReadFirstLine(pointer);
   // A folder written by hand often lacks its final separator; without it every project
   // file would be named beside the folder instead of inside it.
-  if (!folder.empty() && !EndsWithSeparator(folder)) folder += kPathSeparator;
+  if (!folder.empty()) folder = WithSeparator(folder);
   return folder;
 }
 
@@ -101,16 +100,14 @@ void Editor::LoadProjectFiles() {
     return;
   }
   std::string failure;
-  project_.Library.Clear();
-  measured_.clear();
+  ClearLibrary();
   if (hasNameMap) {
     try {
       const NameMapOmissions omissions = LoadNameMap(project_.Library, work, log_);
       if (omissions.Any()) statusText_ = OmissionsNotice(omissions);
     } catch (const EditorError& error) {
       failure = error.what();
-      project_.Library.Clear();
-      measured_.clear();
+      ClearLibrary();
     }
   }
   if (!hasPlayList) ResetPlayListImage(image_);
@@ -146,8 +143,7 @@ void Editor::ReadProjectSettings() {
 
 void Editor::InitEmptyProject() {
   ResetPlayListImage(image_);
-  project_.Library.Clear();
-  measured_.clear();
+  ClearLibrary();
   ApplyPlayList();
 }
 

@@ -7,8 +7,7 @@ namespace pwx {
 
 void Editor::OpenProjectFolder(const std::string& folder) {
   if (!FolderExists(folder)) throw EditorError("Project folder not found: " + QuotePath(folder));
-  dirs_.Work_DIR = dirs_.Last_Work_DIR =
-      EndsWithSeparator(folder) ? folder : folder + kPathSeparator;
+  dirs_.Work_DIR = dirs_.Last_Work_DIR = WithSeparator(folder);
   projectDirLabel_ = dirs_.Work_DIR;
   project_.Mode = AlarmMode{};
   ApplyModeLabels(view_, 0);
