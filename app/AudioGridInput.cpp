@@ -7,6 +7,8 @@
 #include <QTableWidget>
 #include <QUrl>
 
+#include "app/QtText.h"
+
 namespace pwx {
 
 namespace {
@@ -16,8 +18,7 @@ std::vector<std::string> DroppedFiles(const QMimeData* data) {
   std::vector<std::string> paths;
   if (!data || !data->hasUrls()) return paths;
   for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile())
-      paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
+    if (url.isLocalFile()) paths.push_back(NativePath(url.toLocalFile()));
   }
   return paths;
 }

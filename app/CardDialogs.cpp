@@ -14,16 +14,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/QtText.h"
 #include "common/MessageText.h"
 #include "delivery/CardVolumes.h"
 
 namespace pwx {
 
 namespace {
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 QLabel* Notice(const QString& text, QWidget* parent, const char* colour = nullptr) {
   auto* label = new QLabel(text, parent);
@@ -55,9 +52,8 @@ std::vector<Volume> MountedVolumes() {
   std::vector<Volume> volumes;
   for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
     if (!storage.isValid() || !storage.isReady()) continue;
-    volumes.push_back({QDir::toNativeSeparators(storage.rootPath()).toStdString(),
-                       storage.device().toStdString(), storage.fileSystemType().toStdString(),
-                       storage.name().toStdString(),
+    volumes.push_back({NativePath(storage.rootPath()), storage.device().toStdString(),
+                       storage.fileSystemType().toStdString(), storage.name().toStdString(),
                        static_cast<std::uint64_t>(std::max<qint64>(storage.bytesTotal(), 0)),
                        static_cast<std::uint64_t>(std::max<qint64>(storage.bytesAvailable(), 0)),
                        storage.isReadOnly()});
@@ -70,7 +66,7 @@ std::vector<Volume> MountedVolumes() {
 std::string FileHashStorePath() {
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
   if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
-  return QDir::toNativeSeparators(folder + QStringLiteral("/file-hashes")).toStdString();
+  return NativePath(folder + QStringLiteral("/file-hashes"));
 }
 
 std::optional<QString> ChooseCard(QWidget* parent, const QString& title) {
@@ -194,9 +190,7 @@ CardCompareDialog::CardCompareDialog(QWidget* parent, const DeployPlan& plan) : 
   auto* layout = new QVBoxLayout(this);
   const auto comparison = CompareWithCard(plan);
   layout->addWidget(Notice(QStringLiteral("Card: ") + Text(plan.Destination), this));
-  const bool same = plan.MissingInProject.empty() &&
-                    std::all_of(comparison.begin(), comparison.end(),
-                                [](const CardComparison& c) { return c.State == CardState::Same; });
+  const bool same = CardHoldsProject(plan, comparison);
   layout->addWidget(
       Notice(Text(ComparisonSummary(comparison)) +
                  (same ? QStringLiteral(": the card holds this project.") : QString()),

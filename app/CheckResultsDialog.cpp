@@ -22,13 +22,10 @@ QIcon SeverityIcon(Severity level) {
 }
 
 QString SummaryText(const std::vector<Finding>& findings) {
-  const std::string summary = CheckSummary(findings);
-  const bool clean = std::none_of(findings.begin(), findings.end(),
-                                  [](const Finding& f) { return f.Level != Severity::Info; });
-  if (clean) {
+  if (NoProblems(findings)) {
     return QStringLiteral("No problems found: the project is ready to copy to the player.");
   }
-  return QString::fromStdString(summary);
+  return QString::fromStdString(CheckSummary(findings));
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <iostream>
 #include <memory>
 
+#include "app/QtText.h"
+
 #ifdef _WIN32
 #include <io.h>
 #define PWX_ISATTY _isatty
@@ -22,8 +24,6 @@
 
 #include "app/CardDialogs.h"
 #include "app/ReportPdf.h"
-#include "common/EditorError.h"
-#include "common/FileReplacement.h"
 #include "delivery/CardCommands.h"
 #include "delivery/CheckCommand.h"
 #include "delivery/CommissioningReport.h"
@@ -31,10 +31,6 @@
 #include "delivery/ImportCommand.h"
 
 namespace pwx {
-
-std::string Native(const QString& path) {
-  return QDir::toNativeSeparators(path).toStdString();
-}
 
 namespace {
 
@@ -86,23 +82,18 @@ struct ReportRequest {
 int ReportCommand(const ReportRequest& request) {
   const auto project = OpenFolderProject(request.Folder, request.StartFolder, std::cerr);
   if (!project) return static_cast<int>(CommandExit::CannotRun);
-  ReportOptions options;
-  options.MadeAt = ReportTimeNow();
-  options.Program = ReportProgramName();
-  const CommissioningReport report = MakeCommissioningReport(*project, options);
+  const CommissioningReport report = MakeCommissioningReport(*project, ReportOptionsNow());
   if (const auto failure = WriteReportPdf(report, request.Pdf)) {
     std::cerr << failure->toStdString() << "\n";
     return static_cast<int>(CommandExit::CannotRun);
   }
   if (!request.Csv.isEmpty()) {
-    try {
-      ReplaceFile(Native(request.Csv), AlarmTableCsv(report));
-    } catch (const EditorError& error) {
-      std::cerr << error.what() << "\n";
+    if (const auto failure = WriteReportCsv(report, request.Csv)) {
+      std::cerr << failure->toStdString() << "\n";
       return static_cast<int>(CommandExit::CannotRun);
     }
   }
-  std::cout << "Report written to " << Native(request.Pdf) << "\n";
+  std::cout << "Report written to " << NativePath(request.Pdf) << "\n";
   return static_cast<int>(CommandExit::Success);
 }
 
@@ -171,7 +162,7 @@ int RunCommandLine(int argc, char* argv[]) {
   }
   const QStringList words = parser.positionalArguments();
   const QString command = words.isEmpty() ? QString() : words.first();
-  const std::string startFolder = Native(QDir::currentPath());
+  const std::string startFolder = NativePath(QDir::currentPath());
   const bool reportOptions = parser.isSet(output) || parser.isSet(csv);
   if (command == QLatin1String("report")) {
     if (words.size() != 2 || !parser.isSet(output)) {
@@ -181,8 +172,8 @@ int RunCommandLine(int argc, char* argv[]) {
     if (parser.isSet(json) || parser.isSet(deleteStale) || parser.isSet(dryRun)) {
       return WrongArguments(parser, QStringLiteral("That option is not for report."));
     }
-    return ReportCommand({Native(QDir(words[1]).absolutePath()), startFolder, parser.value(output),
-                          parser.value(csv)});
+    return ReportCommand({NativePath(QDir(words[1]).absolutePath()), startFolder,
+                          parser.value(output), parser.value(csv)});
   }
   if (command == QLatin1String("import")) {
     bool number = false;
@@ -195,8 +186,8 @@ int RunCommandLine(int argc, char* argv[]) {
     if (reportOptions || parser.isSet(json) || parser.isSet(deleteStale) || parser.isSet(dryRun)) {
       return WrongArguments(parser, QStringLiteral("That option is not for import."));
     }
-    request.Folder = Native(words[1]);
-    request.File = Native(QFileInfo(words[3]).absoluteFilePath());
+    request.Folder = NativePath(words[1]);
+    request.File = NativePath(QFileInfo(words[3]).absoluteFilePath());
     request.Level = parser.isSet(level);
     request.StartFolder = startFolder;
     return static_cast<int>(ImportClipCommand(request, std::cout, std::cerr));
@@ -213,7 +204,7 @@ int RunCommandLine(int argc, char* argv[]) {
       return WrongArguments(parser, QStringLiteral("--delete-stale and --dry-run are for deploy."));
     }
     FolderCheckRequest request;
-    request.Folder = words.size() == 2 ? Native(words[1]) : "";
+    request.Folder = words.size() == 2 ? NativePath(words[1]) : "";
     request.StartFolder = startFolder;
     request.Json = parser.isSet(json);
     request.ShowProgress = PWX_ISATTY(PWX_FILENO(stderr)) != 0;
@@ -230,8 +221,8 @@ int RunCommandLine(int argc, char* argv[]) {
                             QStringLiteral("That option is not for ") + command + QLatin1Char('.'));
     }
     CardCommandRequest request;
-    request.Folder = Native(words[1]);
-    request.Destination = Native(words[2]);
+    request.Folder = NativePath(words[1]);
+    request.Destination = NativePath(words[2]);
     request.StartFolder = startFolder;
     request.HashStore = FileHashStorePath();
     request.DeleteStale = parser.isSet(deleteStale);

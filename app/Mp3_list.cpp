@@ -20,16 +20,13 @@
 
 #include "app/AudioGrid.h"
 #include "app/BackgroundWork.h"
+#include "app/QtText.h"
 #include "app/SlotRow.h"
 #include "app/WindowFilters.h"
 
 namespace pwx {
 
 namespace {
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 QStringList TextList(const std::vector<std::string>& texts) {
   QStringList list;

@@ -12,14 +12,12 @@
 #include <exception>
 
 #include "app/BackgroundWork.h"
+#include "app/QtText.h"
+#include "audio/ClipFiles.h"
 
 namespace pwx {
 
 namespace {
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 std::string PathText(const QString& path) {
   return QDir::toNativeSeparators(QDir::cleanPath(path)).toStdString();
@@ -78,9 +76,14 @@ std::optional<std::string> QtHost::ChooseMp3File(const std::string& startFolder)
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   // The MP3 filter stays the default: an MP3 is copied as it is, any other sound converted.
+  QStringList patterns;
+  for (const std::string_view suffix : kSoundFileSuffixes) {
+    patterns << QLatin1Char('*') +
+                    QString::fromLatin1(suffix.data(), static_cast<qsizetype>(suffix.size()));
+  }
   dialog.setNameFilters(
       {QStringLiteral("MP3 File (*.mp3)"),
-       QStringLiteral("Audio files (*.mp3 *.wav *.flac *.ogg *.oga *.aif *.aiff)")});
+       QStringLiteral("Audio files (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')')});
   dialog.selectNameFilter(QStringLiteral("MP3 File (*.mp3)"));
   dialog.setDefaultSuffix(QStringLiteral("mp3"));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;

@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QTextDocument>
 
+#include "app/QtText.h"
+#include "common/EditorError.h"
 #include "common/FileReplacement.h"
 #include "delivery/ReportHtml.h"
 
@@ -17,8 +19,7 @@ namespace pwx {
 namespace {
 
 QString CannotCreate(const QString& path, const QString& reason) {
-  return QString::fromStdString(
-      CannotCreateText(QDir::toNativeSeparators(path).toStdString(), reason.toStdString()));
+  return QString::fromStdString(CannotCreateText(NativePath(path), reason.toStdString()));
 }
 
 }  // namespace
@@ -52,15 +53,23 @@ std::optional<QString> WriteReportPdf(const CommissioningReport& report, const Q
   return std::nullopt;
 }
 
-std::string ReportProgramName() {
-  std::string name = "PWX36 Editor";
-  const QString version = QCoreApplication::applicationVersion();
-  if (!version.isEmpty()) name += " " + version.toStdString();
-  return name;
+std::optional<QString> WriteReportCsv(const CommissioningReport& report, const QString& path) {
+  try {
+    ReplaceFile(NativePath(path), AlarmTableCsv(report));
+  } catch (const EditorError& error) {
+    return QString::fromStdString(error.what());
+  }
+  return std::nullopt;
 }
 
-std::string ReportTimeNow() {
-  return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
+ReportOptions ReportOptionsNow() {
+  ReportOptions options;
+  options.MadeAt =
+      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
+  options.Program = "PWX36 Editor";
+  const QString version = QCoreApplication::applicationVersion();
+  if (!version.isEmpty()) options.Program += " " + version.toStdString();
+  return options;
 }
 
 }  // namespace pwx

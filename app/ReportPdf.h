@@ -12,10 +12,12 @@ namespace pwx {
 // ("Cannot create file "<path>". <reason>"), or nothing.
 std::optional<QString> WriteReportPdf(const CommissioningReport& report, const QString& path);
 
-// The program's name and version as a report gives them: "PWX36 Editor 1.0.0".
-std::string ReportProgramName();
+// Writes the report's alarm table as CSV, safely; returns why it could not be written
+// ("Cannot create file "<path>". <reason>"), or nothing.
+std::optional<QString> WriteReportCsv(const CommissioningReport& report, const QString& path);
 
-// The local date and time as a report gives them: "2026-12-09 14:05".
-std::string ReportTimeNow();
+// The options of a report made now: the local date and time ("2026-12-09 14:05") and the
+// program's name and version ("PWX36 Editor 1.0.0").
+ReportOptions ReportOptionsNow();
 
 }  // namespace pwx

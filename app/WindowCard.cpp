@@ -5,6 +5,7 @@
 #include "app/BackgroundWork.h"
 #include "app/CardDialogs.h"
 #include "app/Mp3_list.h"
+#include "app/QtText.h"
 #include "common/EditorError.h"
 #include "common/MessageText.h"
 #include "delivery/CardDeploy.h"
@@ -14,10 +15,6 @@
 namespace pwx {
 
 namespace {
-
-QString Text(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 // What the copy finds before it asks: the check's findings and the plan, or why there is none.
 struct Prepared {

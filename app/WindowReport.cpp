@@ -6,9 +6,8 @@
 
 #include "app/BackgroundWork.h"
 #include "app/Mp3_list.h"
+#include "app/QtText.h"
 #include "app/ReportPdf.h"
-#include "common/EditorError.h"
-#include "common/FileReplacement.h"
 
 // The commissioning report from the window: the clips are read beside the window, then the
 // PDF (or the alarm table as CSV) is written where the user chose.
@@ -18,13 +17,7 @@ namespace {
 
 // Writes the chosen file; returns why it could not be written, or nothing.
 std::optional<QString> WriteReport(const CommissioningReport& report, const ReportTarget& target) {
-  if (!target.Csv) return WriteReportPdf(report, target.Path);
-  try {
-    ReplaceFile(QDir::toNativeSeparators(target.Path).toStdString(), AlarmTableCsv(report));
-  } catch (const EditorError& error) {
-    return QString::fromStdString(error.what());
-  }
-  return std::nullopt;
+  return target.Csv ? WriteReportCsv(report, target.Path) : WriteReportPdf(report, target.Path);
 }
 
 }  // namespace
@@ -37,9 +30,7 @@ void TForm1::MakeReport() {
       reportTarget_ ? reportTarget_(suggested) : AskForReportTarget(this, suggested);
   if (!target) return;
 
-  ReportOptions options;
-  options.MadeAt = ReportTimeNow();
-  options.Program = ReportProgramName();
+  ReportOptions options = ReportOptionsNow();
   options.Unsaved = editor_.HasUnsavedChanges();
   auto report = std::make_shared<CommissioningReport>();
   background_->Start(
@@ -59,8 +50,7 @@ void TForm1::MakeReport() {
         } else if (const auto failure = WriteReport(*report, target)) {
           QMessageBox::warning(this, QStringLiteral("Report"), *failure);
         } else {
-          editor_.SetStatusText("Report written to " +
-                                QDir::toNativeSeparators(target.Path).toStdString());
+          editor_.SetStatusText("Report written to " + NativePath(target.Path));
           if (target.OpenAfter) {
             const QUrl url = QUrl::fromLocalFile(target.Path);
             if (urlOpener_) {

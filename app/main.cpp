@@ -7,6 +7,7 @@
 #include "app/Mp3_list.h"
 #include "app/QtAudioPlayer.h"
 #include "app/QtHost.h"
+#include "app/QtText.h"
 
 int main(int argc, char* argv[]) {
   // Any argument is a command for the command line, which needs no display.
@@ -19,7 +20,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(PWX_VERSION));
 
   // The start folder is the folder the program was started from.
-  const std::string startFolder = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
+  const std::string startFolder = pwx::NativePath(QDir::currentPath());
   pwx::QtHost host;
   pwx::LazyAudioPlayer<pwx::QtAudioPlayer> player;
   pwx::TForm1 window(host, player, startFolder);

@@ -30,7 +30,6 @@ class StereoDownmix {
  public:
   explicit StereoDownmix(const std::vector<SpeakerPlace>& places);
 
-  int InputChannels() const { return static_cast<int>(left_.size()); }
   // Mixes `frames` frames of interleaved input into `2 * frames` interleaved stereo samples.
   void Mix(const float* input, std::size_t frames, float* stereo) const;
 

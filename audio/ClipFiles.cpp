@@ -27,14 +27,18 @@ bool IsMp3FileName(const std::string& path) {
 }
 
 bool IsSoundFileName(const std::string& path) {
-  for (const std::string_view suffix : {".mp3", ".wav", ".flac", ".ogg", ".oga", ".aif", ".aiff"}) {
+  for (const std::string_view suffix : kSoundFileSuffixes) {
     if (EndsWithSuffix(path, suffix)) return true;
   }
   return false;
 }
 
+std::string ClipFileName(int number) {
+  return ThreeDigits(number) + ".mp3";
+}
+
 std::string ProjectCopyPath(const std::string& workDir, int number) {
-  return workDir + ThreeDigits(number) + ".mp3";
+  return workDir + ClipFileName(number);
 }
 
 std::optional<std::string> CheckClipSize(const std::string& path, DiagnosticLog& log) {

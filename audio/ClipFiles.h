@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/DiagnosticLog.h"
 
@@ -16,9 +18,15 @@ inline constexpr const char* kClipTooLargeText = "File Size > then Buffer 10MB";
 // offers, and so what a drop takes.
 bool IsMp3FileName(const std::string& path);
 
-// Whether a file's name ends in one of the suffixes the import's "Audio files" filter
-// offers: .mp3, .wav, .flac, .ogg, .oga, .aif or .aiff, in any letter case.
+// The suffixes of the sound files an import takes, MP3 first.
+inline constexpr std::array<std::string_view, 7> kSoundFileSuffixes = {
+    ".mp3", ".wav", ".flac", ".ogg", ".oga", ".aif", ".aiff"};
+
+// Whether a file's name ends in one of those suffixes, in any letter case.
 bool IsSoundFileName(const std::string& path);
+
+// The file name of clip `number`'s copy: "%03d" + ".mp3".
+std::string ClipFileName(int number);
 
 // The project copy of clip `number`: workDir + "%03d" + ".mp3".
 std::string ProjectCopyPath(const std::string& workDir, int number);

@@ -30,26 +30,13 @@ std::string DurationText(double seconds) {
   return text;
 }
 
-namespace {
-
-// "10,485,760": a byte count is easier to compare with thousands marked.
-std::string Grouped(std::uint64_t number) {
-  std::string digits = std::to_string(number);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), 1, ',');
-  }
-  return digits;
-}
-
-}  // namespace
-
 std::string TooLongForPlayerText(const std::string& source, double seconds, std::uint64_t limit) {
   std::string text(1, '"');
   text += QuotePath(source);
   text += "\" is too long for the player: it lasts ";
   text += DurationText(seconds);
   text += ", and as an MP3 it would pass the player's limit of ";
-  text += Grouped(limit);
+  text += GroupedDigits(limit);
   text += " bytes. Shorten it and import it again.";
   return text;
 }

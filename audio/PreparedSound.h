@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "audio/ChannelDownmix.h"
+#include "audio/Mp3Encoder.h"
 #include "audio/PcmSource.h"
 #include "audio/Resampler.h"
 
@@ -29,7 +30,8 @@ OpenedSound OpenSound(const std::string& path);
 // two, more are mixed to stereo; any rate is brought to 44,100 Hz.
 class PreparedSound {
  public:
-  static constexpr long kRate = 44100;
+  // The rate the encoder writes.
+  static constexpr long kRate = Mp3Encoder::kRate;
 
   explicit PreparedSound(OpenedSound sound);
   ~PreparedSound();
@@ -37,7 +39,6 @@ class PreparedSound {
   PreparedSound& operator=(const PreparedSound&) = delete;
 
   int Channels() const { return channels_; }
-  SoundFormat SourceFormat() const { return source_->Format(); }
   // The next block of interleaved samples, which the caller may change; empty at the end.
   // Valid until the next call.
   std::span<float> Next();

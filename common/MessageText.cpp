@@ -41,4 +41,12 @@ std::string SizeText(std::uint64_t bytes) {
   return text;
 }
 
+std::string GroupedDigits(std::uint64_t number) {
+  std::string digits = std::to_string(number);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+    digits.insert(static_cast<std::size_t>(at), 1, ',');
+  }
+  return digits;
+}
+
 }  // namespace pwx

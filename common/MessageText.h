@@ -26,4 +26,7 @@ inline std::string QuotePath(std::string_view path) {
 // "48.2 MB", "1.9 GB".
 std::string SizeText(std::uint64_t bytes);
 
+// "10,485,760": a number with its thousands marked, easier to compare.
+std::string GroupedDigits(std::uint64_t number);
+
 }  // namespace pwx

@@ -138,10 +138,7 @@ CommandExit CompareCommand(const CardCommandRequest& request, std::ostream& out,
     err << "error: the project folder lacks " << name << "\n";
   }
   out << ComparisonSummary(comparison) << "\n";
-  const bool same = plan->MissingInProject.empty() &&
-                    std::all_of(comparison.begin(), comparison.end(),
-                                [](const CardComparison& c) { return c.State == CardState::Same; });
-  return same ? CommandExit::Success : CommandExit::Failed;
+  return CardHoldsProject(*plan, comparison) ? CommandExit::Success : CommandExit::Failed;
 }
 
 }  // namespace pwx

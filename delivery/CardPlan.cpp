@@ -27,9 +27,7 @@ bool IsNumberedClipName(const std::string& name) {
   for (int i = 0; i < 3; ++i) {
     if (!std::isdigit(static_cast<unsigned char>(name[static_cast<std::size_t>(i)]))) return false;
   }
-  std::string extension = name.substr(4);
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension == "mp3";
+  return IsMp3FileName(name);
 }
 
 // The largest free space the copy needs: each file is written beside the one it replaces,
@@ -82,7 +80,7 @@ std::uint64_t DeployPlan::BytesOfProject() const {
 std::vector<std::string> PlayerFileNames(const ProjectSnapshot& project) {
   std::vector<std::string> names;
   for (int clip = 1; clip <= kLibrarySize; ++clip) {
-    if (project.Project.Library.Entry(clip).Occupied()) names.push_back(ThreeDigits(clip) + ".mp3");
+    if (project.Project.Library.Entry(clip).Occupied()) names.push_back(ClipFileName(clip));
   }
   for (const char* name :
        {kErrorClipFileName, kNameMapFileName, kVolumeFileName, kRtuFileName, kPlayListFileName}) {
@@ -210,6 +208,12 @@ std::vector<CardComparison> CompareWithCard(const DeployPlan& plan) {
   }
   for (const StaleClip& clip : plan.Stale) comparison.push_back({clip.Name, CardState::OnlyOnCard});
   return comparison;
+}
+
+bool CardHoldsProject(const DeployPlan& plan, const std::vector<CardComparison>& comparison) {
+  return plan.MissingInProject.empty() &&
+         std::all_of(comparison.begin(), comparison.end(),
+                     [](const CardComparison& c) { return c.State == CardState::Same; });
 }
 
 std::string ComparisonSummary(const std::vector<CardComparison>& comparison) {

@@ -87,6 +87,9 @@ struct CardComparison {
 // that proves the card comes from a plan made without a cache, which reads every byte.
 std::vector<CardComparison> CompareWithCard(const DeployPlan& plan);
 
+// Whether the card holds the project: every player file the same, none missing in the project.
+bool CardHoldsProject(const DeployPlan& plan, const std::vector<CardComparison>& comparison);
+
 // "Compare: 20 same, 2 differ, 1 missing on card, 1 only on card".
 std::string ComparisonSummary(const std::vector<CardComparison>& comparison);
 

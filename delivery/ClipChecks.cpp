@@ -12,23 +12,13 @@
 #include "common/FileReading.h"
 #include "common/FileSystem.h"
 #include "common/IntegerText.h"
+#include "common/MessageText.h"
 
 namespace pwx {
 
 namespace {
 
 constexpr std::size_t kCompareChunkBytes = 64 * 1024;
-
-// "8,776": digits in groups of three.
-std::string Grouped(std::uint64_t number) {
-  const std::string digits = std::to_string(number);
-  std::string grouped;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-    grouped += digits[i];
-  }
-  return grouped;
-}
 
 std::string SecondsText(double seconds) {
   char text[32];
@@ -69,7 +59,7 @@ std::string WhyNotPlayable(const ClipFacts& facts) {
 std::string DamageText(const std::string& file, const ClipFacts& facts) {
   const DecodeProblem& first = facts.Problems.front();
   const std::string where =
-      " at byte " + Grouped(first.ByteOffset) + " (" + SecondsText(first.Seconds) + ")";
+      " at byte " + GroupedDigits(first.ByteOffset) + " (" + SecondsText(first.Seconds) + ")";
   std::string text;
   switch (first.What) {
     case DecodeProblem::Kind::LostSync:
@@ -91,7 +81,7 @@ std::string DamageText(const std::string& file, const ClipFacts& facts) {
 
 std::string FormatText(const std::string& file, const ClipFacts& facts) {
   return file + ": MPEG-" + facts.MpegVersion + " Layer III, " +
-         Grouped(static_cast<std::uint64_t>(facts.SampleRate)) + " Hz, " +
+         GroupedDigits(static_cast<std::uint64_t>(facts.SampleRate)) + " Hz, " +
          (facts.Channels == 1 ? "mono" : "stereo") + ", " +
          (facts.VariableBitRate ? "variable" : "constant") + " bit rate, " +
          SecondsText(facts.Seconds()) + ".";
@@ -102,7 +92,7 @@ std::vector<Finding> CheckOneClip(const ProjectSnapshot& project, int clip,
                                   const CheckOptions& options, CopyFacts& copy) {
   const AudioEntry& entry = project.Project.Library.Entry(clip);
   const std::string path = ProjectCopyPath(project.WorkDir, clip);
-  const std::string file = ThreeDigits(clip) + ".mp3";
+  const std::string file = ClipFileName(clip);
   std::vector<Finding> found;
   auto add = [&](Severity level, const char* code, std::string message) {
     found.push_back(Finding{level, code, clip, {}, -1, 0, file, std::move(message)});
@@ -165,7 +155,7 @@ std::vector<Finding> CheckOneClip(const ProjectSnapshot& project, int clip,
 }
 
 std::vector<Finding> CheckStray(const ProjectSnapshot& project, int clip) {
-  const std::string file = ThreeDigits(clip) + ".mp3";
+  const std::string file = ClipFileName(clip);
   if (!PathExists(ProjectCopyPath(project.WorkDir, clip))) return {};
   return {Finding{Severity::Warning,
                   "copy-stray",

@@ -217,13 +217,18 @@ std::vector<Finding> ErrorsFirst(std::vector<Finding> findings) {
   return findings;
 }
 
+bool NoProblems(const std::vector<Finding>& findings) {
+  return std::all_of(findings.begin(), findings.end(),
+                     [](const Finding& f) { return f.Level == Severity::Info; });
+}
+
 std::string CheckSummary(const std::vector<Finding>& findings) {
+  if (NoProblems(findings)) return "Check: no problems found";
   const auto errors = std::count_if(findings.begin(), findings.end(),
                                     [](const Finding& f) { return f.Level == Severity::Error; });
   const auto warnings = std::count_if(findings.begin(), findings.end(), [](const Finding& f) {
     return f.Level == Severity::Warning;
   });
-  if (errors == 0 && warnings == 0) return "Check: no problems found";
   auto count = [](long n, const char* word) {
     return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
   };

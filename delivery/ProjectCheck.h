@@ -70,6 +70,9 @@ std::vector<Finding> CheckProject(const ProjectSnapshot& project, const CheckOpt
 // order found.
 std::vector<Finding> ErrorsFirst(std::vector<Finding> findings);
 
+// Whether the findings hold no error and no warning (notes only, or none at all).
+bool NoProblems(const std::vector<Finding>& findings);
+
 // "Check: 1 error, 2 warnings", or "Check: no problems found" when there are neither.
 std::string CheckSummary(const std::vector<Finding>& findings);
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/IntegerText.h"
+#include "common/MessageText.h"
 
 namespace pwx {
 
@@ -30,15 +31,6 @@ std::string Escaped(const std::string& text) {
     }
   }
   return out;
-}
-
-// "10,485,760": byte counts are easier to compare with thousands marked.
-std::string Grouped(std::uint64_t number) {
-  std::string digits = std::to_string(number);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), 1, ',');
-  }
-  return digits;
 }
 
 std::string Cell(const std::string& html, const char* attributes = "") {
@@ -141,7 +133,7 @@ std::string ClipList(const CommissioningReport& report) {
                     : clip.Channels == 2 ? "stereo"
                                          : "?");
       html += Cell(DurationText(clip.Seconds)) + Cell(format) +
-              Cell(Grouped(clip.Bytes), " align=\"right\"");
+              Cell(GroupedDigits(clip.Bytes), " align=\"right\"");
     }
     html += "</tr>";
   }
@@ -155,7 +147,7 @@ std::string FileList(const CommissioningReport& report) {
   for (const ReportFile& file : report.Files) {
     html += "<tr>" + Cell(file.Name);
     if (file.Written) {
-      html += Cell(Grouped(file.Bytes), " align=\"right\"") + Cell(Sha(file.Sha256));
+      html += Cell(GroupedDigits(file.Bytes), " align=\"right\"") + Cell(Sha(file.Sha256));
     } else {
       html += Cell("not written", " colspan=\"2\"");
     }
@@ -173,7 +165,7 @@ std::string CheckResult(const CommissioningReport& report) {
                        Escaped(finding.Where()) + ": " + Escaped(finding.Message) + "</li>";
     (finding.Level == Severity::Info ? notes : problems) += line;
   }
-  html += problems.empty() ? "<p>No problems found</p>" : "<ul>" + problems + "</ul>";
+  html += NoProblems(report.Findings) ? "<p>No problems found</p>" : "<ul>" + problems + "</ul>";
   if (!notes.empty()) html += "<p>Notes:</p><ul>" + notes + "</ul>";
   return html;
 }
