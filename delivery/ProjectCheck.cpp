@@ -193,15 +193,6 @@ std::string Finding::Where() const {
   return where.empty() ? "project" : where;
 }
 
-std::vector<std::string> InputLabelsOfMode(std::uint8_t mode) {
-  std::vector<std::string> labels;
-  const int used = mode < 4 ? 4 : 15;
-  for (int slot = 0; slot < used; ++slot) {
-    labels.push_back(mode < 4 ? DigitalLabel(slot) : BinaryLabel(slot));
-  }
-  return labels;
-}
-
 std::vector<Finding> CheckProject(const ProjectSnapshot& project, const CheckOptions& options) {
   std::vector<Finding> findings = CheckClips(project, options);
   CheckInputs(project, findings);

@@ -7,6 +7,7 @@
 
 #include "audio/ClipProbe.h"
 #include "common/Sha256.h"
+#include "model/SlotLabels.h"
 #include "project/Editor.h"
 
 namespace pwx {
@@ -55,10 +56,6 @@ struct CheckOptions {
   // When set, gets a CopyFacts for each occupied clip, in clip order.
   std::vector<CopyFacts>* Copies = nullptr;
 };
-
-// The inputs a mode uses, as the window labels them: "DI1".."DI4" in modes 0 to 3, else
-// "bI1 (0001b)".."bI15 (1111b)"; the slot of each is its place in the list.
-std::vector<std::string> InputLabelsOfMode(std::uint8_t mode);
 
 // Checks that a project will play: decodes every clip's project copy, and cross-checks the
 // library, the inputs of the current mode, the settings and the files against each other.

@@ -110,6 +110,7 @@ std::uint8_t StoredRepeat(const PlayListImage& image, int slot) {
 }
 
 bool StoredAlarmOutput(const PlayListImage& image, int slot) {
+  // Only exactly 1 means ticked; anything else reads (and saves back) as not ticked.
   return image.Bytes[kAlarmFlagOffset + CheckedSlot(slot)] == 1;
 }
 
@@ -130,16 +131,15 @@ std::vector<std::string> HexDumpLines(const PlayListImage& image) {
 }
 
 UnpackedSlot UnpackSlot(const PlayListImage& image, int slot, DiagnosticLog& log) {
-  const std::size_t s = CheckedSlot(slot);
   UnpackedSlot result;
-  for (std::size_t k = 0; k < kClipsPerSlot; ++k) {
-    result.RB_Str[k] = FormatClipNumber(image.Bytes[ClipOffset(s, k)]);
-    log.Append("RB_Str[" + std::to_string(k) + "] : " + result.RB_Str[k]);
+  for (int k = 0; k < static_cast<int>(kClipsPerSlot); ++k) {
+    auto& text = result.RB_Str[static_cast<std::size_t>(k)];
+    text = FormatClipNumber(StoredClip(image, slot, k));
+    log.Append("RB_Str[" + std::to_string(k) + "] : " + text);
   }
-  const std::uint8_t repeat = image.Bytes[kRepeatOffset + s];
+  const std::uint8_t repeat = StoredRepeat(image, slot);
   result.Repeat = repeat == 0 ? "1" : std::to_string(repeat);
-  // Only exactly 1 means ticked; anything else reads (and saves back) as not ticked.
-  result.AlarmOutput = image.Bytes[kAlarmFlagOffset + s] == 1;
+  result.AlarmOutput = StoredAlarmOutput(image, slot);
   return result;
 }
 

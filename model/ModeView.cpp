@@ -21,7 +21,7 @@ void ApplyModeLabels(ModeView& view, std::uint8_t mode) {
     view.SecondGroupVisible = false;
     view.RowVisible[4] = view.RowVisible[5] = false;
     view.FirstGroupCaption = kDigitalCaption;
-    for (int s = 0; s < 4; ++s) {
+    for (int s = 0; s < InputsOfMode(mode); ++s) {
       view.TestInputChoices.push_back(DigitalLabel(s));
       view.RowLabels[s] = DigitalLabel(s);
     }
@@ -29,9 +29,10 @@ void ApplyModeLabels(ModeView& view, std::uint8_t mode) {
     view.RowVisible[4] = view.RowVisible[5] = true;
     view.SecondGroupVisible = true;
     view.FirstGroupCaption = kBinaryCaption;
-    for (int s = 15; s < kSpareSlot; ++s) view.RowVisible[s] = false;
+    for (int s = InputsOfMode(mode); s < kSpareSlot; ++s) view.RowVisible[s] = false;
     view.SpareRowFrameVisible = false;
-    for (int s = 0; s < 15; ++s) view.TestInputChoices.push_back("bI" + std::to_string(s + 1));
+    for (int s = 0; s < InputsOfMode(mode); ++s)
+      view.TestInputChoices.push_back("bI" + std::to_string(s + 1));
     for (int s = 0; s < 6; ++s) view.RowLabels[s] = BinaryLabel(s);
   }
   view.TestInputIndex = 0;

@@ -16,6 +16,18 @@ std::string BinaryLabel(int slot) {
   return "bI" + std::to_string(input) + " (" + binary + "b)";
 }
 
+int InputsOfMode(std::uint8_t mode) {
+  return mode < 4 ? 4 : 15;
+}
+
+std::vector<std::string> InputLabelsOfMode(std::uint8_t mode) {
+  std::vector<std::string> labels;
+  for (int slot = 0; slot < InputsOfMode(mode); ++slot) {
+    labels.push_back(mode < 4 ? DigitalLabel(slot) : BinaryLabel(slot));
+  }
+  return labels;
+}
+
 std::string DesignLabel(int slot) {
   if (slot < 6) return DigitalLabel(slot);
   if (slot == kSlotCount - 1) return "DI6";
