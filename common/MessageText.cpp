@@ -41,6 +41,15 @@ std::string SizeText(std::uint64_t bytes) {
   return text;
 }
 
+std::string JoinedWithCommas(const std::vector<std::string>& texts) {
+  std::string joined;
+  for (const auto& text : texts) {
+    if (!joined.empty()) joined += ", ";
+    joined += text;
+  }
+  return joined;
+}
+
 std::string GroupedDigits(std::uint64_t number) {
   std::string digits = std::to_string(number);
   for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {

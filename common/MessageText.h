@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pwx {
 
@@ -25,6 +26,9 @@ inline std::string QuotePath(std::string_view path) {
 // A size as people read it, in decimal units as storage is sold: "512 bytes", "10.3 kB",
 // "48.2 MB", "1.9 GB".
 std::string SizeText(std::uint64_t bytes);
+
+// "a, b, c": the texts joined with commas.
+std::string JoinedWithCommas(const std::vector<std::string>& texts);
 
 // "10,485,760": a number with its thousands marked, easier to compare.
 std::string GroupedDigits(std::uint64_t number);

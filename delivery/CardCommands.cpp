@@ -6,47 +6,11 @@
 #include "common/MessageText.h"
 #include "delivery/CardDeploy.h"
 #include "delivery/FolderProject.h"
+#include "delivery/ProgressPrinter.h"
 
 namespace pwx {
 
 namespace {
-
-// Shows how far the work is: on a terminal one line rewritten in place, else a line each
-// time the work turns to another file.
-class ProgressPrinter {
- public:
-  ProgressPrinter(std::ostream& out, bool terminal) : out_(out), terminal_(terminal) {}
-  ~ProgressPrinter() { Clear(); }
-
-  void Show(const std::string& what, std::uint64_t done, std::uint64_t total) {
-    if (!terminal_) {
-      if (what != last_) out_ << what << "\n";
-      last_ = what;
-      return;
-    }
-    const int percent = total == 0 ? 100 : static_cast<int>(done * 100 / total);
-    std::string line = what + ": " + std::to_string(percent) + "%";
-    if (line.size() < width_) line += std::string(width_ - line.size(), ' ');
-    width_ = line.size();
-    out_ << '\r' << line << std::flush;
-  }
-  void Clear() {
-    if (terminal_ && width_ > 0) out_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
-    width_ = 0;
-  }
-
- private:
-  std::ostream& out_;
-  bool terminal_;
-  std::string last_;
-  std::size_t width_ = 0;
-};
-
-std::string Names(const std::vector<std::string>& names) {
-  std::string text;
-  for (const auto& name : names) text += (text.empty() ? "" : ", ") + name;
-  return text;
-}
 
 void PrintPlan(const DeployPlan& plan, bool deleteStale, std::ostream& out) {
   out << "Project: " << plan.ProjectFolder << "\n";
@@ -56,7 +20,7 @@ void PrintPlan(const DeployPlan& plan, bool deleteStale, std::ostream& out) {
   if (!plan.Stale.empty()) {
     std::vector<std::string> stale;
     for (const auto& clip : plan.Stale) stale.push_back(clip.Name);
-    out << "Stale clips on the card: " << Names(stale)
+    out << "Stale clips on the card: " << JoinedWithCommas(stale)
         << (deleteStale ? " (deleted after the copy)\n" : " (kept; --delete-stale deletes them)\n");
   }
   out << "Room: " << SizeText(plan.NeededBytes) << " needed, " << SizeText(plan.FreeBytes)
@@ -113,9 +77,10 @@ CommandExit DeployCommand(const CardCommandRequest& request, std::ostream& out, 
     result = DeployToCard(*plan, options);
   }
   cache.Save();
-  if (!result.Deleted.empty()) out << "Deleted stale clips: " << Names(result.Deleted) << "\n";
+  if (!result.Deleted.empty())
+    out << "Deleted stale clips: " << JoinedWithCommas(result.Deleted) << "\n";
   if (!result.Verified() && !result.Written.empty()) {
-    out << "Written whole: " << Names(result.Written) << "\n";
+    out << "Written whole: " << JoinedWithCommas(result.Written) << "\n";
   }
   for (const auto& failure : result.Failures) {
     err << "error: " << failure.File << ": " << failure.Reason << "\n";

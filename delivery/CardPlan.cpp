@@ -174,9 +174,8 @@ DeployPlan PlanDeploy(const ProjectSnapshot& project, const std::string& destina
                                      : fs::space(PathOf(plan.Destination), error).available;
   plan.NeededBytes = NeededBytes(plan.Files);
   if (!plan.MissingInProject.empty()) {
-    std::string names;
-    for (const auto& name : plan.MissingInProject) names += (names.empty() ? "" : ", ") + name;
-    plan.Refusal = "The project folder lacks " + names + "; save the project (and import the " +
+    plan.Refusal = "The project folder lacks " + JoinedWithCommas(plan.MissingInProject) +
+                   "; save the project (and import the " +
                    "missing clips) before copying it to the card.";
   } else if (plan.NeededBytes > plan.FreeBytes) {
     plan.Refusal = "The card has too little room: the copy needs " + SizeText(plan.NeededBytes) +

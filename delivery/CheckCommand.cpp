@@ -4,6 +4,7 @@
 
 #include "common/JsonText.h"
 #include "delivery/FolderProject.h"
+#include "delivery/ProgressPrinter.h"
 #include "delivery/ProjectCheck.h"
 
 namespace pwx {
@@ -37,18 +38,14 @@ CommandExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& 
 
   CheckOptions options;
   options.CompareWithDisk = false;  // the project is what is on disk
-  std::size_t progressWidth = 0;
-  if (request.ShowProgress) {
-    // Called under the check's own lock, one clip at a time.
-    options.Progress = [&err, &progressWidth](int done, int total) {
-      const std::string line =
-          "Decoding the clips: " + std::to_string(done) + " of " + std::to_string(total);
-      progressWidth = line.size();
-      err << '\r' << line << std::flush;
-    };
-  }
+  ProgressPrinter progress(err, request.ShowProgress);
+  // Called under the check's own lock, one clip at a time.
+  options.Progress = [&progress](int done, int total) {
+    progress.Rewrite("Decoding the clips: " + std::to_string(done) + " of " +
+                     std::to_string(total));
+  };
   const std::vector<Finding> findings = ErrorsFirst(CheckProject(*project, options));
-  if (progressWidth > 0) err << '\r' << std::string(progressWidth, ' ') << '\r' << std::flush;
+  progress.Clear();
   if (request.Json) {
     PrintJson(findings, out);
   } else {

@@ -5,6 +5,7 @@
 
 #include "common/FileReading.h"
 #include "common/IntegerText.h"
+#include "common/MessageText.h"
 #include "delivery/ClipChecks.h"
 #include "devicefiles/ErrorClip.h"
 #include "devicefiles/PlayListFile.h"
@@ -115,8 +116,7 @@ void CheckSettings(const ProjectSnapshot& project, std::vector<Finding>& finding
   for (const auto& [name, field] : fields) {
     const auto& [text, choices] = field;
     if (std::find(choices->begin(), choices->end(), *text) != choices->end()) continue;
-    std::string offered;
-    for (const auto& choice : *choices) offered += (offered.empty() ? "" : ", ") + choice;
+    const std::string offered = JoinedWithCommas(*choices);
     add("rtu-invalid", std::string(name) + " \"" + *text +
                            "\" is not one the player knows; choose one of " + offered + ".");
   }
@@ -140,8 +140,7 @@ void CheckFiles(const ProjectSnapshot& project, const CheckOptions& options,
       differing.push_back(kVolumeFileName);
     }
     if (!differing.empty()) {
-      std::string files;
-      for (const auto& file : differing) files += (files.empty() ? "" : ", ") + file;
+      const std::string files = JoinedWithCommas(differing);
       findings.push_back(Finding{Severity::Warning,
                                  "unsaved",
                                  0,
