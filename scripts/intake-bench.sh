@@ -20,14 +20,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 runs=${1:-3}
-build=$(realpath -m "${PWX_BUILD_DIR:-$root/build/release}")
-
-"$root/scripts/install-deps.sh" tools >&2
-if [[ ! -f $build/CMakeCache.txt ]]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPWX_BUILD_TESTS=OFF >/dev/null
-fi
-cmake --build "$build" --target intake_bench >/dev/null
-bench=$build/audio/bench/intake_bench
+bench=$("$root/scripts/release-editor.sh" intake_bench audio/bench/intake_bench)
 
 work=$root/build/intake-bench
 mkdir -p "$work"
