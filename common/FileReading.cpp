@@ -62,8 +62,8 @@ InputFile::InputFile(const std::string& path, bool) : path_(path) {
     throw OpenRefusal(
         folder ? CannotOpenText(path, SystemReason(EISDIR)) : NotRegularFileText(path), !folder);
   }
-  size_ = static_cast<std::uint64_t>(status.st_size);
-  stamp_ = {size_, static_cast<std::int64_t>(status.st_mtime) * 1000000000, 0, 0};
+  stamp_ = {static_cast<std::uint64_t>(status.st_size),
+            static_cast<std::int64_t>(status.st_mtime) * 1000000000, 0, 0};
 }
 
 InputFile::~InputFile() {
@@ -113,16 +113,14 @@ InputFile::InputFile(const std::string& path, bool checkTypeFirst) : path_(path)
   }
   // A regular file never blocks; clearing the flag keeps reads plain on every system.
   fcntl(descriptor_, F_SETFL, fcntl(descriptor_, F_GETFL) & ~O_NONBLOCK);
-  size_ = static_cast<std::uint64_t>(status.st_size);
-  device_ = static_cast<std::uint64_t>(status.st_dev);
-  inode_ = static_cast<std::uint64_t>(status.st_ino);
 #ifdef __APPLE__
   const timespec& modified = status.st_mtimespec;
 #else
   const timespec& modified = status.st_mtim;
 #endif
-  stamp_ = {size_, static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec,
-            inode_, device_};
+  stamp_ = {static_cast<std::uint64_t>(status.st_size),
+            static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec,
+            static_cast<std::uint64_t>(status.st_ino), static_cast<std::uint64_t>(status.st_dev)};
 }
 
 InputFile::~InputFile() {
@@ -153,8 +151,8 @@ bool InputFile::IsSameFileAs(const std::string& path) const {
   // A link is another file: replacing it with a copy keeps the project self-contained.
   struct stat status;
   return lstat(path.c_str(), &status) == 0 &&
-         static_cast<std::uint64_t>(status.st_dev) == device_ &&
-         static_cast<std::uint64_t>(status.st_ino) == inode_;
+         static_cast<std::uint64_t>(status.st_dev) == stamp_.Device &&
+         static_cast<std::uint64_t>(status.st_ino) == stamp_.Inode;
 }
 
 #endif

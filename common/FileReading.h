@@ -39,7 +39,7 @@ class InputFile {
   InputFile& operator=(const InputFile&) = delete;
 
   // The size the file had when it was opened.
-  std::uint64_t Size() const { return size_; }
+  std::uint64_t Size() const { return stamp_.Size; }
   // The file's stamp when it was opened.
   const FileStamp& Stamp() const { return stamp_; }
   // Drops what the system holds of the file in memory, so that reading it goes to the device.
@@ -59,10 +59,7 @@ class InputFile {
  private:
   std::string path_;
   int descriptor_ = -1;
-  std::uint64_t size_ = 0;
-  std::uint64_t device_ = 0;
-  std::uint64_t inode_ = 0;
-  FileStamp stamp_;
+  FileStamp stamp_;  // size, time and identity when opened
 };
 
 // What one read of a file gave.
