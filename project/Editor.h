@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -218,6 +219,9 @@ class Editor {
   void StartupTempFolder();
   void StartupRtu();
   void ReadProjectSettings();
+  // Reads vol.cfg and rtu.cfg of the project folder, those that exist, each through `run`
+  // (which may catch what a read raises).
+  void ReadSettingsFiles(const std::function<void(const std::function<void()>&)>& run);
   void TakeAlarmEditsIntoImage();
   void ShowImportError(const std::string& reason);
   std::optional<std::string> RefusalOfClip(const std::string& path);

@@ -128,12 +128,14 @@ void Editor::LoadProjectFiles() {
 // them; a folder without them keeps what the window shows, so that settings carry over into
 // a new project.
 void Editor::ReadProjectSettings() {
+  ReadSettingsFiles([this](const std::function<void()>& read) { Handle(read); });
+}
+
+void Editor::ReadSettingsFiles(const std::function<void(const std::function<void()>&)>& run) {
   const std::string& work = dirs_.Work_DIR;
-  if (EntryExists(work + kVolumeFileName)) {
-    Handle([&] { ReadVolumeFile(project_, work, log_); });
-  }
+  if (EntryExists(work + kVolumeFileName)) run([&] { ReadVolumeFile(project_, work, log_); });
   if (EntryExists(work + kRtuFileName)) {
-    Handle([&] {
+    run([&] {
       ModbusRtuSettings settings;
       ReadRtuFile(settings, work, log_);
       project_.Settings = settings;

@@ -12,9 +12,7 @@ void Editor::OpenProjectFolder(const std::string& folder) {
   project_.Mode = AlarmMode{};
   ApplyModeLabels(view_, 0);
   LoadProjectFiles();
-  const std::string& work = dirs_.Work_DIR;
-  if (EntryExists(work + kVolumeFileName)) ReadVolumeFile(project_, work, log_);
-  if (EntryExists(work + kRtuFileName)) ReadRtuFile(project_.Settings, work, log_);
+  ReadSettingsFiles([](const std::function<void()>& read) { read(); });
   startupDone_ = true;
   MarkSaved();
 }
