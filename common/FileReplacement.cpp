@@ -1,5 +1,6 @@
 #include "common/FileReplacement.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <random>
@@ -200,6 +201,38 @@ bool CopyFileOver(const std::string& source, const std::string& dest, std::uint6
   }
   copy.Commit();
   return true;
+}
+
+bool IsReplacementTemporaryName(std::string_view name) {
+  constexpr std::string_view kSuffix = ".saving";
+  constexpr std::size_t kTokenLength = 12;
+  // "." + at least one character of the name + "-" + token + suffix.
+  if (name.size() < 1 + 1 + 1 + kTokenLength + kSuffix.size() || name.front() != '.' ||
+      name.substr(name.size() - kSuffix.size()) != kSuffix) {
+    return false;
+  }
+  const std::string_view token =
+      name.substr(name.size() - kSuffix.size() - kTokenLength, kTokenLength);
+  const char dash = name[name.size() - kSuffix.size() - kTokenLength - 1];
+  return dash == '-' && std::all_of(token.begin(), token.end(), [](char c) {
+           return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+         });
+}
+
+std::vector<std::string> RemoveLeftoverTemporaries(const std::string& folder) {
+  std::vector<std::string> removed;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(PathOf(folder), error)) {
+    const std::string name = entry.path().filename().string();
+    std::error_code typeError;
+    if (!IsReplacementTemporaryName(name) || entry.is_symlink(typeError) ||
+        !entry.is_regular_file(typeError)) {
+      continue;
+    }
+    if (fs::remove(entry.path(), typeError)) removed.push_back(name);
+  }
+  std::sort(removed.begin(), removed.end());
+  return removed;
 }
 
 }  // namespace pwx

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pwx {
 
@@ -59,5 +60,15 @@ void ReplaceFile(const std::string& path, std::string_view bytes);
 // "<dest>". <reason>" when the copy cannot be written.
 bool CopyFileOver(const std::string& source, const std::string& dest,
                   std::uint64_t limit = std::numeric_limits<std::uint64_t>::max());
+
+// Whether a file name is one of the temporaries a FileReplacement makes (".<name>-<12 letters
+// and digits>.saving").
+bool IsReplacementTemporaryName(std::string_view name);
+
+// Removes the temporaries that replacements of an earlier run left in `folder` when that run
+// was killed before it could clean up: regular files with a temporary's name only, never a
+// link, folder or other file. Call it only while no other writer works in the folder (under
+// the folder's lock). Returns the names removed; what cannot be removed is left.
+std::vector<std::string> RemoveLeftoverTemporaries(const std::string& folder);
 
 }  // namespace pwx

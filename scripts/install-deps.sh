@@ -15,12 +15,12 @@ run_packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-dejavu-core fonts-dejavu-extra
 )
-# The tests read PDFs as text (poppler-utils) and measure loudness with a meter of their own
-# (ffmpeg).
+# The tests read PDFs as text (poppler-utils), measure loudness with a meter of their own
+# (ffmpeg) and make real FAT cards (dosfstools) mounted without root's kernel help (fusefat).
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libfuzzer-14-dev libclang-rt-14-dev
-  desktop-file-utils appstream poppler-utils ffmpeg
+  desktop-file-utils appstream poppler-utils ffmpeg dosfstools fusefat
 )
 
 # Screenshots, the package build, the benchmarks' reference tools (mpg123) and the tools that

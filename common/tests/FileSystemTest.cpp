@@ -134,5 +134,34 @@ TEST(ReadFile, FailureCarriesTheSystemReasonAndNoSize) {
             "Cannot open file \"" + (dir / "folder") + "\". Is a directory");
 }
 
+TEST(RemoveLeftoverTemporaries, RemovesOnlyRegularFilesNamedAsTemporaries) {
+  TempFolder dir;
+  dir.Write(".003.mp3-Ab3dEf7hIj9K.saving", "left by a killed run");
+  dir.Write(".plist.cfg-000000000000.saving", "another");
+  dir.Write("003.mp3", "a clip");
+  dir.Write(".003.mp3-short.saving", "not a temporary's name");
+  dir.Write(".003.mp3-Ab3dEf7hIj9!.saving", "not one either");
+  dir.Write("x.saving", "nor this");
+  dir.MakeFolder(".m3fn.txt-ABCDEFGHIJKL.saving");  // a folder is never ours
+  std::filesystem::create_symlink(dir / "003.mp3", dir / ".vol.cfg-ABCDEFGHIJKL.saving");
+  EXPECT_EQ(
+      RemoveLeftoverTemporaries(dir.Path()),
+      (std::vector<std::string>{".003.mp3-Ab3dEf7hIj9K.saving", ".plist.cfg-000000000000.saving"}));
+  EXPECT_EQ(dir.EntryCount(), 6u);
+  EXPECT_EQ(dir.Read("003.mp3"), "a clip");
+}
+
+TEST(RemoveLeftoverTemporaries, NamesAReplacementMakes) {
+  TempFolder dir;
+  // A replacement dropped before its commit removes its temporary; one kept open shows the
+  // name it uses.
+  FileReplacement open(dir / "rtu.cfg");
+  std::string seen;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    seen = entry.path().filename().string();
+  }
+  EXPECT_TRUE(IsReplacementTemporaryName(seen)) << seen;
+}
+
 }  // namespace
 }  // namespace pwx
