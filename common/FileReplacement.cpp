@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <random>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
@@ -20,6 +21,7 @@
 #include "common/FileReading.h"
 #include "common/FileSystem.h"
 #include "common/MessageText.h"
+#include "common/OpenTemporaries.h"
 
 namespace pwx {
 namespace fs = std::filesystem;
@@ -124,6 +126,7 @@ FileReplacement::FileReplacement(std::string target) : target_(std::move(target)
     if (descriptor_ < 0 && errno != EEXIST) break;
   }
   if (descriptor_ < 0) throw EditorError(CannotCreateText(target_, SystemReason(errno)));
+  noted_ = NoteOpenTemporary(PathOf(temporary_));
 }
 
 FileReplacement::~FileReplacement() {
@@ -136,6 +139,7 @@ void FileReplacement::Discard() {
   descriptor_ = -1;
   std::error_code ignored;
   fs::remove(PathOf(temporary_), ignored);
+  ForgetOpenTemporary(std::exchange(noted_, -1));
 }
 
 void FileReplacement::Write(std::string_view bytes) {
@@ -170,12 +174,14 @@ void FileReplacement::Commit() {
   if (reason == 0) {
     fs::rename(PathOf(temporary_), PathOf(target_), renaming);
     if (!renaming) {
+      ForgetOpenTemporary(std::exchange(noted_, -1));
       SyncFolderOf(target_);
       return;
     }
   }
   std::error_code ignored;
   fs::remove(PathOf(temporary_), ignored);
+  ForgetOpenTemporary(std::exchange(noted_, -1));
   throw EditorError(
       CannotCreateText(target_, reason != 0 ? SystemReason(reason) : renaming.message()));
 }

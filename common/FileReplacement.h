@@ -46,6 +46,7 @@ class FileReplacement {
   std::string target_;
   std::string temporary_;
   int descriptor_ = -1;
+  int noted_ = -1;  // its place among the open temporaries, which a signal may remove
 };
 
 // Replaces a file safely with these bytes (see FileReplacement).

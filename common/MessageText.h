@@ -33,4 +33,16 @@ std::string JoinedWithCommas(const std::vector<std::string>& texts);
 // "10,485,760": a number with its thousands marked, easier to compare.
 std::string GroupedDigits(std::uint64_t number);
 
+// The length of the well-formed UTF-8 sequence at the start of `text` (1 for an ASCII byte),
+// 0 when it is not one (overlong forms, surrogates and code points past U+10FFFF included).
+std::size_t Utf8SequenceLength(std::string_view text);
+
+// The text as a terminal may be given it: control characters (C0, DEL, C1), the characters
+// that reorder a line or break it (bidirectional marks, embeddings, overrides and isolates,
+// the line and paragraph separators) and bytes that are not UTF-8 are shown as "\xNN", one
+// per byte, so a name from a project folder can neither move the cursor, recolour or retitle
+// the terminal, nor pass for another line. Other UTF-8 text ("ä", "日本") stays as it is. A
+// backslash before an "x" is shown as "\x5c", so every "\x" of the result is an escape.
+std::string TerminalText(std::string_view text);
+
 }  // namespace pwx
