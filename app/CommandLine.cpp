@@ -24,6 +24,8 @@
 
 #include "app/CardDialogs.h"
 #include "app/ReportPdf.h"
+#include "common/InterruptWatch.h"
+#include "common/MessageText.h"
 #include "delivery/CardCommands.h"
 #include "delivery/CheckCommand.h"
 #include "delivery/CommissioningReport.h"
@@ -37,8 +39,19 @@ namespace {
 constexpr int kWrongArguments = static_cast<int>(CommandExit::CannotRun);
 
 int WrongArguments(const QCommandLineParser& parser, const QString& why) {
-  std::cerr << why.toStdString() << "\n\n" << parser.helpText().toStdString();
+  std::cerr << TerminalText(why.toStdString()) << "\n\n" << parser.helpText().toStdString();
   return kWrongArguments;
+}
+
+// The exit status of a command that ran; one stopped by a signal ends the process as that
+// signal would have, once what it printed is out.
+int ExitStatus(CommandExit exit, const InterruptWatch& interrupts) {
+  if (exit == CommandExit::Interrupted) {
+    std::cout.flush();
+    std::cerr.flush();
+    interrupts.EndAsInterrupted();
+  }
+  return static_cast<int>(exit);
 }
 
 // Whether the command is "report", the one that lays out text and so needs fonts: the first
@@ -75,31 +88,49 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[]) {
 struct ReportRequest {
   std::string Folder, StartFolder;
   QString Pdf, Csv;
+  const std::atomic<bool>* Cancel = nullptr;  // stops the reading of the clips
 };
+
+bool Cancelled(const ReportRequest& request) {
+  return request.Cancel && request.Cancel->load();
+}
 
 // Makes the report of a saved project folder: the PDF and, when asked, the alarm table as
 // CSV.
-int ReportCommand(const ReportRequest& request) {
+CommandExit ReportCommand(const ReportRequest& request) {
   const auto project = OpenFolderProject(request.Folder, request.StartFolder, std::cerr);
-  if (!project) return static_cast<int>(CommandExit::CannotRun);
-  const CommissioningReport report = MakeCommissioningReport(*project, ReportOptionsNow());
+  if (!project) return CommandExit::CannotRun;
+  ReportOptions options = ReportOptionsNow();
+  options.Cancel = request.Cancel;
+  const CommissioningReport report = MakeCommissioningReport(*project, options);
+  if (Cancelled(request)) {
+    std::cerr << "Interrupted: no report was written.\n";
+    return CommandExit::Interrupted;
+  }
   if (const auto failure = WriteReportPdf(report, request.Pdf)) {
-    std::cerr << failure->toStdString() << "\n";
-    return static_cast<int>(CommandExit::CannotRun);
+    std::cerr << TerminalText(failure->toStdString()) << "\n";
+    return CommandExit::CannotRun;
   }
   if (!request.Csv.isEmpty()) {
+    if (Cancelled(request)) {
+      std::cout << "Report written to " << TerminalText(NativePath(request.Pdf)) << "\n";
+      std::cerr << "Interrupted: the alarm table was not written.\n";
+      return CommandExit::Interrupted;
+    }
     if (const auto failure = WriteReportCsv(report, request.Csv)) {
-      std::cerr << failure->toStdString() << "\n";
-      return static_cast<int>(CommandExit::CannotRun);
+      std::cerr << TerminalText(failure->toStdString()) << "\n";
+      return CommandExit::CannotRun;
     }
   }
-  std::cout << "Report written to " << NativePath(request.Pdf) << "\n";
-  return static_cast<int>(CommandExit::Success);
+  std::cout << "Report written to " << TerminalText(NativePath(request.Pdf)) << "\n";
+  return CommandExit::Success;
 }
 
 }  // namespace
 
 int RunCommandLine(int argc, char* argv[]) {
+  // Ctrl+C, SIGTERM and SIGHUP from here on stop the work at its next safe point.
+  const InterruptWatch interrupts;
   const auto app = MakeApplication(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("pwx36-editor"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PWX_VERSION));
@@ -126,7 +157,9 @@ int RunCommandLine(int argc, char* argv[]) {
       "                      --level brings it to -16 LUFS.\n\n"
       "Exit status: 0 no errors, a verified or equal card, a report written; 1 errors found,\n"
       "a copy that failed or a card that differs; 2 a folder that cannot be read, a report\n"
-      "that cannot be written or wrong arguments."));
+      "that cannot be written or wrong arguments. Ctrl+C, SIGTERM or SIGHUP stop the work\n"
+      "at the next whole file, say what was written, and end the program by that signal\n"
+      "(status 130, 143 or 129); a second one ends it at once."));
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
   const QCommandLineOption json(QStringLiteral("json"),
@@ -172,8 +205,10 @@ int RunCommandLine(int argc, char* argv[]) {
     if (parser.isSet(json) || parser.isSet(deleteStale) || parser.isSet(dryRun)) {
       return WrongArguments(parser, QStringLiteral("That option is not for report."));
     }
-    return ReportCommand({NativePath(QDir(words[1]).absolutePath()), startFolder,
-                          parser.value(output), parser.value(csv)});
+    return ExitStatus(
+        ReportCommand({NativePath(QDir(words[1]).absolutePath()), startFolder, parser.value(output),
+                       parser.value(csv), &interrupts.Cancel()}),
+        interrupts);
   }
   if (command == QLatin1String("import")) {
     bool number = false;
@@ -190,7 +225,8 @@ int RunCommandLine(int argc, char* argv[]) {
     request.File = NativePath(QFileInfo(words[3]).absoluteFilePath());
     request.Level = parser.isSet(level);
     request.StartFolder = startFolder;
-    return static_cast<int>(ImportClipCommand(request, std::cout, std::cerr));
+    request.Cancel = &interrupts.Cancel();
+    return ExitStatus(ImportClipCommand(request, std::cout, std::cerr), interrupts);
   }
   if (parser.isSet(level)) return WrongArguments(parser, QStringLiteral("--level is for import."));
   if (reportOptions) {
@@ -208,7 +244,8 @@ int RunCommandLine(int argc, char* argv[]) {
     request.StartFolder = startFolder;
     request.Json = parser.isSet(json);
     request.ShowProgress = PWX_ISATTY(PWX_FILENO(stderr)) != 0;
-    return static_cast<int>(CheckFolderCommand(request, std::cout, std::cerr));
+    request.Cancel = &interrupts.Cancel();
+    return ExitStatus(CheckFolderCommand(request, std::cout, std::cerr), interrupts);
   }
   if (command == QLatin1String("deploy") || command == QLatin1String("compare")) {
     const bool deploy = command == QLatin1String("deploy");
@@ -228,8 +265,10 @@ int RunCommandLine(int argc, char* argv[]) {
     request.DeleteStale = parser.isSet(deleteStale);
     request.DryRun = parser.isSet(dryRun);
     request.Terminal = PWX_ISATTY(PWX_FILENO(stdout)) != 0;
-    return static_cast<int>(deploy ? DeployCommand(request, std::cout, std::cerr)
-                                   : CompareCommand(request, std::cout, std::cerr));
+    request.Cancel = &interrupts.Cancel();
+    return ExitStatus(deploy ? DeployCommand(request, std::cout, std::cerr)
+                             : CompareCommand(request, std::cout, std::cerr),
+                      interrupts);
   }
   return WrongArguments(parser, command.isEmpty() ? QStringLiteral("No command given.")
                                                   : QStringLiteral("Unknown command: ") + command);

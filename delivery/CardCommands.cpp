@@ -1,6 +1,7 @@
 #include "delivery/CardCommands.h"
 
 #include <algorithm>
+#include <map>
 
 #include "common/EditorError.h"
 #include "common/MessageText.h"
@@ -12,15 +13,19 @@ namespace pwx {
 
 namespace {
 
+bool Cancelled(const CardCommandRequest& request) {
+  return request.Cancel && request.Cancel->load();
+}
+
 void PrintPlan(const DeployPlan& plan, bool deleteStale, std::ostream& out) {
-  out << "Project: " << plan.ProjectFolder << "\n";
-  out << "Card: " << plan.Destination << "\n";
+  out << "Project: " << TerminalText(plan.ProjectFolder) << "\n";
+  out << "Card: " << TerminalText(plan.Destination) << "\n";
   out << "Plan: " << plan.FilesToWrite() << " files to write (" << SizeText(plan.BytesToWrite())
       << "), " << plan.FilesUpToDate() << " up to date\n";
   if (!plan.Stale.empty()) {
     std::vector<std::string> stale;
     for (const auto& clip : plan.Stale) stale.push_back(clip.Name);
-    out << "Stale clips on the card: " << JoinedWithCommas(stale)
+    out << "Stale clips on the card: " << TerminalText(JoinedWithCommas(stale))
         << (deleteStale ? " (deleted after the copy)\n" : " (kept; --delete-stale deletes them)\n");
   }
   out << "Room: " << SizeText(plan.NeededBytes) << " needed, " << SizeText(plan.FreeBytes)
@@ -35,6 +40,7 @@ std::optional<DeployPlan> MakePlan(const CardCommandRequest& request, FileHashCa
   ProgressPrinter progress(out, request.Terminal);
   PlanOptions options;
   options.Cache = cache;
+  options.Cancel = request.Cancel;
   if (request.Terminal) {
     options.Progress = [&](std::uint64_t done, std::uint64_t total) {
       progress.Show("Comparing with the card", done, total);
@@ -44,7 +50,11 @@ std::optional<DeployPlan> MakePlan(const CardCommandRequest& request, FileHashCa
     return PlanDeploy(*project, request.Destination, options);
   } catch (const EditorError& error) {
     progress.Clear();
-    err << error.what() << "\n";
+    if (Cancelled(request)) {
+      err << "Interrupted while comparing the project with the card; nothing was written.\n";
+    } else {
+      err << TerminalText(error.what()) << "\n";
+    }
     return std::nullopt;
   }
 }
@@ -54,10 +64,10 @@ std::optional<DeployPlan> MakePlan(const CardCommandRequest& request, FileHashCa
 CommandExit DeployCommand(const CardCommandRequest& request, std::ostream& out, std::ostream& err) {
   FileHashCache cache(request.HashStore);
   const auto plan = MakePlan(request, &cache, out, err);
-  if (!plan) return CommandExit::CannotRun;
+  if (!plan) return Cancelled(request) ? CommandExit::Interrupted : CommandExit::CannotRun;
   PrintPlan(*plan, request.DeleteStale, out);
   if (plan->Refusal) {
-    err << *plan->Refusal << "\n";
+    err << TerminalText(*plan->Refusal) << "\n";
     return CommandExit::Failed;
   }
   if (request.DryRun) {
@@ -70,37 +80,51 @@ CommandExit DeployCommand(const CardCommandRequest& request, std::ostream& out, 
     DeployOptions options;
     options.Cache = &cache;
     options.DeleteStale = request.DeleteStale;
-    // Every file is written first, then every file read back: the second half of the bytes.
+    options.Cancel = request.Cancel;
+    // Every file is written first, then the files written are read back. Where the count of
+    // bytes stands past the end of a file's writing, that file is being read back (also
+    // when a cancel cut the writing short).
+    std::map<std::string, std::uint64_t> writingEnds;
+    std::uint64_t end = 0;
+    for (const PlayerFile& file : plan->Files) {
+      if (!file.UpToDate) writingEnds[file.Name] = end += file.Bytes;
+    }
     options.Progress = [&](std::uint64_t done, std::uint64_t total, const std::string& file) {
-      progress.Show((done > total / 2 ? "Verifying " : "Writing ") + file, done, total);
+      progress.Show((done > writingEnds[file] ? "Verifying " : "Writing ") + file, done, total);
     };
     result = DeployToCard(*plan, options);
   }
   cache.Save();
   if (!result.Deleted.empty())
-    out << "Deleted stale clips: " << JoinedWithCommas(result.Deleted) << "\n";
+    out << "Deleted stale clips: " << TerminalText(JoinedWithCommas(result.Deleted)) << "\n";
   if (!result.Verified() && !result.Written.empty()) {
-    out << "Written whole: " << JoinedWithCommas(result.Written) << "\n";
+    out << "Written whole: " << TerminalText(JoinedWithCommas(result.Written)) << "\n";
   }
   for (const auto& failure : result.Failures) {
-    err << "error: " << failure.File << ": " << failure.Reason << "\n";
+    err << "error: " << TerminalText(failure.File + ": " + failure.Reason) << "\n";
   }
-  out << result.Summary() << "\n";
+  out << TerminalText(result.Summary()) << "\n";
+  if (result.Cancelled) {
+    const std::size_t whole = result.Written.size();
+    err << "Interrupted: " << whole << (whole == 1 ? " file" : " files")
+        << " written whole; the card's other files are as they were.\n";
+    return CommandExit::Interrupted;
+  }
   return result.Verified() ? CommandExit::Success : CommandExit::Failed;
 }
 
 CommandExit CompareCommand(const CardCommandRequest& request, std::ostream& out,
                            std::ostream& err) {
   const auto plan = MakePlan(request, nullptr, out, err);  // every byte is read
-  if (!plan) return CommandExit::CannotRun;
+  if (!plan) return Cancelled(request) ? CommandExit::Interrupted : CommandExit::CannotRun;
   const auto comparison = CompareWithCard(*plan);
   for (const auto& item : comparison) {
     std::string state = CardStateText(item.State);
     state.resize(16, ' ');
-    out << state << " " << item.Name << "\n";
+    out << state << " " << TerminalText(item.Name) << "\n";
   }
   for (const auto& name : plan->MissingInProject) {
-    err << "error: the project folder lacks " << name << "\n";
+    err << "error: the project folder lacks " << TerminalText(name) << "\n";
   }
   out << ComparisonSummary(comparison) << "\n";
   return CardHoldsProject(*plan, comparison) ? CommandExit::Success : CommandExit::Failed;

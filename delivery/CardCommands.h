@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <ostream>
 #include <string>
 
@@ -17,11 +18,14 @@ struct CardCommandRequest {
   bool DryRun = false;
   // Progress as one line rewritten in place (a terminal), else a plain line a file.
   bool Terminal = false;
+  // Stops the comparison, or the copy between two files: only whole files are left.
+  const std::atomic<bool>* Cancel = nullptr;
 };
 
 // Copies a project folder to a card: prints the plan, the progress and the result ("Card
 // verified: ..."). Success only when the card is verified; Failed when the plan refuses or
-// anything failed; CannotRun when the folders cannot be used. A dry run prints the plan only.
+// anything failed; CannotRun when the folders cannot be used; Interrupted when cancelled,
+// after naming the files written whole. A dry run prints the plan only.
 CommandExit DeployCommand(const CardCommandRequest& request, std::ostream& out, std::ostream& err);
 
 // Compares a project folder with a card, file by file, reading every byte, and writes

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/JsonText.h"
+#include "common/MessageText.h"
 #include "delivery/FolderProject.h"
 #include "delivery/ProgressPrinter.h"
 #include "delivery/ProjectCheck.h"
@@ -38,6 +39,7 @@ CommandExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& 
 
   CheckOptions options;
   options.CompareWithDisk = false;  // the project is what is on disk
+  options.Cancel = request.Cancel;
   ProgressPrinter progress(err, request.ShowProgress);
   // Called under the check's own lock, one clip at a time.
   options.Progress = [&progress](int done, int total) {
@@ -46,10 +48,15 @@ CommandExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& 
   };
   const std::vector<Finding> findings = ErrorsFirst(CheckProject(*project, options));
   progress.Clear();
+  if (request.Cancel && request.Cancel->load()) {
+    // A clip stopped halfway may look broken: nothing of an unfinished check is reported.
+    err << "Interrupted: the check stopped before its end and reports nothing.\n";
+    return CommandExit::Interrupted;
+  }
   if (request.Json) {
     PrintJson(findings, out);
   } else {
-    for (const Finding& finding : findings) out << FindingLine(finding) << "\n";
+    for (const Finding& finding : findings) out << TerminalText(FindingLine(finding)) << "\n";
     out << CheckSummary(findings) << "\n";
   }
   const bool errors = std::any_of(findings.begin(), findings.end(),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <ostream>
 #include <string>
 
@@ -16,12 +17,15 @@ struct FolderCheckRequest {
   // Counts the clips decoded on `err`, on one line that is cleared at the end (for a
   // terminal).
   bool ShowProgress = false;
+  // Stops the check at the next clip; an unfinished check reports no findings.
+  const std::atomic<bool>* Cancel = nullptr;
 };
 
 // Checks a project folder as it is on disk, without a window: loads it as the start-up
 // does, runs the project check, and prints the findings to `out`, errors first: one
 // "severity: where: message" line each and a summary line, or a JSON array of objects with
-// severity, code, clip, input, file and message. What keeps it from checking goes to `err`.
+// severity, code, clip, input, file and message. What keeps it from checking goes to `err`,
+// and so does a cancel, which gives Interrupted.
 CommandExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& out,
                                std::ostream& err);
 

@@ -92,6 +92,8 @@ CommissioningReport MakeCommissioningReport(const ProjectSnapshot& project,
   check.Cancel = options.Cancel;
   check.CompareWithDisk = options.Unsaved;
   report.Findings = ErrorsFirst(CheckProject(project, check));
+  // A cancelled report is unfinished and thrown away: the clips not read have no facts.
+  if (options.Cancel && options.Cancel->load()) return report;
 
   std::map<int, const CopyFacts*> byClip;
   for (const CopyFacts& copy : copies) byClip[copy.Clip] = &copy;

@@ -69,6 +69,7 @@ struct ReportOptions {
   bool Unsaved = false;  // the window holds edits the files lack
   // Clips probed of clips in all, from whichever thread probed one.
   std::function<void(int done, int total)> Progress;
+  // Stops the reading of the clips; the report made then is unfinished, only to be dropped.
   const std::atomic<bool>* Cancel = nullptr;
 };
 

@@ -36,10 +36,10 @@ bool OpenInHeadlessEditor(Editor& editor, HeadlessHost& host, const std::string&
   try {
     editor.OpenProjectFolder(folder);
   } catch (const EditorError& error) {
-    err << error.what() << "\n";
+    err << TerminalText(error.what()) << "\n";
     return false;
   }
-  for (const auto& message : host.Messages) err << message << "\n";
+  for (const auto& message : host.Messages) err << TerminalText(message) << "\n";
   host.Messages.clear();
   return true;
 }
@@ -53,7 +53,7 @@ std::optional<ProjectSnapshot> OpenFolderProject(const std::string& folder,
   const std::string chosen =
       WithSeparator(folder.empty() ? editor.ProjectFolderAtStartup() : folder);
   if (const auto why = WhyNotAProject(chosen)) {
-    err << *why << "\n";
+    err << TerminalText(*why) << "\n";
     return std::nullopt;
   }
   if (!OpenInHeadlessEditor(editor, host, chosen, err)) return std::nullopt;

@@ -26,8 +26,14 @@ class HeadlessHost final : public Host {
   void ExploreFolder(const std::string&) override {}
   std::string Preference(const std::string&) override { return {}; }
   void SetPreference(const std::string&, const std::string&) override {}
+  // Runs the work at once, with the command's cancel flag.
+  void RunLongWork(const std::string&, const LongWork& work) override {
+    const std::atomic<bool> never{false};
+    work([](double) {}, Cancel ? *Cancel : never);
+  }
 
   std::vector<std::string> Messages;
+  const std::atomic<bool>* Cancel = nullptr;  // the long work's, or none
 };
 
 // The audio player when no window runs: it opens nothing.

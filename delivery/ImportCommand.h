@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <ostream>
 #include <string>
 
@@ -13,6 +14,8 @@ struct ImportRequest {
   std::string File;    // the sound file to import
   bool Level = false;  // bring the clip to -16 LUFS
   std::string StartFolder;
+  // Stops a conversion; the project folder then stays as it was.
+  const std::atomic<bool>* Cancel = nullptr;
 };
 
 // Imports one sound file into a project folder without a window, by the window's import:

@@ -4,10 +4,13 @@
 #include <ostream>
 #include <string>
 
+#include "common/MessageText.h"
+
 namespace pwx {
 
 // Shows how far a command's work is: on a terminal one line rewritten in place, else a line
-// each time the work turns to another step. The line is cleared at the end.
+// each time the work turns to another step, at once (a log that is followed sees it). The
+// line is cleared at the end. Names in it are shown as TerminalText shows them.
 class ProgressPrinter {
  public:
   ProgressPrinter(std::ostream& out, bool terminal) : out_(out), terminal_(terminal) {}
@@ -18,7 +21,7 @@ class ProgressPrinter {
   // "what: 42%" on a terminal; `what` on a line of its own elsewhere, once.
   void Show(const std::string& what, std::uint64_t done, std::uint64_t total) {
     if (!terminal_) {
-      if (what != last_) out_ << what << "\n";
+      if (what != last_) out_ << TerminalText(what) << "\n" << std::flush;
       last_ = what;
       return;
     }
@@ -29,6 +32,7 @@ class ProgressPrinter {
   // On a terminal, `line` in place of the last one; nothing elsewhere.
   void Rewrite(std::string line) {
     if (!terminal_) return;
+    line = TerminalText(line);
     if (line.size() < width_) line += std::string(width_ - line.size(), ' ');
     width_ = line.size();
     out_ << '\r' << line << std::flush;

@@ -132,6 +132,16 @@ class CommandLineTest : public QObject {
              qPrintable(ran.out));
   }
 
+  // The report's path is shown escaped: a name never reaches the terminal as a command.
+  void reportNamesAPathEscaped() {
+    const QString pdf = folder_.filePath(QString::fromUtf8("clear\x1b[2J.pdf"));
+    const Ran ran =
+        RunProgram({"report", folder_.filePath(QStringLiteral("P")), "-o", pdf}, folder_.path());
+    QCOMPARE(ran.status, 0);
+    QVERIFY2(ran.out.endsWith(QStringLiteral("clear\\x1b[2J.pdf\n")), qPrintable(ran.out));
+    QVERIFY(!ran.out.contains(QChar(0x1B)));
+  }
+
   // The report of a project whose clip 002 has lost its copy: the PDF's text holds the
   // settings, the alarm table, the copy's SHA-256 and the missing copy; the CSV the table.
   void reportOfAProject() {

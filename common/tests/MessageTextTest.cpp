@@ -65,6 +65,10 @@ struct TerminalCase {
   std::string shown;
 };
 
+void PrintTo(const TerminalCase& terminal, std::ostream* out) {
+  *out << terminal.name;
+}
+
 // Reads the escapes back, to show that the shown text names exactly one original.
 std::string Unescaped(const std::string& shown) {
   std::string text;

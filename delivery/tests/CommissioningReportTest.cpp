@@ -34,8 +34,9 @@ class Report : public ::testing::Test {
     editor->OpenProjectFolder(dir / "P");
     editor->SpeedButton9Click();
   }
-  CommissioningReport Make() {
+  CommissioningReport Make(const std::atomic<bool>* cancel = nullptr) {
     ReportOptions options;
+    options.Cancel = cancel;
     options.MadeAt = "2026-12-09 10:00";
     options.Program = "PWX36 Editor 1.0.0";
     options.Unsaved = editor->HasUnsavedChanges();
@@ -75,6 +76,15 @@ TEST_F(Report, TellsWhatTheSaveWroteAndWhatEachClipIs) {
     EXPECT_EQ(file.Sha256, HexText(HashFile(dir / ("P/" + file.Name)))) << file.Name;
   }
   EXPECT_EQ(report.Findings.front().Code, "copy-missing");
+}
+
+// The user cancels while the clips are read: the unfinished report is thrown away, and making
+// it must not fail over the clips it never read.
+TEST_F(Report, CancelledWhileReadingTheClips) {
+  const std::atomic<bool> cancel{true};
+  CommissioningReport report;
+  EXPECT_NO_THROW(report = Make(&cancel));
+  EXPECT_TRUE(report.Clips.empty());
 }
 
 TEST_F(Report, MarksUnsavedEditsAndDescribesTheNextSave) {
