@@ -1,13 +1,71 @@
 #include "app/BackgroundWork.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QProgressDialog>
 #include <QThread>
+#include <QWindow>
 
 namespace pwx {
 
 namespace {
+
 // A progress bar counts in int: large byte counts are scaled to this.
 constexpr std::uint64_t kSteps = 10000;
+
+// Keeps the user's input away from everything but the progress dialog. The dialog shows only
+// after a while, and until then the window would take keys, clicks and shortcuts.
+class InputBlocker : public QObject {
+ public:
+  InputBlocker(QWidget* allowed, QObject* parent) : QObject(parent), allowed_(allowed) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+  ~InputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+      case QEvent::Shortcut:
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::Wheel:
+      case QEvent::TouchBegin:
+      case QEvent::TouchUpdate:
+      case QEvent::TouchEnd:
+      case QEvent::ContextMenu:
+      case QEvent::Drop:
+      case QEvent::Close:
+        if (InDialog(watched)) return false;
+        event->ignore();
+        return true;
+      default:
+        return false;
+    }
+  }
+
+ private:
+  // Input reaches the dialog's window first, then its widgets; a shortcut goes to the
+  // shortcut or action, which belongs to the widget it is made for.
+  bool InDialog(QObject* watched) const {
+    if (!allowed_) return false;
+    if (const auto* window = qobject_cast<QWindow*>(watched)) {
+      return window == allowed_->windowHandle();
+    }
+    for (QObject* object = watched; object; object = object->parent()) {
+      if (auto* widget = qobject_cast<QWidget*>(object)) {
+        return widget == allowed_ || allowed_->isAncestorOf(widget);
+      }
+    }
+    return false;
+  }
+
+  QPointer<QWidget> allowed_;
+};
+
 }  // namespace
 
 BackgroundWork::BackgroundWork(QWidget* window) : QObject(window), window_(window) {}
@@ -39,6 +97,8 @@ void BackgroundWork::Start(const QString& title, Work work, std::function<void(b
     if (progress) progress->setLabelText(QStringLiteral("Cancelling…"));
   });
 
+  blocker_ = new InputBlocker(progress_, this);
+
   ended_ = std::make_shared<bool>(false);
   Report report = [progress = progress_, ended = ended_, cancel = cancel_](
                       std::uint64_t done, std::uint64_t total, const QString& what) {
@@ -68,6 +128,9 @@ void BackgroundWork::Finished() {
   thread_->deleteLater();
   thread_ = nullptr;
   *ended_ = true;
+  // The input is the window's again before `done` shows what comes next.
+  delete blocker_;
+  blocker_ = nullptr;
   if (progress_) {
     // Gone before `done` shows what comes next, which may run a dialog of its own: its timer
     // that shows it after a while stops, and it is hidden at once.

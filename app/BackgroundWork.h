@@ -14,9 +14,11 @@ class QWidget;
 
 namespace pwx {
 
-// Runs long work of the core (a check, a copy to a card) beside the window, so the window
-// keeps drawing: a progress dialog shows how far it is and offers Cancel, and the end is
-// reported on the window's thread.
+// Runs long work of the core (a check, a copy to a card, a conversion) beside the window, so
+// the window keeps drawing: a progress dialog shows how far it is and offers Cancel, and the
+// end is reported on the window's thread. While the work runs, the progress dialog alone
+// takes the user's input, also in the moment before it shows: no click, key or shortcut
+// starts another command that would change what the work reads.
 class BackgroundWork : public QObject {
   Q_OBJECT
 
@@ -44,6 +46,7 @@ class BackgroundWork : public QObject {
   QWidget* window_;
   QThread* thread_ = nullptr;
   QPointer<QProgressDialog> progress_;
+  QObject* blocker_ = nullptr;  // keeps the input away from all but the dialog
   std::shared_ptr<std::atomic<bool>> cancel_;
   std::shared_ptr<bool> ended_;  // read and written on the window's thread only
   std::function<void(bool)> done_;

@@ -130,50 +130,6 @@ void QtHost::ExploreFolder(const std::string& folder) {
   QDesktopServices::openUrl(QUrl::fromLocalFile(Text(folder)));
 }
 
-namespace {
-
-// Keeps the user's input away from everything but the progress dialog while long work runs:
-// the dialog shows only after a while, and until then the window would take keys and clicks
-// that change what the work reads.
-class InputBlocker : public QObject {
- public:
-  explicit InputBlocker(QWidget* allowed) : allowed_(allowed) {
-    QCoreApplication::instance()->installEventFilter(this);
-  }
-  ~InputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    switch (event->type()) {
-      case QEvent::KeyPress:
-      case QEvent::KeyRelease:
-      case QEvent::ShortcutOverride:
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonDblClick:
-      case QEvent::Wheel:
-      case QEvent::Drop:
-      case QEvent::Close: {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        const bool inDialog =
-            widget && allowed_ && (widget == allowed_ || allowed_->isAncestorOf(widget));
-        if (!inDialog) {
-          event->ignore();
-          return true;
-        }
-        return false;
-      }
-      default:
-        return false;
-    }
-  }
-
- private:
-  QPointer<QWidget> allowed_;
-};
-
-}  // namespace
-
 void QtHost::RunLongWork(const std::string& title, const LongWork& work) {
   BeforeDialog();
   BackgroundWork background(window_);
@@ -195,7 +151,6 @@ void QtHost::RunLongWork(const std::string& title, const LongWork& work) {
         }
       },
       [&loop](bool) { loop.quit(); });
-  const InputBlocker blocker(background.Dialog());
   // The window keeps drawing while the work runs; the dialog alone takes the input. When the
   // program quits meanwhile, the loop ends early and `background` stops the work as it goes.
   loop.exec();

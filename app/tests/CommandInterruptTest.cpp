@@ -7,12 +7,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QtEndian>
 #include <QtTest>
-#include <cmath>
 #include <csignal>
 #include <functional>
-#include <numbers>
+
+#include "app/tests/ToneWave.h"
 
 namespace {
 
@@ -51,32 +50,6 @@ void WriteBigProject(const QString& folder) {
   Write(folder + QStringLiteral("/vol.cfg"), "5");
   Write(folder + QStringLiteral("/rtu.cfg"), "1,9600,N,8,1");
   QVERIFY(QFile::copy(QStringLiteral(PWX_ERR1_MP3), folder + QStringLiteral("/Err1.mp3")));
-}
-
-// Four minutes of a mono tone as 16-bit WAV: its conversion takes a few seconds.
-void WriteLongWave(const QString& path) {
-  constexpr int kRate = 44100;
-  constexpr int kFrames = kRate * 240;
-  QByteArray wave(44 + 2 * kFrames, '\0');
-  auto put32 = [&](int at, quint32 value) { qToLittleEndian(value, wave.data() + at); };
-  auto put16 = [&](int at, quint16 value) { qToLittleEndian(value, wave.data() + at); };
-  wave.replace(0, 4, "RIFF");
-  put32(4, static_cast<quint32>(wave.size() - 8));
-  wave.replace(8, 8, "WAVEfmt ");
-  put32(16, 16);
-  put16(20, 1);
-  put16(22, 1);
-  put32(24, kRate);
-  put32(28, kRate * 2);
-  put16(32, 2);
-  put16(34, 16);
-  wave.replace(36, 4, "data");
-  put32(40, 2 * kFrames);
-  for (int i = 0; i < kFrames; ++i) {
-    const double sample = 8000 * std::sin(2 * std::numbers::pi * (220 + i % 661) * i / kRate);
-    put16(44 + 2 * i, static_cast<quint16>(static_cast<qint16>(sample)));
-  }
-  Write(path, wave);
 }
 
 // Whether the process holds a file of `folder` open: it is reading or writing there.
@@ -135,7 +108,7 @@ class CommandInterruptTest : public QObject {
     if (!QDir(QStringLiteral("/proc/self/fd")).exists()) QSKIP("skipped: no /proc to watch");
     QVERIFY(folder_.isValid());
     WriteBigProject(folder_.filePath(QStringLiteral("P")));
-    WriteLongWave(folder_.filePath(QStringLiteral("long.wav")));
+    Write(folder_.filePath(QStringLiteral("long.wav")), pwx::apptest::ToneWave(240));
   }
 
   void stopsAtTheNextWholeFile_data() {
