@@ -72,6 +72,13 @@ if [ -f "$desktop" ]; then
   else
     fail "Exec=$exec_cmd does not name an executable installed in bin/"
   fi
+  # Started from the menu, the current folder is the home folder: the window works in a
+  # folder of its own instead, when the entry says so.
+  if grep -qE '^Exec=[^ ]+ --from-desktop( |$)' "$desktop"; then
+    pass "Exec passes --from-desktop"
+  else
+    fail "Exec does not pass --from-desktop: the window would work in the home folder"
+  fi
   icon=$(sed -n 's/^Icon=//p' "$desktop" | head -n1)
   if [ "$icon" = "$id" ]; then
     pass "Icon=$icon"

@@ -132,6 +132,44 @@ class CommandLineTest : public QObject {
              qPrintable(ran.out));
   }
 
+  // Started from the desktop's menu, the window works in a folder of its own in the documents
+  // folder that user-dirs.dirs names; started from a terminal, in the terminal's folder.
+  void windowStartsInItsStartFolder_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("startFolder");  // in the home folder
+    QTest::newRow("desktop menu") << QStringList{"--from-desktop"} << "Dokumente/PWX36 Projects";
+    QTest::newRow("terminal") << QStringList{} << ".";
+  }
+
+  void windowStartsInItsStartFolder() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, startFolder);
+    QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral(".config")));
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Dokumente")));
+    Write(home.filePath(QStringLiteral(".config/user-dirs.dirs")),
+          "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    QProcess window;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    window.setProcessEnvironment(environment);
+    window.setWorkingDirectory(home.path());
+    window.start(QStringLiteral(PWX_PROGRAM), arguments);
+    const QDir start(home.filePath(startFolder));
+    // The start-up has run once the temp folder is there.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(start.filePath(QStringLiteral("temp"))).isDir(), 60000);
+    window.kill();
+    window.waitForFinished();
+    QVERIFY(QFileInfo(start.filePath(QStringLiteral("work"))).isDir());
+    if (startFolder != QLatin1String(".")) {
+      const QStringList inHome =
+          QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+      QCOMPARE(inHome, QStringList{QStringLiteral("Dokumente")});
+    }
+  }
+
   // The report's path is shown escaped: a name never reaches the terminal as a command.
   void reportNamesAPathEscaped() {
     const QString pdf = folder_.filePath(QString::fromUtf8("clear\x1b[2J.pdf"));

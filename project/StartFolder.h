@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace pwx {
+
+// The option that the desktop entry starts the window with.
+inline constexpr const char* kFromDesktopOption = "--from-desktop";
+
+// The name of the start folder that a window started from the desktop works in.
+inline constexpr const char* kDesktopStartFolderName = "PWX36 Projects";
+
+// The start folder of a window started from the desktop's menu, where PRJ.cfg, work/ and
+// temp/ go, and a project's files until one is loaded: "PWX36 Projects" in the user's
+// documents folder, or in the home folder when there is no documents folder (not set, or
+// not there). A window started from a terminal works in the terminal's folder instead. Made
+// when missing, and returned without a final separator. Raises "Cannot create folder ..."
+// when it cannot be made, and when neither folder is known.
+std::string PrepareDesktopStartFolder(const std::string& documents, const std::string& home);
+
+}  // namespace pwx
