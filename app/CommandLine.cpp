@@ -72,7 +72,9 @@ bool IsReportCommand(int argc, char* argv[]) {
 // Qt's own notes (a missing runtime folder of the platform that draws off screen, say) are
 // not the command's output; its own messages go to the streams directly.
 void KeepQtNotesQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::cerr << TerminalText(message.toStdString()) << "\n";
+  }
 }
 
 // The report lays out its text with the fonts of a GUI application, on the platform that

@@ -178,7 +178,8 @@ class CommandInterruptTest : public QObject {
           return onStdout ? out.contains(waitFor.toUtf8()) : HoldsFileIn(pid, waitFor);
         });
     QVERIFY2(stopped.byTheSignal, qPrintable(stopped.out + stopped.err));
-    QVERIFY2(stopped.err.endsWith(errEnds), qPrintable(stopped.err));
+    // Ended at once by a second signal, it may say nothing.
+    QVERIFY2(errEnds.isEmpty() || stopped.err.endsWith(errEnds), qPrintable(stopped.err));
     QVERIFY2(stopped.out.contains(outHas), qPrintable(stopped.out));
     // A stopped check or report prints no result; a stopped copy names what it wrote whole.
     if (arguments.first() != QLatin1String("deploy")) QCOMPARE(stopped.out, QString());
