@@ -160,8 +160,9 @@ int RunCommandLine(int argc, char* argv[]) {
       "Exit status: 0 no errors, a verified or equal card, a report written; 1 errors found,\n"
       "a copy that failed or a card that differs; 2 a folder that cannot be read, a report\n"
       "that cannot be written or wrong arguments. Ctrl+C, SIGTERM or SIGHUP stop the work\n"
-      "at the next whole file, say what was written, and end the program by that signal\n"
-      "(status 130, 143 or 129); a second one ends it at once."));
+      "at its next safe point (a copy once the file it writes is whole), say what was\n"
+      "written, and end the program by that signal (status 130, 143 or 129); a second one\n"
+      "ends it at once."));
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
   const QCommandLineOption json(QStringLiteral("json"),

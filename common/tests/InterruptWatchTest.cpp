@@ -41,30 +41,8 @@ TEST_P(InterruptWatchTest, SecondSignalRemovesTheOpenTemporariesAndEndsTheProces
   EXPECT_EQ(dir.EntryCount(), 0u);  // neither the clip nor its temporary
 }
 
-TEST_P(InterruptWatchTest, EndsAsTheSignalWouldHaveEndedIt) {
-  const int signal = GetParam();
-  EXPECT_EXIT(
-      {
-        const InterruptWatch watch;
-        raise(signal);
-        watch.EndAsInterrupted();
-      },
-      ::testing::KilledBySignal(signal), "");
-}
-
 INSTANTIATE_TEST_SUITE_P(Signals, InterruptWatchTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
                          [](const auto& info) { return SignalName(info.param).substr(3); });
-
-TEST(InterruptWatchTest, PutsTheHandlersBackAsTheyWere) {
-  struct sigaction ignore = {};
-  ignore.sa_handler = SIG_IGN;
-  struct sigaction before = {};
-  ASSERT_EQ(sigaction(SIGHUP, &ignore, &before), 0);
-  { const InterruptWatch watch; }
-  struct sigaction after = {};
-  sigaction(SIGHUP, &before, &after);
-  EXPECT_EQ(after.sa_handler, SIG_IGN);
-}
 
 TEST(OpenTemporariesTest, RemovesTheTemporariesOfOpenReplacementsOnly) {
   const TempFolder dir;

@@ -39,14 +39,6 @@ INSTANTIATE_TEST_SUITE_P(
                       StartCase{"DocumentsAreHome", "~", true, "PWX36 Projects"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DesktopStartFolderTest, KeepsAFolderThatIsThereAsItIs) {
-  const TempFolder home;
-  home.MakeFolder("PWX36 Projects");
-  home.Write("PWX36 Projects/PRJ.cfg", "/media/projects/hall\r\n");
-  EXPECT_EQ(PrepareDesktopStartFolder("", home.Path()), home / "PWX36 Projects");
-  EXPECT_EQ(home.Read("PWX36 Projects/PRJ.cfg"), "/media/projects/hall\r\n");
-}
-
 TEST(DesktopStartFolderTest, SaysWhyItCannotBeMade) {
   const TempFolder home;
   home.Write("PWX36 Projects", "a file in the way");
