@@ -29,6 +29,7 @@
 #include "delivery/CommissioningReport.h"
 #include "delivery/FolderProject.h"
 #include "delivery/ImportCommand.h"
+#include "delivery/ReportFiles.h"
 
 namespace pwx {
 
@@ -78,8 +79,15 @@ struct ReportRequest {
 };
 
 // Makes the report of a saved project folder: the PDF and, when asked, the alarm table as
-// CSV.
+// CSV. Files that would take the place of the project's own are refused before anything is
+// read; "Report written" is said only when every file asked for is whole on the disk.
 int ReportCommand(const ReportRequest& request) {
+  std::vector<std::string> outputs{NativePath(request.Pdf)};
+  if (!request.Csv.isEmpty()) outputs.push_back(NativePath(request.Csv));
+  if (const auto why = RefusalOfReportFiles(outputs, request.Folder, request.StartFolder)) {
+    std::cerr << *why << "\n";
+    return static_cast<int>(CommandExit::CannotRun);
+  }
   const auto project = OpenFolderProject(request.Folder, request.StartFolder, std::cerr);
   if (!project) return static_cast<int>(CommandExit::CannotRun);
   const CommissioningReport report = MakeCommissioningReport(*project, ReportOptionsNow());
@@ -89,11 +97,12 @@ int ReportCommand(const ReportRequest& request) {
   }
   if (!request.Csv.isEmpty()) {
     if (const auto failure = WriteReportCsv(report, request.Csv)) {
-      std::cerr << failure->toStdString() << "\n";
+      std::cerr << failure->toStdString() << "\nThe PDF " << outputs.front()
+                << " was written; the alarm table was not.\n";
       return static_cast<int>(CommandExit::CannotRun);
     }
   }
-  std::cout << "Report written to " << NativePath(request.Pdf) << "\n";
+  std::cout << "Report written to " << outputs.front() << "\n";
   return static_cast<int>(CommandExit::Success);
 }
 
