@@ -65,10 +65,10 @@ std::string Editor::ListClipsFromCopies(std::size_t mapLines, bool hasMap) {
   for (int number = 1; number <= kLibrarySize; ++number) {
     AudioEntry& entry = project_.Library.Entry(number);
     if (entry.Occupied()) continue;
-    const std::string copy = ProjectCopyPath(dirs_.Work_DIR, number);
-    if (!FileExists(copy)) continue;
     const bool noLine = !hasMap || static_cast<std::size_t>(number) > mapLines;
     if (!noLine && !PlayListNames(image_, number)) continue;  // a stray copy stays stray
+    const std::string copy = ProjectCopyPath(dirs_.Work_DIR, number);
+    if (!FileExists(copy)) continue;
     entry = AudioEntry{copy, ShortNameOf(copy)};
     listed.push_back(number);
   }
