@@ -122,15 +122,6 @@ TEST_F(ReportFiles, OtherLetterCaseOnAFatCardIsTheSameFile) {
   EXPECT_EQ(twoFiles, std::nullopt);
 }
 
-TEST_F(ReportFiles, WrittenFileReplacesALinkInsteadOfFollowingIt) {
-  WriteFile(start / "outside.txt", "someone else's");
-  fs::create_symlink(start / "outside.txt", start / "link.pdf");
-  WriteReportFile(start / "link.pdf", "%PDF report", start / "P");
-  EXPECT_FALSE(fs::is_symlink(start / "link.pdf"));
-  EXPECT_EQ(testing::ReadWhole(start / "link.pdf"), "%PDF report");
-  EXPECT_EQ(testing::ReadWhole(start / "outside.txt"), "someone else's");
-}
-
 // In the project folder the report waits for another program's change to end, so its
 // temporary is never taken for one that a killed run left.
 TEST_F(ReportFiles, ReportInTheProjectFolderWaitsForItsLock) {
