@@ -31,6 +31,7 @@
 #include "delivery/CommissioningReport.h"
 #include "delivery/FolderProject.h"
 #include "delivery/ImportCommand.h"
+#include "delivery/ReportFiles.h"
 
 namespace pwx {
 
@@ -98,8 +99,15 @@ bool Cancelled(const ReportRequest& request) {
 }
 
 // Makes the report of a saved project folder: the PDF and, when asked, the alarm table as
-// CSV.
+// CSV. Files that would take the place of the project's own are refused before anything is
+// read; "Report written" is said only when every file asked for is whole on the disk.
 CommandExit ReportCommand(const ReportRequest& request) {
+  std::vector<std::string> outputs{NativePath(request.Pdf)};
+  if (!request.Csv.isEmpty()) outputs.push_back(NativePath(request.Csv));
+  if (const auto why = RefusalOfReportFiles(outputs, request.Folder, request.StartFolder)) {
+    std::cerr << TerminalText(*why) << "\n";
+    return CommandExit::CannotRun;
+  }
   const auto project = OpenFolderProject(request.Folder, request.StartFolder, std::cerr);
   if (!project) return CommandExit::CannotRun;
   ReportOptions options = ReportOptionsNow();
@@ -120,11 +128,12 @@ CommandExit ReportCommand(const ReportRequest& request) {
       return CommandExit::Interrupted;
     }
     if (const auto failure = WriteReportCsv(report, request.Csv)) {
-      std::cerr << TerminalText(failure->toStdString()) << "\n";
+      std::cerr << TerminalText(failure->toStdString()) << "\nThe PDF "
+                << TerminalText(outputs.front()) << " was written; the alarm table was not.\n";
       return CommandExit::CannotRun;
     }
   }
-  std::cout << "Report written to " << TerminalText(NativePath(request.Pdf)) << "\n";
+  std::cout << "Report written to " << TerminalText(outputs.front()) << "\n";
   return CommandExit::Success;
 }
 

@@ -1,35 +1,28 @@
 #include "app/ReportPdf.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFont>
 #include <QPageLayout>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 
 #include "app/QtText.h"
 #include "common/EditorError.h"
 #include "common/FileReplacement.h"
+#include "delivery/ReportFiles.h"
 #include "delivery/ReportHtml.h"
 
 namespace pwx {
 
-namespace {
-
-QString CannotCreate(const QString& path, const QString& reason) {
-  return QString::fromStdString(CannotCreateText(NativePath(path), reason.toStdString()));
-}
-
-}  // namespace
-
-std::optional<QString> WriteReportPdf(const CommissioningReport& report, const QString& path) {
-  // The PDF goes to a temporary file beside the target and is renamed over it at the end.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return CannotCreate(path, file.errorString());
+QByteArray ReportPdfBytes(const CommissioningReport& report) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   {
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&buffer);
     writer.setTitle(QStringLiteral("Commissioning report"));
     writer.setCreator(QString::fromStdString(report.Program));
     writer.setResolution(300);
@@ -48,14 +41,29 @@ std::optional<QString> WriteReportPdf(const CommissioningReport& report, const Q
     // margins of 2 cm and printed with the page numbers at the foot.
     document.print(&writer);
   }
-  if (file.error() != QFileDevice::NoError) return CannotCreate(path, file.errorString());
-  if (!file.commit()) return CannotCreate(path, file.errorString());
+  return bytes;
+}
+
+std::optional<QString> WriteReportPdf(const CommissioningReport& report, const QString& path) {
+  // Laid out in memory first, so that the file is written in one piece, checked and renamed
+  // into place like every project file.
+  const QByteArray bytes = ReportPdfBytes(report);
+  try {
+    if (bytes.isEmpty()) {
+      throw EditorError(CannotCreateText(NativePath(path), "The PDF could not be laid out."));
+    }
+    WriteReportFile(NativePath(path),
+                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                    report.ProjectFolder);
+  } catch (const EditorError& error) {
+    return QString::fromStdString(error.what());
+  }
   return std::nullopt;
 }
 
 std::optional<QString> WriteReportCsv(const CommissioningReport& report, const QString& path) {
   try {
-    ReplaceFile(NativePath(path), AlarmTableCsv(report));
+    WriteReportFile(NativePath(path), AlarmTableCsv(report), report.ProjectFolder);
   } catch (const EditorError& error) {
     return QString::fromStdString(error.what());
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -7,12 +8,15 @@
 
 namespace pwx {
 
-// Writes the report as an A4 portrait PDF with selectable text. The file appears under its
-// name only when the whole document was written; returns why it could not be written
-// ("Cannot create file "<path>". <reason>"), or nothing.
+// The report as an A4 portrait PDF with selectable text.
+QByteArray ReportPdfBytes(const CommissioningReport& report);
+
+// Writes the report as that PDF. The file appears under its name only when the whole document
+// is on the disk, and a link at its name is replaced, never followed (see WriteReportFile);
+// returns why it could not be written ("Cannot create file "<path>". <reason>"), or nothing.
 std::optional<QString> WriteReportPdf(const CommissioningReport& report, const QString& path);
 
-// Writes the report's alarm table as CSV, safely; returns why it could not be written
+// Writes the report's alarm table as CSV, the same way; returns why it could not be written
 // ("Cannot create file "<path>". <reason>"), or nothing.
 std::optional<QString> WriteReportCsv(const CommissioningReport& report, const QString& path);
 

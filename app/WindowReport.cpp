@@ -8,6 +8,7 @@
 #include "app/Mp3_list.h"
 #include "app/QtText.h"
 #include "app/ReportPdf.h"
+#include "delivery/ReportFiles.h"
 
 // The commissioning report from the window: the clips are read beside the window, then the
 // PDF (or the alarm table as CSV) is written where the user chose.
@@ -29,6 +30,14 @@ void TForm1::MakeReport() {
   const auto target =
       reportTarget_ ? reportTarget_(suggested) : AskForReportTarget(this, suggested);
   if (!target) return;
+  // A report never takes the place of one of the project's own files.
+  if (const auto why = RefusalOfReportFiles({NativePath(target->Path)}, snapshot.WorkDir,
+                                            editor_.Dirs().Currentdir)) {
+    editor_.SetStatusText("Report not written");
+    QMessageBox::warning(this, QStringLiteral("Report"), QString::fromStdString(*why));
+    ShowState();
+    return;
+  }
 
   ReportOptions options = ReportOptionsNow();
   options.Unsaved = editor_.HasUnsavedChanges();
@@ -48,6 +57,7 @@ void TForm1::MakeReport() {
         if (cancelled) {
           editor_.SetStatusText("Report cancelled");
         } else if (const auto failure = WriteReport(*report, target)) {
+          editor_.SetStatusText("Report not written");
           QMessageBox::warning(this, QStringLiteral("Report"), *failure);
         } else {
           editor_.SetStatusText("Report written to " + NativePath(target.Path));

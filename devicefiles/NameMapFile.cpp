@@ -1,6 +1,8 @@
 #include "devicefiles/NameMapFile.h"
 
+#include "common/EditorError.h"
 #include "common/FileReplacement.h"
+#include "common/FileSystem.h"
 #include "common/IntegerText.h"
 #include "common/TextFile.h"
 
@@ -80,15 +82,49 @@ void SaveNameMap(const AudioLibrary& library, const std::string& workDir, Diagno
   log.Append("M3FN fname: " + path);
 }
 
-NameMapOmissions LoadNameMap(AudioLibrary& library, const std::string& workDir,
-                             DiagnosticLog& log) {
+NameMapOmissions LoadNameMap(AudioLibrary& library, const std::string& workDir, DiagnosticLog& log,
+                             std::size_t* lineCount) {
   library.Clear();
   const std::string path = workDir + kNameMapFileName;
   TextLines text = ReadTextLines(path, kNameMapBounds);
   const std::uint64_t size = text.FileSize;
+  if (lineCount) *lineCount = text.Count;
   NameMapOmissions omissions = TakeLines(std::move(text), library, log);
   log.Append("m3fn_fname Len: " + std::to_string(size));
   return omissions;
+}
+
+std::optional<AudioLibrary> NameMapOnDisk(const std::string& workDir) {
+  if (!FileExists(workDir + kNameMapFileName)) return std::nullopt;
+  AudioLibrary library;
+  DiagnosticLog unwanted;
+  try {
+    LoadNameMap(library, workDir, unwanted);
+  } catch (const EditorError&) {
+    return std::nullopt;  // what cannot be read holds no change of anyone's
+  }
+  return library;
+}
+
+std::vector<int> TakeOtherProgramsLines(AudioLibrary& library, const AudioLibrary& known,
+                                        const AudioLibrary& onDisk, int own) {
+  std::vector<int> taken;
+  for (int number = 1; number <= kLibrarySize; ++number) {
+    if (number == own || onDisk.Entry(number).Full_FN == known.Entry(number).Full_FN) continue;
+    if (library.Entry(number) != onDisk.Entry(number)) {
+      library.Entry(number) = onDisk.Entry(number);
+      taken.push_back(number);
+    }
+  }
+  return taken;
+}
+
+std::string OtherProgramsNotice(const std::vector<int>& clips) {
+  if (clips.empty()) return {};
+  const bool one = clips.size() == 1;
+  return std::string(one ? "Clip " : "Clips ") + NumberList(clips, true) +
+         (one ? " was" : " were") + " changed by another program and " + (one ? "is" : "are") +
+         " shown as " + kNameMapFileName + " now holds " + (one ? "it" : "them");
 }
 
 std::string OmissionsNotice(const NameMapOmissions& omissions) {

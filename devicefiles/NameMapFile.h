@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,9 +53,26 @@ void SaveNameMap(const AudioLibrary& library, const std::string& workDir, Diagno
 
 // Empties the library, reads workDir + "m3fn.txt" into it as DecodeNameMap does, in
 // constant memory and bounded time whatever the file's size, and logs "m3fn_fname Len: " +
-// the file's size. Raises "Cannot open file ..." or "... is not a regular file" when the
-// file cannot be read (the library then stays empty).
-NameMapOmissions LoadNameMap(AudioLibrary& library, const std::string& workDir, DiagnosticLog& log);
+// the file's size. Puts the number of lines the file holds into `lineCount` when given.
+// Raises "Cannot open file ..." or "... is not a regular file" when the file cannot be read
+// (the library then stays empty).
+NameMapOmissions LoadNameMap(AudioLibrary& library, const std::string& workDir, DiagnosticLog& log,
+                             std::size_t* lineCount = nullptr);
+
+// The name map as it stands on disk now, read as LoadNameMap reads it but without a trace;
+// nothing when there is none or it cannot be read.
+std::optional<AudioLibrary> NameMapOnDisk(const std::string& workDir);
+
+// Takes into `library` the lines of the map on disk that another program changed since this
+// one last read or wrote the map (`known`): each clip whose source on disk differs from the
+// known one, except `own`, the clip this change sets itself (0 for none). Returns the clips
+// taken, in number order. A clip changed only here keeps what this program holds.
+std::vector<int> TakeOtherProgramsLines(AudioLibrary& library, const AudioLibrary& known,
+                                        const AudioLibrary& onDisk, int own);
+
+// What the status line says about clips taken from another program's changes; empty for
+// none.
+std::string OtherProgramsNotice(const std::vector<int>& clips);
 
 // What the status line says about what was left out, once for all of it; empty when
 // nothing was.

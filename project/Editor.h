@@ -1,9 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "audio/ClipIntake.h"
 #include "common/DiagnosticLog.h"
 #include "common/EditorError.h"
+#include "common/FolderLock.h"
 #include "devicefiles/PlayListFile.h"
 #include "devicefiles/RtuVolumeFiles.h"
 #include "model/AlarmProject.h"
@@ -182,6 +185,10 @@ class Editor {
   void SpeedButton9Click();  // Save Project
   void SpeedButton1Click();  // Open Folder
 
+  // How long a change to the project folder waits for another program's change to end
+  // before it is refused.
+  void SetFolderLockWait(std::chrono::milliseconds wait) { folderLockWait_ = wait; }
+
   // --- Operations shared by the flows -----------------------------------------------------
   void RefreshClipSelectors();
   void ApplyPlayList();
@@ -223,6 +230,21 @@ class Editor {
   // (which may catch what a read raises).
   void ReadSettingsFiles(const std::function<void(const std::function<void()>&)>& run);
   void TakeAlarmEditsIntoImage();
+  // Locks the project folder for a change and removes what killed runs left in it; nothing
+  // to lock when the folder does not exist (the change then fails on its files). Raises
+  // FolderBusyText when another program keeps the lock.
+  std::unique_ptr<FolderLock> LockProjectFolder();
+  // Takes the lines of m3fn.txt that another program changed since this editor read or wrote
+  // it into the library, all but clip `own` (0: none), keeping the window's alarm edits, and
+  // says so in the status line. Call it under the folder's lock.
+  void TakeOtherProgramsClips(int own);
+  // Writes m3fn.txt from the library and remembers it as what the disk holds.
+  void WriteNameMap();
+  // Lists the clips whose copies stand in the project folder while the name map has no line
+  // for them (`mapLines` lines read, `hasMap` false for no map at all), or names no source
+  // for a clip that the play list plays, so that no play-list reference to an existing copy
+  // is dropped at the next save. Returns what the status line says about it (empty: none).
+  std::string ListClipsFromCopies(std::size_t mapLines, bool hasMap);
   void ShowImportError(const std::string& reason);
   std::optional<std::string> RefusalOfClip(const std::string& path);
   std::optional<std::string> ImportInto(int row, const std::string& path);
@@ -267,7 +289,10 @@ class Editor {
   bool playerOpen_ = false;
   std::string importFolder_;
   std::map<int, ClipLoudness> measured_;  // by clip number
-  bool levelImports_ = false;             // the preference, read at the start
+  AudioLibrary knownNameMap_;             // m3fn.txt as last read or written here
+  std::string loadNotice_;                // what the last loading said in the status line
+  std::chrono::milliseconds folderLockWait_ = kFolderLockWait;
+  bool levelImports_ = false;  // the preference, read at the start
 };
 
 }  // namespace pwx

@@ -3,7 +3,6 @@
 #include "common/FileSystem.h"
 #include "common/IntegerText.h"
 #include "common/MessageText.h"
-#include "devicefiles/NameMapFile.h"
 #include "project/Editor.h"
 
 namespace pwx {
@@ -55,12 +54,16 @@ void Editor::StringGrid1DblClick() {
   if (auto failure = ImportInto(row, path)) ShowImportError(*failure);
 }
 
+// The import holds the project folder's lock from the copy to the name map, and writes its
+// own clip's line into the map as the disk holds it now.
 std::optional<std::string> Editor::ImportInto(int row, const std::string& path) {
   log_.Append("Full FN: " + path);
   const std::string shortName = ShortNameOf(path);
   log_.Append("Short_FN: " + shortName);
   std::optional<IntakeResult> converted;
+  std::unique_ptr<FolderLock> lock;
   try {
+    lock = LockProjectFolder();
     if (!ConvertsOnImport(path)) {
       CopyClipIntoProject(path, dirs_.Work_DIR, row, log_);
     } else if (converted = ConvertIntoProject(row, path); !converted) {
@@ -70,10 +73,12 @@ std::optional<std::string> Editor::ImportInto(int row, const std::string& path) 
     return std::string(error.what());
   }
   TakeAlarmEditsIntoImage();
+  TakeOtherProgramsClips(row);
   project_.Library.Entry(row) = AudioEntry{path, shortName};
   RefreshClipSelectors();
   RememberImportFolder(path);
-  SaveNameMap(project_.Library, dirs_.Work_DIR, log_);
+  WriteNameMap();
+  lock.reset();
   if (converted) {
     NoteMeasured(row, *converted);
   } else {
@@ -91,17 +96,20 @@ void Editor::RememberImportFolder(const std::string& path) {
 }
 
 // Removes the current row's clip: its project copy, its entry and every reference to it
-// in the play list. A copy that cannot be deleted leaves everything in place.
+// in the play list. A copy that cannot be deleted leaves everything in place, and so does a
+// project folder that another program is changing.
 void Editor::SpeedButton6Click() {
   const int row = currentRow_;
+  const auto lock = LockProjectFolder();
   const std::string number = ThreeDigits(row);
   log_.Append("Sting Cell: " + number);
   DeleteProjectCopy(dirs_.Work_DIR, row);
   TakeAlarmEditsIntoImage();
+  TakeOtherProgramsClips(row);
   project_.Library.Entry(row) = AudioEntry{};
   ForgetClip(image_, static_cast<std::uint8_t>(row));
   RefreshClipSelectors();
-  SaveNameMap(project_.Library, dirs_.Work_DIR, log_);
+  WriteNameMap();
 }
 
 void Editor::SpeedButton4Click() {

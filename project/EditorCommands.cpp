@@ -1,3 +1,4 @@
+#include <exception>
 #include <filesystem>
 
 #include "common/FileReplacement.h"
@@ -50,15 +51,27 @@ void Editor::SpeedButton7Click() {
   MarkSaved();
 }
 
-// Save Project: the player's files in their fixed order; the first that fails stops it.
+// Save Project: the player's files in their fixed order; the first that fails stops it. The
+// save holds the project folder's lock and keeps the clips another program changed since.
 void Editor::SpeedButton9Click() {
-  WritePlayListFile(image_, project_, dirs_.Work_DIR, log_);
-  SaveNameMap(project_.Library, dirs_.Work_DIR, log_);
-  // A refused rtu.cfg is said before the save goes on with vol.cfg and Err1.mp3.
-  if (const auto notice = WriteRtuFile(project_.Settings, dirs_.Work_DIR, log_)) {
-    host_.MessageBox(notice->Text, notice->Caption);
+  std::optional<UserNotice> refusedRtu;
+  std::exception_ptr failure;
+  {
+    const auto lock = LockProjectFolder();
+    try {
+      TakeOtherProgramsClips(0);
+      WritePlayListFile(image_, project_, dirs_.Work_DIR, log_);
+      WriteNameMap();
+      refusedRtu = WriteRtuFile(project_.Settings, dirs_.Work_DIR, log_);
+      WriteVolumeAndErrorClip(project_.Volume, dirs_.Work_DIR, log_);
+    } catch (...) {
+      failure = std::current_exception();
+    }
   }
-  WriteVolumeAndErrorClip(project_.Volume, dirs_.Work_DIR, log_);
+  // A refused rtu.cfg is said before a later file's error; the folder is not held while the
+  // box waits for the user.
+  if (refusedRtu) host_.MessageBox(refusedRtu->Text, refusedRtu->Caption);
+  if (failure) std::rethrow_exception(failure);
   MarkSaved();
 }
 

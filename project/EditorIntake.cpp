@@ -117,6 +117,7 @@ void Editor::LevelAllClips() {
   std::map<int, IntakeResult> levelled;  // filled beside the window, taken in afterwards
   std::size_t done = 0;
   bool cancelled = false;
+  auto lock = LockProjectFolder();  // the copies are written anew
   host_.RunLongWork(
       "Levelling the clips", [&](const Host::Progress& progress, const std::atomic<bool>& cancel) {
         for (const Clip& clip : clips) {
@@ -142,6 +143,7 @@ void Editor::LevelAllClips() {
         }
         cancelled = cancel;
       });
+  lock.reset();
   for (const auto& [row, result] : levelled) NoteMeasured(row, result);
   const std::string count = std::to_string(levelled.size()) + " of " + std::to_string(rows.size());
   std::string text = cancelled ? "Levelling cancelled: " + count + " clips levelled.\n\n"

@@ -90,37 +90,49 @@ void Editor::ResetEditorState() {
 // Loads the name map and the play list that the folder has; a missing one gives its empty
 // default. A folder with neither is a new project. One that cannot be read is shown as
 // missing and its error raised at the end, so that nothing of the previous project stays
-// behind to be saved into this folder.
+// behind to be saved into this folder. Clips whose copies are there without a line in the
+// name map are listed from their copies.
 void Editor::LoadProjectFiles() {
   const std::string& work = dirs_.Work_DIR;
+  // What an earlier loading said is not said of this folder.
+  if (!loadNotice_.empty() && statusText_ == loadNotice_) statusText_.clear();
+  loadNotice_.clear();
   const bool hasNameMap = EntryExists(work + kNameMapFileName);
   const bool hasPlayList = EntryExists(work + kPlayListFileName);
+  std::string notice;
+  const auto say = [&notice](const std::string& text) {
+    if (!text.empty()) notice += (notice.empty() ? "" : "; ") + text;
+  };
+  std::string failure;
+  std::size_t mapLines = 0;
   if (!hasNameMap && !hasPlayList) {
     InitEmptyProject();
-    return;
-  }
-  std::string failure;
-  ClearLibrary();
-  if (hasNameMap) {
-    try {
-      const NameMapOmissions omissions = LoadNameMap(project_.Library, work, log_);
-      if (omissions.Any()) statusText_ = OmissionsNotice(omissions);
-    } catch (const EditorError& error) {
-      failure = error.what();
-      ClearLibrary();
+  } else {
+    ClearLibrary();
+    if (hasNameMap) {
+      try {
+        say(OmissionsNotice(LoadNameMap(project_.Library, work, log_, &mapLines)));
+      } catch (const EditorError& error) {
+        failure = error.what();
+        ClearLibrary();
+        mapLines = 0;
+      }
+    }
+    if (!hasPlayList) ResetPlayListImage(image_);
+    RefreshClipSelectors();
+    if (hasPlayList) {
+      try {
+        if (ReadPlayListFile(image_, work, log_) != 0) ApplyPlayList();
+      } catch (const EditorError& error) {
+        if (failure.empty()) failure = error.what();
+        ResetPlayListImage(image_);
+        ApplyPlayList();
+      }
     }
   }
-  if (!hasPlayList) ResetPlayListImage(image_);
-  RefreshClipSelectors();
-  if (hasPlayList) {
-    try {
-      if (ReadPlayListFile(image_, work, log_) != 0) ApplyPlayList();
-    } catch (const EditorError& error) {
-      if (failure.empty()) failure = error.what();
-      ResetPlayListImage(image_);
-      ApplyPlayList();
-    }
-  }
+  knownNameMap_ = project_.Library;
+  say(ListClipsFromCopies(mapLines, hasNameMap));
+  if (!notice.empty()) statusText_ = loadNotice_ = notice;
   if (!failure.empty()) throw EditorError(failure);
 }
 

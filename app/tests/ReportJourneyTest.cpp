@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -67,6 +68,35 @@ class ReportJourneyTest : public QObject {
     }
     QCOMPARE(t.Find<QLabel>("StatusBar1Line")->text(),
              "Report written to " + QDir::toNativeSeparators(pdf));
+  }
+
+  // A report chosen over one of the project's own files is refused with a box, and the file
+  // stays as it is.
+  void reportOverAProjectFileIsRefused() {
+    WindowUnderTest t;
+    t.WriteProject({}, PlayListBytes().Saved());
+    t.Open();
+    QVERIFY(t.Show());
+    const QString plist = t.folder.Path(QStringLiteral("plist.cfg"));
+    QFile before(plist);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    t.window->SetReportTarget(
+        [&](const QString&) -> std::optional<ReportTarget> { return ReportTarget{plist}; });
+    QString shown;
+    QTimer::singleShot(50, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown = box->text();
+        box->accept();
+      }
+    });
+    t.Find<QToolButton>("Report")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 5000);
+    QVERIFY2(shown.contains(QStringLiteral("is the project's plist.cfg")), qPrintable(shown));
+    QFile after(plist);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), bytes);
+    QCOMPARE(t.Find<QLabel>("StatusBar1Line")->text(), QStringLiteral("Report not written"));
   }
 
   void saveDialogOffersCsvAndRemembersOpening() {

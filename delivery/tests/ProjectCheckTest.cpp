@@ -311,12 +311,13 @@ TEST_F(Checked, ACopyThatVanishesDuringTheCheckIsMissing) {
   EXPECT_EQ(found[1].Clip, 2);
 }
 
-TEST_F(Checked, AnEmptyNameMapLeavesEveryCopyStrayAndEveryChoiceFree) {
+// A name map without lines lists the clips from their copies, so no copy is stray and every
+// input still names a clip.
+TEST_F(Checked, AnEmptyNameMapListsTheClipsFromTheirCopies) {
   WriteFile(dir / "P/m3fn.txt", "");
   editor->OpenProjectFolder(dir / "P");
-  EXPECT_EQ(Found(false),
-            With({"copy-stray @ clip 001, 001.mp3", "copy-stray @ clip 002, 002.mp3",
-                  "slot-clip-free @ DI1 #1, clip 001", "slot-clip-free @ DI2 #1, clip 002"}));
+  EXPECT_EQ(Found(false), With({}));
+  EXPECT_EQ(editor->Project().Library.Entry(2).Full_FN, Copy(2));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Project folders as people leave them: one of the two project files missing, a pointer
 // written by hand, the settings of the folder that is opened, files that are no files.
+#include "common/IntegerText.h"
 #include "common/tests/NamedPipe.h"
+#include "devicefiles/NameMapFile.h"
 #include "project/tests/EditorFixture.h"
 
 namespace pwx {
@@ -97,6 +99,77 @@ TEST_F(PartialProject, NameMapWithALineLongerThanAnyPathSaysSoOnce) {
   EXPECT_EQ(editor->StatusText(),
             "m3fn.txt: line 2 is longer than any path and was left out; clip 002 stays free");
   EXPECT_TRUE(host.errorBoxes.empty());
+}
+
+// Copies NNN.mp3 in the folder while the name map lacks their lines: the library lists them
+// from the copies, so the play list's references to them survive the next save.
+struct CopiesCase {
+  const char* name;
+  std::optional<std::string> map;  // m3fn.txt, or none
+  std::vector<int> listed;         // the clips listed from their copies
+  const char* status;
+  friend void PrintTo(const CopiesCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CopiesWithoutLines : public testing::EditorTest,
+                           public ::testing::WithParamInterface<CopiesCase> {};
+
+TEST_P(CopiesWithoutLines, AreListedAndKeepTheirPlaces) {
+  const CopiesCase& c = GetParam();
+  std::filesystem::create_directories(start / "P");
+  const std::string dir = ProjectDir("P");
+  for (const char* copy : {"001.mp3", "003.mp3", "005.mp3", "007.mp3"})
+    WriteFile(dir + copy, "ID3");
+  // DI1 plays 1, 3 and 5; clip 7 is played by no input.
+  const std::string plist = PlayListBytes().Saved().Slot(0, {1, 3, 5}, 2).Bytes();
+  WriteFile(dir + "plist.cfg", plist);
+  if (c.map) WriteFile(dir + "m3fn.txt", *c.map);
+  StartWithProject("P");
+  for (const int clip : c.listed) {
+    EXPECT_EQ(editor->GridCell(clip, 1), ThreeDigits(clip));
+    EXPECT_EQ(editor->Project().Library.Entry(clip).Full_FN, dir + ThreeDigits(clip) + ".mp3");
+  }
+  EXPECT_EQ(editor->StatusText(), c.status);
+  EXPECT_FALSE(editor->HasUnsavedChanges());
+  editor->SpeedButton9Click();
+  EXPECT_EQ(ReadWhole(dir + "plist.cfg"), plist);
+  AudioLibrary saved;
+  DiagnosticLog log;
+  DecodeNameMap(ReadWhole(dir + "m3fn.txt"), saved, log);
+  for (const int clip : c.listed) {
+    EXPECT_EQ(saved.Entry(clip).Full_FN, dir + ThreeDigits(clip) + ".mp3") << clip;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Maps, CopiesWithoutLines,
+    ::testing::Values(
+        CopiesCase{"NoNameMap",
+                   std::nullopt,
+                   {1, 3, 5, 7},
+                   "m3fn.txt is missing: clips 001, 003, 005, 007 are listed from their copies "
+                   "in the project folder"},
+        CopiesCase{"TwoLines",
+                   "\xEF\xBB\xBF/s/a.mp3\r\n\r\n",
+                   {3, 5, 7},
+                   "m3fn.txt names no source for clips 003, 005, 007; they are listed from "
+                   "their copies in the project folder"},
+        // An empty line of a whole map is a clip removed; only a played one comes back, and
+        // an unplayed copy stays what the check calls stray.
+        CopiesCase{"EmptyLineOfAPlayedClip",
+                   NameMapBytes({{1, "/s/a.mp3"}, {5, "/s/e.mp3"}}),
+                   {3},
+                   "m3fn.txt names no source for clip 003; it is listed from its copy in the "
+                   "project folder"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PartialProject, StrayCopyOfAWholeMapStaysFree) {
+  std::filesystem::create_directories(start / "P");
+  WriteFile(ProjectDir("P") + "007.mp3", "ID3");
+  WriteFile(ProjectDir("P") + "m3fn.txt", NameMapBytes({{1, "/s/a.mp3"}}));
+  StartWithProject("P");
+  EXPECT_EQ(editor->ClipChoices(), (std::vector<std::string>{"None", "001"}));
+  EXPECT_EQ(editor->StatusText(), "");
 }
 
 class PipeForAProjectFile : public testing::EditorTest,
