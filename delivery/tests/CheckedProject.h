@@ -69,7 +69,8 @@ class Checked : public ::testing::Test {
     const auto at = std::find_if(findings.begin(), findings.end(),
                                  [&](const Finding& f) { return f.Code == code; });
     EXPECT_NE(at, findings.end()) << code;
-    return *at;
+    static const Finding none;
+    return at == findings.end() ? none : *at;
   }
 
   testing::TempFolder dir;
