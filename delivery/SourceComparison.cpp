@@ -169,12 +169,18 @@ std::optional<Finding> SourceFinding(int clip, const FileStamp& copyStamp, const
   }
   const std::uint64_t shorter = std::min(copy.Bytes, source.SourceSize());
   if (*difference >= std::min(kCopiedStretch, shorter)) {
-    return finding(
-        Severity::Info, "copy-differs-from-source",
-        file + " matches its source " + path + " only up to byte " + GroupedDigits(*difference) +
-            " of " + GroupedDigits(source.SourceSize()) +
-            ", though the source has not changed since the import: the copy was changed in the "
-            "project folder. Import the clip again to copy it anew.");
+    std::string how =
+        " matches its source " + path + " only up to byte " + GroupedDigits(*difference);
+    if (*difference == source.SourceSize()) {
+      how = " holds its source " + path + " whole, and more bytes after it";
+    } else if (*difference == copy.Bytes) {
+      how = " holds only the first " + GroupedDigits(copy.Bytes) + " of the " +
+            GroupedDigits(source.SourceSize()) + " bytes of its source " + path;
+    }
+    return finding(Severity::Info, "copy-differs-from-source",
+                   file + how +
+                       ", though the source has not changed since the import: the copy was "
+                       "changed in the project folder. Import the clip again to copy it anew.");
   }
   if (!copy.Problems.empty()) {
     // Damage is no conversion: the copy was spoilt, whatever it was made by.
