@@ -1,18 +1,26 @@
 #include "audio/ClipProbe.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "audio/ClipTags.h"
 #include "audio/MpegFeed.h"
+#include "audio/MpegHeader.h"
 #include "common/EditorError.h"
-#include "common/FileReading.h"
 
 namespace pwx {
 
 namespace {
 
 constexpr std::size_t kReadChunkBytes = 64 * 1024;
-constexpr std::size_t kTailBytes = 4096;  // more than the longest frame and an ID3v1 tag
-constexpr std::size_t kHeadBytes = 12;
+// The end of a clip that is kept to look at after its last frame: tags, a frame cut short,
+// padding.
+constexpr std::size_t kTailBytes = 16 * 1024;
+// The start of what follows a leading tag, enough to recognise an encoder's info frame.
+constexpr std::size_t kLeadBytes = 64;
+// The longest MPEG audio frame (a free-format Layer II frame at 640 kbit/s and 8,000 Hz is
+// longer, but no encoder writes one).
+constexpr std::uint64_t kLongestFrame = 2881;
 
 std::string VersionText(int version) {
   switch (version) {
@@ -25,19 +33,8 @@ std::string VersionText(int version) {
   }
 }
 
-// What kind of file the first bytes announce, when it is one that is often mistaken for MP3.
-std::string ContainerOf(std::string_view head) {
-  if (head.size() >= kHeadBytes && head.substr(0, 4) == "RIFF" && head.substr(8, 4) == "WAVE") {
-    return "WAV";
-  }
-  if (head.substr(0, 4) == "fLaC") return "FLAC";
-  if (head.substr(0, 4) == "OggS") return "Ogg";
-  return {};
-}
-
-bool StartsLikeAFrame(std::string_view bytes) {
-  return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-         (static_cast<unsigned char>(bytes[1]) & 0xE0) == 0xE0;
+bool AllZero(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == 0; });
 }
 
 }  // namespace
@@ -48,10 +45,18 @@ struct ClipProbe::Decoder {
   ClipFacts facts;
   bool failed = false;  // the decoder gave up; later bytes are only counted
   bool haveFrame = false;
-  std::uint64_t frameEnd = 0;  // where the last decoded frame ends in the file
-  int lastBitrate = 0;
+  std::uint64_t firstFrame = 0;  // where the first frame of the clip starts in the file
+  std::uint64_t frameEnd = 0;    // where the last decoded frame ends
+  std::uint64_t frameBytes = 0;  // in the frames of the clip
+  int firstBitrate = 0;
   std::string head;
+  bool headRead = false;
+  std::uint64_t leadingTag = 0;             // the length of an ID3v2 tag at the start
+  std::uint64_t firstNonZero = UINT64_MAX;  // the first byte after it that is not zero
+  std::string lead;                         // the bytes from there on
   std::string tail;
+  std::uint64_t tailStart = 0;         // where in the file the tail starts
+  std::uint64_t passedNonZeroEnd = 0;  // the end of the last non-zero byte before the tail
 
   double SecondsSoFar() const { return facts.Seconds(); }
 
@@ -59,7 +64,7 @@ struct ClipProbe::Decoder {
     facts.Problems.push_back({kind, offset, SecondsSoFar()});
   }
 
-  void NoteFrame(std::size_t outputBytes) {
+  void NoteFrame(std::uint64_t samples) {
     mpg123_frameinfo2 info{};
     mpg123_info2(handle, &info);
     const int channels = info.mode == MPG123_M_MONO ? 1 : 2;
@@ -70,19 +75,24 @@ struct ClipProbe::Decoder {
       return;
     }
     const auto position = static_cast<std::uint64_t>(mpg123_framepos(handle));
-    if (haveFrame && position > frameEnd) Problem(DecodeProblem::Kind::LostSync, frameEnd);
+    if (!haveFrame) {
+      firstFrame = position;
+      firstBitrate = info.bitrate;
+    } else if (position > frameEnd) {
+      Problem(DecodeProblem::Kind::LostSync, frameEnd);
+    }
     frameEnd = position + static_cast<std::uint64_t>(info.framesize);
+    frameBytes += static_cast<std::uint64_t>(info.framesize);
     haveFrame = true;
     ++facts.Frames;
     facts.MpegVersion = VersionText(info.version);
     facts.Layer = info.layer;
     facts.SampleRate = info.rate;
     facts.Channels = channels;
-    if (info.vbr != MPG123_CBR || (lastBitrate != 0 && info.bitrate != lastBitrate)) {
-      facts.VariableBitRate = true;
-    }
-    lastBitrate = info.bitrate;
-    facts.Samples += outputBytes / (2 * static_cast<std::size_t>(channels));
+    // What the frames say, not what a tag claims: encoders mark constant-rate clips with a
+    // tag that the decoder takes for a variable one.
+    if (info.bitrate != firstBitrate) facts.VariableBitRate = true;
+    facts.Samples += samples;
   }
 
   // Decodes every whole frame the decoder holds.
@@ -95,44 +105,141 @@ struct ClipProbe::Decoder {
                              ? mpg123_decode_frame(handle, &number, &audio, &bytes)
                              : mpg123_framebyframe_next(handle);
       if (result == MPG123_NEED_MORE || result == MPG123_DONE) return;
-      if (result == MPG123_NEW_FORMAT) {
-        continue;  // the format is read from each frame
+      if (result == MPG123_NEW_FORMAT && depth == ProbeDepth::Decode) {
+        continue;  // the frame is decoded by the next call; its format is read from it
       }
-      if (result != MPG123_OK) {
+      if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
         Problem(DecodeProblem::Kind::DecoderError,
                 static_cast<std::uint64_t>(mpg123_tell_stream(handle)));
         failed = true;
         return;
       }
-      if (depth == ProbeDepth::Scan) {
-        // What decoding the frame would give: its samples in 16 bits for each channel.
-        mpg123_frameinfo2 info{};
-        mpg123_info2(handle, &info);
-        bytes = static_cast<std::size_t>(mpg123_spf(handle)) * 2 *
-                (info.mode == MPG123_M_MONO ? 1u : 2u);
-      }
-      NoteFrame(bytes);
+      // Decoded to one channel of 16 bits; scanned, the frame's samples are counted.
+      NoteFrame(depth == ProbeDepth::Decode ? bytes / 2
+                                            : static_cast<std::uint64_t>(mpg123_spf(handle)));
     }
   }
 
-  // The file ends inside a frame when what follows the last whole frame, less an ID3v1 tag,
-  // starts like a frame.
-  void NoteCutEnd() {
-    if (!haveFrame || failed || facts.Bytes <= frameEnd) return;
-    const std::uint64_t rest = facts.Bytes - frameEnd;
-    if (rest > tail.size()) return;
-    std::string_view extra = std::string_view(tail).substr(tail.size() - rest);
-    if (extra.size() >= 128 && extra.substr(extra.size() - 128, 3) == "TAG") {
-      extra.remove_suffix(128);
+  // Decoding leaves out the silence an encoder adds before and after the sound, as its
+  // info frame gives it; a scan counts whole frames and leaves it out here.
+  void LeaveOutEncoderPadding() {
+    long delay = -1;
+    long padding = -1;
+    mpg123_getstate(handle, MPG123_ENC_DELAY, &delay, nullptr);
+    mpg123_getstate(handle, MPG123_ENC_PADDING, &padding, nullptr);
+    if (delay < 0 || padding < 0) return;
+    const auto added = static_cast<std::uint64_t>(delay + padding);
+    if (added < facts.Samples) facts.Samples -= added;
+  }
+
+  // Follows the bytes after a leading tag up to the first that is not zero, and keeps a few
+  // from there on.
+  void Look(std::string_view piece, std::uint64_t at) {
+    if (firstNonZero == UINT64_MAX) {
+      const std::uint64_t skip = leadingTag > at ? leadingTag - at : 0;
+      if (skip >= piece.size()) return;
+      piece.remove_prefix(skip);
+      at += skip;
+      const auto found = std::find_if(piece.begin(), piece.end(), [](char c) { return c != 0; });
+      if (found == piece.end()) return;
+      const auto offset = static_cast<std::size_t>(found - piece.begin());
+      firstNonZero = at + offset;
+      piece.remove_prefix(offset);
     }
-    if (StartsLikeAFrame(extra)) Problem(DecodeProblem::Kind::TruncatedLastFrame, frameEnd);
+    if (lead.size() < kLeadBytes) lead.append(piece.substr(0, kLeadBytes - lead.size()));
+  }
+
+  void KeepEnds(std::string_view bytes, std::uint64_t at) {
+    std::size_t intoHead = 0;
+    if (!headRead) {
+      intoHead = std::min(kClipHeadBytes - head.size(), bytes.size());
+      head.append(bytes.substr(0, intoHead));
+      if (head.size() == kClipHeadBytes) ReadHead();
+    }
+    if (headRead) Look(bytes.substr(intoHead), at + intoHead);
+    if (bytes.size() >= kTailBytes) {
+      Evict(tail.size());
+      Passed(bytes.substr(0, bytes.size() - kTailBytes), at);
+      tail.assign(bytes.substr(bytes.size() - kTailBytes));
+    } else {
+      tail.append(bytes);
+      if (tail.size() > kTailBytes) Evict(tail.size() - kTailBytes);
+    }
+  }
+
+  // The first `count` bytes of the tail leave it.
+  void Evict(std::size_t count) {
+    Passed(std::string_view(tail).substr(0, count), tailStart);
+    tail.erase(0, count);
+  }
+
+  // Notes where the last byte that is not zero ends among bytes the tail no longer holds.
+  void Passed(std::string_view bytes, std::uint64_t at) {
+    const auto last = std::find_if(bytes.rbegin(), bytes.rend(), [](char c) { return c != 0; });
+    if (last != bytes.rend()) passedNonZeroEnd = at + static_cast<std::size_t>(bytes.rend() - last);
+    tailStart = std::max(tailStart, at + bytes.size());
+  }
+
+  void ReadHead() {
+    headRead = true;
+    leadingTag = LeadingTagLength(head);
+    Look(head, 0);
+  }
+
+  // Whether the bytes between a leading tag and the first frame are zeros, or an encoder's
+  // info frame of the clip's format, perhaps after zeros.
+  bool LeadIsMp3() const {
+    if (firstNonZero >= firstFrame) return true;
+    const std::optional<MpegHeader> header = ReadMpegHeader(lead);
+    if (!header || !IsEncoderInfoFrame(lead) || header->SampleRate != facts.SampleRate) {
+      return false;
+    }
+    const std::uint64_t room = firstFrame - firstNonZero;
+    return header->Length == room || (header->Length == 0 && room <= kLongestFrame);
+  }
+
+  // What stands before the first frame and after the last: counted as the MP3's when it is
+  // tags, padding or an encoder's info frame, else damage.
+  void Account() {
+    if (!haveFrame) return;
+    std::uint64_t audio = frameBytes;
+    const std::uint64_t tagEnd = std::min(leadingTag, firstFrame);
+    audio += tagEnd;
+    if (LeadIsMp3()) {
+      audio += firstFrame - tagEnd;
+    } else {
+      facts.Problems.insert(facts.Problems.begin(),
+                            DecodeProblem{DecodeProblem::Kind::NotAudio, tagEnd, 0});
+    }
+    const std::uint64_t end = facts.Bytes;
+    if (end > frameEnd) {
+      const std::uint64_t tags = TrailingTagsLength(tail, end - frameEnd);
+      audio += tags;
+      const std::uint64_t loose = end - tags - frameEnd;
+      // What of the rest the tail holds, and whether the bytes before it are zeros.
+      const std::uint64_t seenFrom = std::max(frameEnd, tailStart);
+      const std::uint64_t restEnd = end - tags;
+      const std::string_view rest = std::string_view(tail).substr(
+          seenFrom - tailStart, restEnd > seenFrom ? restEnd - seenFrom : 0);
+      if (loose > 0 && passedNonZeroEnd <= frameEnd && AllZero(rest)) {
+        audio += loose;
+      } else if (loose > 0 && !failed) {
+        const std::optional<MpegHeader> header = ReadMpegHeader(rest);
+        const bool cut = seenFrom == frameEnd && header && header->Layer == facts.Layer &&
+                         header->SampleRate == facts.SampleRate && loose < kLongestFrame;
+        Problem(cut ? DecodeProblem::Kind::TruncatedLastFrame : DecodeProblem::Kind::NotAudio,
+                frameEnd);
+      }
+    }
+    facts.AudioBytes = std::min(audio, facts.Bytes);
   }
 };
 
 ClipProbe::ClipProbe(ProbeDepth depth) : decoder_(std::make_unique<Decoder>()) {
   decoder_->depth = depth;
-  // Any rate and channel count, 16-bit: the samples are only counted.
-  decoder_->handle = NewMpegFeed(MPG123_ENC_SIGNED_16);
+  // Any rate and channel count, mixed to one channel of 16 bits: the samples are only
+  // counted, and one channel halves the work of the synthesis.
+  decoder_->handle = NewMpegFeed(MPG123_ENC_SIGNED_16, MPG123_FORCE_MONO);
 }
 
 ClipProbe::~ClipProbe() {
@@ -141,10 +248,8 @@ ClipProbe::~ClipProbe() {
 
 void ClipProbe::Feed(std::string_view bytes) {
   Decoder& d = *decoder_;
+  d.KeepEnds(bytes, d.facts.Bytes);
   d.facts.Bytes += bytes.size();
-  if (d.head.size() < kHeadBytes) d.head.append(bytes.substr(0, kHeadBytes - d.head.size()));
-  d.tail.append(bytes.substr(bytes.size() > kTailBytes ? bytes.size() - kTailBytes : 0));
-  if (d.tail.size() > kTailBytes) d.tail.erase(0, d.tail.size() - kTailBytes);
   if (d.failed || bytes.empty()) return;
   if (mpg123_feed(d.handle, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) !=
       MPG123_OK) {
@@ -158,22 +263,38 @@ void ClipProbe::Feed(std::string_view bytes) {
 ClipFacts ClipProbe::Finish() {
   Decoder& d = *decoder_;
   d.Drain();
-  d.NoteCutEnd();
+  if (d.depth == ProbeDepth::Scan) d.LeaveOutEncoderPadding();
+  if (!d.headRead) d.ReadHead();
+  d.Account();
   d.facts.Container = ContainerOf(d.head);
   return d.facts;
 }
 
-ClipFacts ProbeClipFile(const std::string& path, const ProbeFileOptions& options) {
-  InputFile file(path);
+ClipFacts ProbeClipFile(InputFile& file, const ProbeFileOptions& options) {
+  ClipFacts unread;
+  unread.Unread = true;
+  unread.Bytes = file.Size();
+  if (file.Size() > options.MaxBytes) return unread;
   ClipProbe probe(options.Depth);
   std::vector<char> buffer(kReadChunkBytes);
+  std::uint64_t read = 0;
   while (const std::size_t got = file.Read(buffer.data(), buffer.size())) {
+    if (read + got > options.MaxBytes) {
+      unread.Bytes = read + got;
+      return unread;
+    }
+    read += got;
     const std::string_view piece(buffer.data(), got);
     probe.Feed(piece);
     if (options.AlsoSee) options.AlsoSee(piece);
     if (options.Cancel && options.Cancel->load()) break;
   }
   return probe.Finish();
+}
+
+ClipFacts ProbeClipFile(const std::string& path, const ProbeFileOptions& options) {
+  InputFile file(path);
+  return ProbeClipFile(file, options);
 }
 
 ClipFacts ProbeClipBytes(std::string_view bytes) {

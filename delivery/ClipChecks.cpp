@@ -13,12 +13,15 @@
 #include "common/FileSystem.h"
 #include "common/IntegerText.h"
 #include "common/MessageText.h"
+#include "delivery/SourceComparison.h"
 
 namespace pwx {
 
 namespace {
 
-constexpr std::size_t kCompareChunkBytes = 64 * 1024;
+// A copy up to twice the player's limit is decoded whole, to say what it is besides too
+// large; of a larger one nothing is read.
+constexpr std::uint64_t kLargestCopyRead = 2 * static_cast<std::uint64_t>(kMaxClipBytes);
 
 std::string SecondsText(double seconds) {
   char text[32];
@@ -26,34 +29,25 @@ std::string SecondsText(double seconds) {
   return text;
 }
 
-// Whether two files hold the same bytes, read side by side in pieces.
-bool SameBytes(const std::string& a, const std::string& b) {
-  InputFile first(a);
-  InputFile second(b);
-  if (first.Size() != second.Size()) return false;
-  std::vector<char> left(kCompareChunkBytes), right(kCompareChunkBytes);
-  for (;;) {
-    const std::size_t got = first.Read(left.data(), left.size());
-    std::size_t have = 0;
-    while (have < got) {
-      const std::size_t more = second.Read(right.data() + have, got - have);
-      if (more == 0) return false;
-      have += more;
-    }
-    if (got == 0) return second.Read(right.data(), 1) == 0;
-    if (!std::equal(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(got), right.begin())) {
-      return false;
-    }
-  }
-}
-
 std::string WhyNotPlayable(const ClipFacts& facts) {
   if (facts.Bytes == 0) return "is empty";
   if (!facts.Container.empty()) return "is a " + facts.Container + " file, not MP3";
+  if (facts.Frames > 0 && !facts.FramesAccountForFile()) {
+    const auto percent = facts.AudioBytes * 100 / facts.Bytes;
+    return "is no MP3: MPEG audio frames make up only " + std::to_string(percent) +
+           "% of its bytes";
+  }
   if (facts.Frames > 0) {
     return "is MPEG audio Layer " + std::to_string(facts.Layer) + ", not Layer III";
   }
   return "holds no MP3 audio the player can play";
+}
+
+std::string TooLargeText(const std::string& file, const ClipFacts& facts) {
+  return file + " is " + GroupedDigits(facts.Bytes) + " bytes, more than the " +
+         GroupedDigits(static_cast<std::uint64_t>(kMaxClipBytes)) +
+         " bytes the player can hold, so it never plays; import a shorter clip." +
+         (facts.Unread ? " A copy this large is not decoded." : "");
 }
 
 std::string DamageText(const std::string& file, const ClipFacts& facts) {
@@ -70,6 +64,9 @@ std::string DamageText(const std::string& file, const ClipFacts& facts) {
       break;
     case DecodeProblem::Kind::DecoderError:
       text = file + " is damaged: the decoder gives up" + where;
+      break;
+    case DecodeProblem::Kind::NotAudio:
+      text = file + " is damaged: it holds bytes that are no MPEG audio" + where;
       break;
   }
   if (facts.Problems.size() > 1) {
@@ -104,18 +101,27 @@ std::vector<Finding> CheckOneClip(const ProjectSnapshot& project, int clip,
     return found;
   }
   try {
+    InputFile input(path);
+    // The source is read beside the copy, so that the copy is read once.
+    SourceReading source(entry.Full_FN);
     ProbeFileOptions probing;
     probing.Cancel = options.Cancel;
     probing.Depth = options.Depth;
+    probing.MaxBytes = kLargestCopyRead;
     std::optional<Sha256> hash;
-    if (options.Copies) {
-      hash.emplace();
-      probing.AlsoSee = [&hash](std::string_view piece) { hash->Update(piece); };
-    }
-    const ClipFacts facts = ProbeClipFile(path, probing);
+    if (options.Copies) hash.emplace();
+    probing.AlsoSee = [&](std::string_view piece) {
+      if (hash) hash->Update(piece);
+      source.See(piece);
+    };
+    const ClipFacts facts = ProbeClipFile(input, probing);
     copy.Readable = true;
     copy.Facts = facts;
     if (hash) copy.Digest = hash->Finish();
+    if (facts.Bytes > static_cast<std::uint64_t>(kMaxClipBytes)) {
+      add(Severity::Error, "copy-too-large", TooLargeText(file, facts));
+    }
+    if (facts.Unread) return found;
     if (!facts.PlayableMp3()) {
       add(Severity::Error, "copy-undecodable",
           file + " " + WhyNotPlayable(facts) + "; import " + clipName + " again from an MP3 file.");
@@ -123,6 +129,10 @@ std::vector<Finding> CheckOneClip(const ProjectSnapshot& project, int clip,
     }
     if (!facts.Problems.empty()) add(Severity::Warning, "copy-damaged", DamageText(file, facts));
     add(Severity::Info, "copy-format", FormatText(file, facts));
+    source.Finish();
+    if (auto about = SourceFinding(clip, input.Stamp(), facts, source)) {
+      found.push_back(std::move(*about));
+    }
   } catch (const EditorError& error) {
     // A copy that vanished since it was seen is missing; any other is unreadable.
     if (!EntryExists(path)) {
@@ -132,24 +142,6 @@ std::vector<Finding> CheckOneClip(const ProjectSnapshot& project, int clip,
       add(Severity::Error, "copy-undecodable",
           file + " cannot be read (" + error.what() + "); import " + clipName + " again.");
     }
-    return found;
-  }
-  if (!EntryExists(entry.Full_FN)) {
-    add(Severity::Info, "source-missing",
-        "The source of clip " + ThreeDigits(clip) + ", " + entry.Full_FN +
-            ", no longer exists; the copy in the project is the only one.");
-    return found;
-  }
-  try {
-    if (!SameBytes(path, entry.Full_FN)) {
-      add(Severity::Info, "copy-differs-from-source",
-          file + " differs from its source " + entry.Full_FN +
-              ", which has changed since the import; import it again to take the new version.");
-    }
-  } catch (const EditorError& error) {
-    add(Severity::Info, "source-missing",
-        "The source of clip " + ThreeDigits(clip) + " cannot be read (" + error.what() +
-            "); the copy in the project is the only one.");
   }
   return found;
 }

@@ -104,11 +104,12 @@ CommissioningReport MakeCommissioningReport(const ProjectSnapshot& project,
     clip.Name = entry.Short_FN;
     clip.Source = entry.Full_FN;
     clip.Missing = !copy.Readable;
-    if (copy.Readable) {
+    clip.Unread = copy.Readable && copy.Facts.Unread;
+    if (copy.Readable) clip.Bytes = copy.Facts.Bytes;
+    if (copy.Readable && !clip.Unread) {
       clip.Seconds = copy.Facts.Seconds();
       clip.SampleRate = copy.Facts.SampleRate;
       clip.Channels = copy.Facts.Channels;
-      clip.Bytes = copy.Facts.Bytes;
       clip.Sha256 = HexText(copy.Digest);
     }
     report.Clips.push_back(clip);
@@ -129,7 +130,7 @@ CommissioningReport MakeCommissioningReport(const ProjectSnapshot& project,
       input.Clips.push_back(ThreeDigits(number) + " " +
                             project.Project.Library.Entry(number).Short_FN);
       const auto found = byClip.find(number);
-      if (found == byClip.end() || !found->second->Readable) {
+      if (found == byClip.end() || !found->second->Readable || found->second->Facts.Unread) {
         known = false;
       } else {
         seconds += found->second->Facts.Seconds();

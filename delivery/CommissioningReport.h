@@ -30,6 +30,7 @@ struct ReportClip {
   std::string Name;
   std::string Source;
   bool Missing = false;  // the copy is missing or cannot be read: nothing of it is known
+  bool Unread = false;   // the copy is too large for the check to read: only its size is known
   double Seconds = 0;
   long SampleRate = 0;
   int Channels = 0;

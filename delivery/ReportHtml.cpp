@@ -121,11 +121,15 @@ std::string ClipList(const CommissioningReport& report) {
                      {"Bytes", 13}});
   for (const ReportClip& clip : report.Clips) {
     std::string about = Escaped(clip.Name) + "<br>Source: " + Escaped(clip.Source) + "<br>";
-    about += clip.Missing ? "<b>Copy " + ThreeDigits(clip.Number) + ".mp3 missing</b>"
-                          : "SHA-256 " + Sha(clip.Sha256);
+    const std::string copy = "<b>Copy " + ThreeDigits(clip.Number) + ".mp3 ";
+    about += clip.Missing  ? copy + "missing</b>"
+             : clip.Unread ? copy + "too large to read</b>"
+                           : "SHA-256 " + Sha(clip.Sha256);
     html += "<tr>" + Cell(ThreeDigits(clip.Number)) + Cell(about);
     if (clip.Missing) {
       html += Cell("", " colspan=\"3\"");
+    } else if (clip.Unread) {
+      html += Cell("", " colspan=\"2\"") + Cell(GroupedDigits(clip.Bytes), " align=\"right\"");
     } else {
       char format[48];
       std::snprintf(format, sizeof format, "%ld Hz<br>%s", clip.SampleRate,

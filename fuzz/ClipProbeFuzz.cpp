@@ -18,7 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const DecodeProblem& problem : facts.Problems) {
       PWX_FUZZ_CHECK(problem.ByteOffset <= size);
     }
-    if (facts.PlayableMp3()) PWX_FUZZ_CHECK(facts.SampleRate > 0 && facts.Channels > 0);
+    PWX_FUZZ_CHECK(facts.AudioBytes <= facts.Bytes);
+    if (facts.PlayableMp3()) {
+      PWX_FUZZ_CHECK(facts.SampleRate > 0 && facts.Channels > 0 && facts.Layer == 3);
+      PWX_FUZZ_CHECK(facts.AudioBytes * 10 >= facts.Bytes * 9);
+    }
   };
   const ClipFacts whole = ProbeClipBytes(bytes);
   checkFacts(whole);

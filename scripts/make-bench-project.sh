@@ -4,8 +4,9 @@
 #   scripts/make-bench-project.sh [megabytes-per-clip]      (default 10)
 #
 # 64 clips of about that size (constant 128 kbit/s stereo MP3s, each a sox-made sound encoded
-# with lame and repeated to the size), every clip's source beside the project, and the
-# settings files a save writes. Kept under build/bench-project/<size>mb.
+# with lame and repeated up to the size, and never past the player's limit of 10,485,760
+# bytes), every clip's source beside the project, and the settings files a save writes. Kept
+# under build/bench-project/<size>mb.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -25,7 +26,10 @@ mkdir -p "$project" "$sounds"
 sox -n -r 44100 -c 2 "$work/base.wav" synth 60 sine 220:880 pinknoise vol 0.3 2>/dev/null
 lame --quiet -t -b 128 --cbr "$work/base.wav" "$work/base.mp3"
 : >"$work/clip.mp3"
-while (($(stat -c %s "$work/clip.mp3") < megabytes * 1024 * 1024)); do
+limit=$((megabytes * 1024 * 1024))
+((limit <= 10485760)) || limit=10485760
+piece=$(stat -c %s "$work/base.mp3")
+while (($(stat -c %s "$work/clip.mp3") + piece <= limit)); do
   cat "$work/base.mp3" >>"$work/clip.mp3"
 done
 for n in $(seq 1 64); do

@@ -113,5 +113,21 @@ TEST_F(Report, PageEscapesNamesAndListsMissingCopies) {
   EXPECT_EQ(html.find("unsaved"), std::string::npos);            // saved just now
 }
 
+// A copy too large for the check to read is listed with its size, not as missing, and no
+// hash or length is made up for it.
+TEST_F(Report, ACopyTooLargeToReadIsListedWithItsSize) {
+  fs::resize_file(dir / "P/002.mp3", 200'000'000);
+  const CommissioningReport report = Make();
+  EXPECT_FALSE(report.Clips[1].Missing);
+  EXPECT_TRUE(report.Clips[1].Unread);
+  EXPECT_EQ(report.Clips[1].Bytes, 200'000'000u);
+  EXPECT_EQ(report.Clips[1].Sha256, "");
+  EXPECT_FALSE(report.Inputs[0].TriggerSeconds);
+  EXPECT_EQ(report.Findings.front().Code, "copy-too-large");
+  const std::string html = CommissioningReportHtml(report);
+  EXPECT_NE(html.find("<b>Copy 002.mp3 too large to read</b>"), std::string::npos);
+  EXPECT_NE(html.find("200,000,000"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace pwx

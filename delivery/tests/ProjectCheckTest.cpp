@@ -5,91 +5,10 @@
 
 #include <algorithm>
 
-#include "common/tests/TempFolder.h"
-#include "delivery/ProjectCheck.h"
-#include "devicefiles/tests/ProjectFileBytes.h"
-#include "project/tests/Fakes.h"
+#include "delivery/tests/CheckedProject.h"
 
 namespace pwx {
 namespace {
-
-namespace fs = std::filesystem;
-using testing::PlayListBytes;
-using testing::WriteFile;
-
-std::string Fixture(const std::string& name) {
-  return std::string(PWX_CLIP_FIXTURES) + "/" + name;
-}
-
-// A saved project in mode 0: clip 1 (stereo) in DI1, clip 2 (mono) in DI2, both imported
-// from sources beside the project; DI3 and DI4 without clips.
-class Checked : public ::testing::Test {
- public:
-  void SetUp() override {
-    fs::create_directories(dir / "P");
-    fs::create_directories(dir / "src");
-    Clip(1, "mpeg1-stereo-cbr.mp3");
-    Clip(2, "mpeg1-mono-vbr.mp3");
-    plist = PlayListBytes().Saved().Slot(0, {1}).Slot(1, {2});
-    Open();
-    editor->SpeedButton9Click();  // writes rtu.cfg, vol.cfg and Err1.mp3
-  }
-  // Imports clip `number` as Editor would: the source beside the project, its copy inside.
-  void Clip(int number, const std::string& fixture) {
-    const std::string source = dir / ("src/" + std::to_string(number) + "-" + fixture);
-    fs::copy_file(Fixture(fixture), source, fs::copy_options::overwrite_existing);
-    fs::copy_file(Fixture(fixture), Copy(number), fs::copy_options::overwrite_existing);
-    map.emplace_back(number, source);
-  }
-  std::string Copy(int number) const {
-    return dir / ("P/" + std::string(number < 10 ? "00" : "0") + std::to_string(number) + ".mp3");
-  }
-  void Open() {
-    WriteFile(dir / "P/m3fn.txt", testing::NameMapBytes(map));
-    WriteFile(dir / "P/plist.cfg", plist.Bytes());
-    editor = std::make_unique<Editor>(host, player, dir.Path());
-    editor->OpenProjectFolder(dir / "P");
-  }
-  // Every finding as "code @ where", infos about the format left out.
-  std::vector<std::string> Found(bool compareWithDisk = true) {
-    CheckOptions options;
-    options.CompareWithDisk = compareWithDisk;
-    findings = CheckProject(editor->Snapshot(), options);
-    std::vector<std::string> found;
-    for (const auto& f : findings) {
-      if (f.Code != "copy-format") found.push_back(f.Code + " @ " + f.Where());
-    }
-    return found;
-  }
-  const Finding& Only(const std::string& code) const {
-    const auto at = std::find_if(findings.begin(), findings.end(),
-                                 [&](const Finding& f) { return f.Code == code; });
-    EXPECT_NE(at, findings.end()) << code;
-    return *at;
-  }
-
-  testing::TempFolder dir;
-  testing::FakeHost host;
-  testing::FakeAudioPlayer player;
-  std::unique_ptr<Editor> editor;
-  std::vector<std::pair<int, std::string>> map;
-  PlayListBytes plist;
-  std::vector<Finding> findings;
-};
-
-const std::vector<std::string> kSilentDi3Di4 = {"input-silent @ DI3", "input-silent @ DI4"};
-
-// Findings about clips come before those about inputs, and those about settings and files
-// after them.
-std::vector<std::string> With(std::vector<std::string> clips,
-                              const std::vector<std::string>& files = {}) {
-  clips.insert(clips.end(), kSilentDi3Di4.begin(), kSilentDi3Di4.end());
-  clips.insert(clips.end(), files.begin(), files.end());
-  return clips;
-}
-std::vector<std::string> Then(const std::vector<std::string>& files) {
-  return With({}, files);
-}
 
 TEST_F(Checked, ASoundProjectHasOnlyItsSilentInputsAndTheFormatsToReport) {
   EXPECT_EQ(Found(), kSilentDi3Di4);
@@ -129,6 +48,26 @@ INSTANTIATE_TEST_SUITE_P(
                  With({"copy-undecodable @ clip 002, 002.mp3"})},
         CopyCase{"Empty", [](Checked& t) { WriteFile(t.Copy(2), ""); },
                  With({"copy-undecodable @ clip 002, 002.mp3"})},
+        // Files that hold MPEG audio frames, or bytes that look like them, but are no MP3.
+        CopyCase{"WaveOfMpegAudio",
+                 [](Checked& t) {
+                   fs::copy_file(Fixture("wave-mpeg.mp3"), t.Copy(2),
+                                 fs::copy_options::overwrite_existing);
+                 },
+                 With({"copy-undecodable @ clip 002, 002.mp3"})},
+        CopyCase{"LayerTwo",
+                 [](Checked& t) {
+                   fs::copy_file(Fixture("layer2.mp3"), t.Copy(2),
+                                 fs::copy_options::overwrite_existing);
+                 },
+                 With({"copy-undecodable @ clip 002, 002.mp3"})},
+        CopyCase{"MostlyJunk",
+                 [](Checked& t) {
+                   std::string junk(30000, '\x55');
+                   WriteFile(t.Copy(2),
+                             junk + testing::TempFolder::ReadAt(Fixture("mpeg1-mono-vbr.mp3")));
+                 },
+                 With({"copy-undecodable @ clip 002, 002.mp3"})},
         CopyCase{"FolderInItsPlace",
                  [](Checked& t) {
                    fs::remove(t.Copy(2));
@@ -162,6 +101,19 @@ INSTANTIATE_TEST_SUITE_P(
         CopyCase{"ErrorClipOther", [](Checked& t) { WriteFile(t.dir / "P/Err1.mp3", "ID3 other"); },
                  Then({"error-clip-missing @ Err1.mp3"})}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Checked, ACopyThatIsNoMp3SaysWhatItIs) {
+  fs::copy_file(Fixture("wave-mpeg.mp3"), Copy(1), fs::copy_options::overwrite_existing);
+  WriteFile(Copy(2), std::string(30000, '\x55') +
+                         testing::TempFolder::ReadAt(Fixture("mpeg1-mono-vbr.mp3")));
+  Found();
+  EXPECT_EQ(findings[0].Message,
+            "001.mp3 is a WAV file, not MP3; import Clip 001 \"1-mpeg1-stereo-cbr\" again from an "
+            "MP3 file.");
+  EXPECT_EQ(findings[1].Message,
+            "002.mp3 is no MP3: MPEG audio frames make up only 14% of its bytes; import Clip 002 "
+            "\"2-mpeg1-mono-vbr\" again from an MP3 file.");
+}
 
 TEST_F(Checked, DamageIsPlacedAndTheFormatOfEachCopyIsTold) {
   fs::copy_file(Fixture("corrupted-middle.mp3"), Copy(1), fs::copy_options::overwrite_existing);
