@@ -18,15 +18,15 @@ namespace pwx::testing {
 // through the kernel (a loop mount, where the kernel has vfat and the test runs as root) or
 // through fusefat, and unmounted at the end. Where neither works, Mounted() is false and
 // WhyNot() says why, for the test to skip.
+struct FatFormat {
+  int Megabytes = 64;
+  int FatBits = 0;            // 12, 16 or 32; 0 lets mkfs.vfat choose
+  int SectorsPerCluster = 0;  // of 512 bytes; 0 lets mkfs.vfat choose
+};
+
 class FatCard {
  public:
-  struct Format {
-    int Megabytes = 64;
-    int FatBits = 0;            // 12, 16 or 32; 0 lets mkfs.vfat choose
-    int SectorsPerCluster = 0;  // of 512 bytes; 0 lets mkfs.vfat choose
-  };
-
-  explicit FatCard(Format format = {}) {
+  explicit FatCard(FatFormat format = FatFormat()) {
     image_ = folder_ / "card.img";
     mountPoint_ = folder_ / "CARD";
     std::filesystem::create_directory(mountPoint_);
@@ -35,7 +35,8 @@ class FatCard {
     std::string make = "mkfs.vfat";
     if (format.FatBits) make += " -F " + std::to_string(format.FatBits);
     if (format.SectorsPerCluster) make += " -s " + std::to_string(format.SectorsPerCluster);
-    if (!Run(make + " -n PWXCARD " + Quoted(image_))) {
+    // No volume label: fusefat would list it as a file.
+    if (!Run(make + " " + Quoted(image_))) {
       whyNot_ = "mkfs.vfat (dosfstools) cannot make a FAT image here";
       return;
     }
