@@ -47,6 +47,7 @@ class CardSafety : public ::testing::Test {
   // Changes one byte in the middle, keeping the size and the modification time.
   static void EditInPlace(const std::string& path) {
     const auto time = fs::last_write_time(path);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // past the clock's coarse tick
     std::string bytes = ReadWhole(path);
     bytes[bytes.size() / 2] ^= 0x55;
     std::fstream edit(path, std::ios::in | std::ios::out | std::ios::binary);
