@@ -29,10 +29,12 @@ struct Copier {
     if (options.Progress) options.Progress(done, total, name);
   }
 
-  // Copies one file whole or not at all; raises EditorError naming why.
-  void Copy(const PlayerFile& file) {
+  // Copies one file whole or not at all and gives the digest of what it wrote; raises
+  // EditorError naming why.
+  Sha256Digest Copy(const PlayerFile& file) {
     const std::string source = plan.ProjectFolder + file.Name;
     const std::string target = plan.Destination + file.Name;
+    const std::int64_t now = NowNs();
     InputFile input(source);
     FileReplacement output(target);
     Sha256 hash;
@@ -43,24 +45,32 @@ struct Copier {
       hash.Update(piece);
       if (options.BeforeWrite) options.BeforeWrite(file.Name, offset, got);
       output.Write(piece);
+      output.StartWriteback();
       offset += got;
       Count(got, file.Name);
     }
-    if (hash.Finish() != file.Digest) {
+    const Sha256Digest digest = hash.Finish();
+    // What was read is the project's file only if nothing changed it meanwhile, and if it
+    // is what the plan compared with the card.
+    const bool unchanged = InputFile(source).Stamp() == input.Stamp();
+    if (!unchanged || (file.DigestKnown && digest != file.Digest)) {
       // The plan's digest may have been remembered wrongly: the next plan reads the file.
       if (options.Cache) options.Cache->Forget(source);
       throw EditorError(file.Name +
                         " changed in the project folder while it was copied; copy "
                         "the project again.");
     }
+    if (options.Cache) options.Cache->Remember(source, input.Stamp(), digest, now);
     output.Commit();
     // The copy keeps the project file's time, as a copy by hand that keeps times would.
     std::error_code ignored;
     fs::last_write_time(PathOf(target), fs::last_write_time(PathOf(source), ignored), ignored);
+    return digest;
   }
 
-  // Reads a written file back from the device; raises EditorError when it differs.
-  void Verify(const PlayerFile& file) {
+  // Reads a written file back from the device; raises EditorError when it differs from what
+  // was written.
+  void Verify(const PlayerFile& file, const Sha256Digest& wrote) {
     const std::string target = plan.Destination + file.Name;
     const std::int64_t now = NowNs();
     InputFile written(target);
@@ -68,7 +78,7 @@ struct Copier {
     how.FromDevice = true;
     how.Progress = [&](std::size_t bytes) { Count(bytes, file.Name); };
     const Sha256Digest digest = HashOpenFile(written, how);
-    if (digest != file.Digest) {
+    if (digest != wrote) {
       throw EditorError(file.Name +
                         " reads back differently from the project's file: the card "
                         "may be failing.");
@@ -138,7 +148,7 @@ DeployResult DeployToCard(const DeployPlan& plan, const DeployOptions& options) 
   RemoveLeftovers(plan, result);
   if (!result.Failures.empty()) return result;
 
-  std::vector<const PlayerFile*> written;
+  std::vector<std::pair<const PlayerFile*, Sha256Digest>> written;
   for (const PlayerFile& file : plan.Files) {
     if (file.UpToDate) continue;
     if (options.Cancel && options.Cancel->load()) {
@@ -146,17 +156,16 @@ DeployResult DeployToCard(const DeployPlan& plan, const DeployOptions& options) 
       break;
     }
     try {
-      copier.Copy(file);
+      written.emplace_back(&file, copier.Copy(file));
     } catch (const EditorError& error) {
       result.Failures.push_back({file.Name, error.what()});
       break;
     }
     result.Written.push_back(file.Name);
-    written.push_back(&file);
   }
-  for (const PlayerFile* file : written) {
+  for (const auto& [file, digest] : written) {
     try {
-      copier.Verify(*file);
+      copier.Verify(*file, digest);
     } catch (const EditorError& error) {
       result.Failures.push_back({file->Name, error.what()});
     }

@@ -251,10 +251,9 @@ DeployPlan PlanDeploy(const ProjectSnapshot& project, const std::string& destina
   for (PlayerFile& file : plan.Files) {
     if (options.Cancel && options.Cancel->load()) throw EditorError("Cancelled.");
     const bool sameSize = file.OnCard && file.CardBytes == file.Bytes;
-    file.Digest =
-        DigestOf(plan.ProjectFolder + file.Name, options.Cache, sameSize ? how : FileHashing{})
-            .Digest;
     if (!sameSize) continue;
+    file.Digest = DigestOf(plan.ProjectFolder + file.Name, options.Cache, how).Digest;
+    file.DigestKnown = true;
     const auto onCard = DigestOf(plan.Destination + file.CardName, options.Cache, how);
     file.UpToDate = onCard.Digest == file.Digest;
     file.CardRead = !onCard.Remembered;

@@ -16,8 +16,11 @@ namespace pwx {
 // One of the player's files: its name in the project folder and on the card.
 struct PlayerFile {
   std::string Name;
-  std::uint64_t Bytes = 0;      // in the project
-  Sha256Digest Digest{};        // of the project's file
+  std::uint64_t Bytes = 0;  // in the project
+  Sha256Digest Digest{};    // of the project's file, when known (`DigestKnown`)
+  // Whether the plan hashed the project's file: it does so only where a file of the same
+  // size stands on the card, to compare; a file to write anyway is hashed as it is copied.
+  bool DigestKnown = false;
   bool OnCard = false;          // a regular file of that name stands on the card
   std::string CardName;         // its name there, which on a FAT card may differ in case
   std::uint64_t CardBytes = 0;  // its size there

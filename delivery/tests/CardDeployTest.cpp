@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <sstream>
+#include <thread>
 
 #include "common/EditorError.h"
 #include "common/MessageText.h"
@@ -230,7 +231,16 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteFile(t.card + "/003.mp3", bytes);
                     };
                   },
-                  "003.mp3", "003.mp3 reads back differently", true}),
+                  "003.mp3", "003.mp3 reads back differently", true},
+        FaultCase{"ProjectFileChangedWhileCopied",
+                  [](CardCopy& t, DeployOptions& o) {
+                    o.Progress = [&t](std::uint64_t, std::uint64_t, const std::string& file) {
+                      if (file != "003.mp3") return;
+                      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                      WriteFile(t.dir / "P/003.mp3", "saved anew while it was copied");
+                    };
+                  },
+                  "003.mp3", "003.mp3 changed in the project folder while it was copied", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A real write failure from the system: a file-size limit makes the kernel refuse the bytes
