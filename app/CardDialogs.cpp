@@ -33,6 +33,8 @@ QTableWidget* FileTable(QWidget* parent, const QStringList& headers) {
   auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
   table->setHorizontalHeaderLabels(headers);
   table->verticalHeader()->hide();
+  // One line of text a row, so that a card's whole list shows at once.
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setAlternatingRowColors(true);
@@ -167,7 +169,7 @@ CardPlanDialog::CardPlanDialog(QWidget* parent, const DeployPlan& plan,
     }
   };
   addEntries(plan.Stale, QStringLiteral("stale: not used"), {});
-  addEntries(plan.Clutter, QStringLiteral("left by another system"),
+  addEntries(plan.Clutter, QStringLiteral("left by another system: deleted when asked"),
              QStringLiteral("left by another system: kept"));
   addEntries(plan.Others, QStringLiteral("other file: kept"), QStringLiteral("other folder: kept"));
   addEntries(plan.Leftovers, QStringLiteral("left by an interrupted copy: removed"), {});

@@ -80,7 +80,7 @@ class CopyToCardJourneyTest : public QObject {
         QCOMPARE(files->item(0, 2)->text(), "written");
         QCOMPARE(files->item(6, 0)->text(), "017.mp3");
         QCOMPARE(files->item(7, 0)->text(), "._017.mp3");
-        QCOMPARE(files->item(7, 2)->text(), "left by another system");
+        QCOMPARE(files->item(7, 2)->text(), "left by another system: deleted when asked");
         bool namesTheFileSystem = false;
         for (const QLabel* label : plan.findChildren<QLabel*>()) {
           namesTheFileSystem |= label->text().contains(" free, blocks of ");
