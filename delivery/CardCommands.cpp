@@ -20,7 +20,7 @@ std::string ListText(const std::vector<CardEntry>& entries) {
   return JoinedWithCommas(names);
 }
 
-void PrintPlan(const DeployPlan& plan, bool deleteStale, std::ostream& out, std::ostream& err) {
+void PrintPlan(const DeployPlan& plan, bool deleteStale, std::ostream& out) {
   out << "Project: " << plan.ProjectFolder << "\n";
   out << "Card: " << plan.Destination << " (" << CardFolderText(plan.Card) << ")\n";
   out << "Plan: " << plan.FilesToWrite() << " files to write (" << SizeText(plan.BytesToWrite())
@@ -42,7 +42,6 @@ void PrintPlan(const DeployPlan& plan, bool deleteStale, std::ostream& out, std:
   }
   out << "Room: " << SizeText(plan.NeededBytes) << " needed, " << SizeText(plan.FreeBytes)
       << " free\n";
-  if (plan.Warning) err << "warning: " << *plan.Warning << "\n";
 }
 
 // The plan, or nothing when it cannot be made (said on `err`).
@@ -91,11 +90,12 @@ CommandExit DeployCommand(const CardCommandRequest& request, std::ostream& out, 
   FileHashCache cache(request.HashStore);
   const auto plan = MakePlan(*project, request, &cache, out, err);
   if (!plan) return CommandExit::CannotRun;
-  PrintPlan(*plan, request.DeleteStale, out, err);
+  PrintPlan(*plan, request.DeleteStale, out);
   if (plan->Refusal) {
     err << *plan->Refusal << "\n";
     return CommandExit::Failed;
   }
+  if (plan->Warning) err << "warning: " << *plan->Warning << "\n";
   if (request.DryRun) {
     out << "Dry run: nothing written.\n";
     return CommandExit::Success;
