@@ -199,7 +199,11 @@ DeployResult DeployReviewedPlan(const ProjectSnapshot& project, const DeployPlan
     }
     return DeployToCard(now, options);
   } catch (const EditorError& error) {
-    refused.Failures.push_back({"", error.what()});
+    if (options.Cancel && options.Cancel->load()) {
+      refused.Cancelled = true;  // while planning again: nothing was written
+    } else {
+      refused.Failures.push_back({"", error.what()});
+    }
     return refused;
   }
 }
