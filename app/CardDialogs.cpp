@@ -33,6 +33,8 @@ QTableWidget* FileTable(QWidget* parent, const QStringList& headers) {
   auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
   table->setHorizontalHeaderLabels(headers);
   table->verticalHeader()->hide();
+  // One line of text a row, so that a card's whole list shows at once.
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setAlternatingRowColors(true);
@@ -133,7 +135,12 @@ CardPlanDialog::CardPlanDialog(QWidget* parent, const DeployPlan& plan,
   }
   if (plan.Refusal) layout->addWidget(Notice(Text(*plan.Refusal), this, "#b00000"));
 
-  layout->addWidget(Notice(QStringLiteral("Card: ") + Text(plan.Destination), this));
+  if (plan.Warning) layout->addWidget(Notice(Text(*plan.Warning), this, "#a05000"));
+
+  layout->addWidget(Notice(QStringLiteral("Card: ") + Text(plan.Destination) +
+                               QStringLiteral(" (") + Text(CardFolderText(plan.Card)) +
+                               QStringLiteral(")"),
+                           this));
   layout->addWidget(Notice(QStringLiteral("To write: %1 files, %2. Already up to date on the "
                                           "card: %3 files.")
                                .arg(plan.FilesToWrite())
@@ -153,16 +160,30 @@ CardPlanDialog::CardPlanDialog(QWidget* parent, const DeployPlan& plan,
                     : file.OnCard ? QStringLiteral("replaced")
                                   : QStringLiteral("written")});
   }
-  for (const StaleClip& clip : plan.Stale) {
-    AddRow(files_,
-           {Text(clip.Name), Text(SizeText(clip.Bytes)), QStringLiteral("stale: not used")});
-  }
+  const auto addEntries = [this](const std::vector<CardEntry>& entries, const QString& file,
+                                 const QString& folder) {
+    for (const CardEntry& entry : entries) {
+      AddRow(files_, {Text(entry.Name) + (entry.Folder ? QStringLiteral("/") : QString()),
+                      entry.Folder ? QString() : Text(SizeText(entry.Bytes)),
+                      entry.Folder ? folder : file});
+    }
+  };
+  addEntries(plan.Stale, QStringLiteral("stale: not used"), {});
+  addEntries(plan.Clutter, QStringLiteral("left by another system: deleted when asked"),
+             QStringLiteral("left by another system: kept"));
+  addEntries(plan.Others, QStringLiteral("other file: kept"), QStringLiteral("other folder: kept"));
+  addEntries(plan.Leftovers, QStringLiteral("left by an interrupted copy: removed"), {});
   files_->resizeColumnsToContents();
   layout->addWidget(files_);
 
-  if (!plan.Stale.empty()) {
+  const bool clutter = !plan.ClutterFiles().empty();
+  if (!plan.Stale.empty() || clutter) {
     deleteStale_ = new QCheckBox(
-        QStringLiteral("Delete clips on the card that the project does not use"), this);
+        plan.Stale.empty() ? QStringLiteral("Delete the files that other systems left on the card")
+        : clutter ? QStringLiteral("Delete clips on the card that the project does not use, and "
+                                   "the files that other systems left")
+                  : QStringLiteral("Delete clips on the card that the project does not use"),
+        this);
     deleteStale_->setObjectName(QStringLiteral("DeleteStale"));
     layout->addWidget(deleteStale_);
   }

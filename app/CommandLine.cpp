@@ -178,7 +178,8 @@ int RunCommandLine(int argc, char* argv[]) {
                                 QStringLiteral("check: prints the findings as a JSON array."));
   const QCommandLineOption deleteStale(
       QStringLiteral("delete-stale"),
-      QStringLiteral("deploy: deletes the NNN.mp3 on the card that the project does not use."));
+      QStringLiteral("deploy: deletes the NNN.mp3 on the card that the project does not use, "
+                     "and the files other systems left there (never a folder)."));
   const QCommandLineOption dryRun(QStringLiteral("dry-run"),
                                   QStringLiteral("deploy: prints the plan and writes nothing."));
   const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},

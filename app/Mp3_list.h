@@ -92,7 +92,7 @@ class TForm1 : public QMainWindow {
   void ConnectKeys();
   void ShowCheckResults(const std::vector<Finding>& findings);
   std::optional<QString> AskForCard(const QString& title);
-  void StartCopy(DeployPlan plan, bool deleteStale);
+  void StartCopy(const ProjectSnapshot& snapshot, DeployPlan plan, bool deleteStale);
   // Gives a new slot row the shared clip choices and connects its controls to the Editor.
   void AttachSlotRow(SlotRow* row);
   void ShowSettings();

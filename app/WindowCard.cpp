@@ -76,7 +76,7 @@ void TForm1::CopyToCard() {
         PlanInto(*prepared, snapshot, destination, &cache, report, cancel);
         cache.Save();
       },
-      [this, prepared](bool cancelled) {
+      [this, prepared, snapshot](bool cancelled) {
         if (cancelled) {
           editor_.SetStatusText("Copy to card cancelled");
         } else if (!prepared->Plan) {
@@ -85,20 +85,28 @@ void TForm1::CopyToCard() {
         } else {
           CardPlanDialog dialog(this, *prepared->Plan, prepared->Findings);
           if (planReview_ ? planReview_(dialog) : dialog.exec() == QDialog::Accepted) {
-            StartCopy(std::move(*prepared->Plan), dialog.DeleteStale());
+            StartCopy(snapshot, std::move(*prepared->Plan), dialog.DeleteStale());
           }
         }
         ShowState();
       });
 }
 
-void TForm1::StartCopy(DeployPlan plan, bool deleteStale) {
+void TForm1::StartCopy(const ProjectSnapshot& snapshot, DeployPlan plan, bool deleteStale) {
   auto result = std::make_shared<DeployResult>();
   background_->Start(
       QStringLiteral("Copy to Card"),
-      [plan = std::move(plan), deleteStale, result, store = FileHashStorePath()](
+      [snapshot, plan = std::move(plan), deleteStale, result, store = FileHashStorePath()](
           const BackgroundWork::Report& report, const std::atomic<bool>& cancel) {
         FileHashCache cache(store);
+        // The card may have changed while the plan was shown: it is planned again under the
+        // card's lock, and copied only when it is still as the plan showed it.
+        PlanOptions planning;
+        planning.Cache = &cache;
+        planning.Cancel = &cancel;
+        planning.Progress = [&report](std::uint64_t done, std::uint64_t total) {
+          report(done, total, QStringLiteral("Comparing the project with the card"));
+        };
         DeployOptions options;
         options.DeleteStale = deleteStale;
         options.Cache = &cache;
@@ -109,14 +117,14 @@ void TForm1::StartCopy(DeployPlan plan, bool deleteStale) {
               done > total / 2 ? QStringLiteral("Verifying ") : QStringLiteral("Writing ");
           report(done, total, what + Text(file));
         };
-        *result = DeployToCard(plan, options);
+        *result = DeployReviewedPlan(snapshot, plan, planning, options);
         cache.Save();
       },
       [this, result](bool) {
         const QString summary = Text(result->Summary());
         editor_.SetStatusText(result->Summary());
         ShowState();
-        if (result->Verified()) {
+        if (result->Succeeded()) {
           QMessageBox::information(this, QStringLiteral("Copy to Card"), summary);
           return;
         }

@@ -1,5 +1,6 @@
 #include "common/FileHashCache.h"
 
+#include <algorithm>
 #include <chrono>
 #include <sstream>
 
@@ -15,7 +16,8 @@ namespace {
 constexpr std::int64_t kCoarsestTickNs = 2'000'000'000;  // a FAT file system's
 constexpr std::size_t kStoreLimitBytes = 4 * 1024 * 1024;
 constexpr std::size_t kMostEntries = 8192;
-constexpr const char* kStoreHeader = "pwx36-editor file hashes 1";
+// Stores of an earlier version lack the change time: they are read as empty.
+constexpr const char* kStoreHeader = "pwx36-editor file hashes 2";
 
 std::optional<Sha256Digest> DigestOf(const std::string& hex) {
   if (hex.size() != 64) return std::nullopt;
@@ -47,13 +49,14 @@ FileHashCache::FileHashCache(std::string storePath) : storePath_(std::move(store
   if (!store.Ok() || store.Bytes.size() >= kStoreLimitBytes) return;
   const std::vector<std::string> lines = SplitLines(store.Bytes);
   if (lines.empty() || lines[0] != kStoreHeader) return;
-  // "<digest> <size> <modified> <inode> <device> <path>", the path last, as it may hold spaces.
+  // "<digest> <size> <modified> <changed> <inode> <device> <path>", the path last, as it may
+  // hold spaces.
   for (std::size_t i = 1; i < lines.size() && entries_.size() < kMostEntries; ++i) {
     std::istringstream line(lines[i]);
     std::string hex;
     Entry entry{};
-    if (!(line >> hex >> entry.Stamp.Size >> entry.Stamp.ModifiedNs >> entry.Stamp.Inode >>
-          entry.Stamp.Device) ||
+    if (!(line >> hex >> entry.Stamp.Size >> entry.Stamp.ModifiedNs >> entry.Stamp.ChangedNs >>
+          entry.Stamp.Inode >> entry.Stamp.Device) ||
         line.get() != ' ') {
       continue;
     }
@@ -62,6 +65,7 @@ FileHashCache::FileHashCache(std::string storePath) : storePath_(std::move(store
     const auto digest = DigestOf(hex);
     if (!digest || path.empty()) continue;
     entry.Digest = *digest;
+    entry.Stamp.KeepsChangeTime = true;  // only such stamps are stored
     entries_[path] = entry;
   }
 }
@@ -75,7 +79,8 @@ std::optional<Sha256Digest> FileHashCache::Find(const std::string& path,
 
 void FileHashCache::Remember(const std::string& path, const FileStamp& stamp,
                              const Sha256Digest& digest, std::int64_t nowNs) {
-  if (nowNs - stamp.ModifiedNs < kCoarsestTickNs) {
+  const std::int64_t lastChange = std::max(stamp.ModifiedNs, stamp.ChangedNs);
+  if (!stamp.KeepsChangeTime || nowNs - lastChange < kCoarsestTickNs) {
     entries_.erase(path);
     return;
   }
@@ -84,14 +89,18 @@ void FileHashCache::Remember(const std::string& path, const FileStamp& stamp,
   entries_[path] = Entry{stamp, digest};
 }
 
+void FileHashCache::Forget(const std::string& path) {
+  entries_.erase(path);
+}
+
 void FileHashCache::Save() const {
   if (storePath_.empty()) return;
   std::string store = std::string(kStoreHeader) + "\n";
   for (const auto& [path, entry] : entries_) {
     const FileStamp& s = entry.Stamp;
     store += HexText(entry.Digest) + " " + std::to_string(s.Size) + " " +
-             std::to_string(s.ModifiedNs) + " " + std::to_string(s.Inode) + " " +
-             std::to_string(s.Device) + " " + path + "\n";
+             std::to_string(s.ModifiedNs) + " " + std::to_string(s.ChangedNs) + " " +
+             std::to_string(s.Inode) + " " + std::to_string(s.Device) + " " + path + "\n";
   }
   try {
     ReplaceFile(storePath_, store);
@@ -100,17 +109,18 @@ void FileHashCache::Save() const {
   }
 }
 
-Sha256Digest FileHashCache::Hash(const std::string& path, const FileHashing& how) {
+FileHashCache::Hashed FileHashCache::Hash(const std::string& path, const FileHashing& how) {
+  // The time before the open: a change made after it, while the file is read, falls in a
+  // later tick than the stamp shows unless the stamp is too young to be remembered.
+  const std::int64_t now = NowNs();
   InputFile file(path);
   if (const auto known = Find(path, file.Stamp())) {
     if (how.Progress) how.Progress(file.Size());
-    return *known;
+    return {*known, true, file.Stamp()};
   }
-  // The stamp is the one the file had when it was opened, so a change while it is read
-  // shows as a new stamp the next time.
   const Sha256Digest digest = HashOpenFile(file, how);
-  Remember(path, file.Stamp(), digest, NowNs());
-  return digest;
+  Remember(path, file.Stamp(), digest, now);
+  return {digest, false, file.Stamp()};
 }
 
 }  // namespace pwx

@@ -13,6 +13,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __APPLE__
+#include <sys/mount.h>
+#else
+#include <sys/vfs.h>
+#endif
 #endif
 
 #include "common/EditorError.h"
@@ -46,6 +51,34 @@ class OpenRefusal : public EditorError {
   bool notRegular_;
 };
 
+#ifndef _WIN32
+// Whether the file system of an open file keeps a true change time: the disk file systems
+// of Linux and macOS do. FAT and exFAT keep none (what shows as one follows the modification
+// time, or is the creation time), and a FUSE file system may show anything.
+bool KeepsChangeTime(int descriptor) {
+  struct statfs system {};
+  if (fstatfs(descriptor, &system) != 0) return false;
+#ifdef __APPLE__
+  const std::string type = system.f_fstypename;
+  return type == "apfs" || type == "hfs";
+#else
+  switch (static_cast<unsigned long>(system.f_type)) {
+    case 0xEF53:      // ext2, ext3, ext4
+    case 0x58465342:  // xfs
+    case 0x9123683E:  // btrfs
+    case 0x01021994:  // tmpfs
+    case 0x794C7630:  // overlayfs
+    case 0xF2F52010:  // f2fs
+    case 0x2FC12FC1:  // zfs
+    case 0xCA451A4E:  // bcachefs
+      return true;
+    default:
+      return false;
+  }
+#endif
+}
+#endif
+
 }  // namespace
 
 #ifdef _WIN32
@@ -62,8 +95,10 @@ InputFile::InputFile(const std::string& path, bool) : path_(path) {
     throw OpenRefusal(
         folder ? CannotOpenText(path, SystemReason(EISDIR)) : NotRegularFileText(path), !folder);
   }
-  stamp_ = {static_cast<std::uint64_t>(status.st_size),
-            static_cast<std::int64_t>(status.st_mtime) * 1000000000, 0, 0};
+  // Windows keeps no change time in its stat (st_ctime is the creation time): nothing here
+  // can tell a file edited with its time set back.
+  stamp_.Size = static_cast<std::uint64_t>(status.st_size);
+  stamp_.ModifiedNs = static_cast<std::int64_t>(status.st_mtime) * 1000000000;
 }
 
 InputFile::~InputFile() {
@@ -115,12 +150,17 @@ InputFile::InputFile(const std::string& path, bool checkTypeFirst) : path_(path)
   fcntl(descriptor_, F_SETFL, fcntl(descriptor_, F_GETFL) & ~O_NONBLOCK);
 #ifdef __APPLE__
   const timespec& modified = status.st_mtimespec;
+  const timespec& changed = status.st_ctimespec;
 #else
   const timespec& modified = status.st_mtim;
+  const timespec& changed = status.st_ctim;
 #endif
-  stamp_ = {static_cast<std::uint64_t>(status.st_size),
-            static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec,
-            static_cast<std::uint64_t>(status.st_ino), static_cast<std::uint64_t>(status.st_dev)};
+  stamp_.Size = static_cast<std::uint64_t>(status.st_size);
+  stamp_.ModifiedNs = static_cast<std::int64_t>(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+  stamp_.ChangedNs = static_cast<std::int64_t>(changed.tv_sec) * 1000000000 + changed.tv_nsec;
+  stamp_.Inode = static_cast<std::uint64_t>(status.st_ino);
+  stamp_.Device = static_cast<std::uint64_t>(status.st_dev);
+  stamp_.KeepsChangeTime = KeepsChangeTime(descriptor_);
 }
 
 InputFile::~InputFile() {

@@ -15,14 +15,21 @@ std::string CannotOpenText(const std::string& path, const std::string& reason);
 // window for good, and a device or socket holds no project data.
 std::string NotRegularFileText(const std::string& path);
 
-// What tells one version of a file from another without reading it: a file rewritten keeps
-// none of these all alike unless it is rewritten to the same size within one tick of the
-// clock that stamps it.
+// What tells one version of a file from another without reading it. The change time moves
+// whenever the file's bytes or times are changed, also when its modification time is set
+// back by hand, on the file systems that keep one (`KeepsChangeTime`); a file rewritten
+// keeps all of these alike only when that happens within one tick of the clock that stamps
+// it.
 struct FileStamp {
   std::uint64_t Size = 0;
   std::int64_t ModifiedNs = 0;  // modification time, nanoseconds since the epoch
+  std::int64_t ChangedNs = 0;   // change time (of the bytes or the file's details), likewise
   std::uint64_t Inode = 0;
   std::uint64_t Device = 0;
+  // Whether the file's file system keeps a true change time. FAT and exFAT cards, and file
+  // systems the program does not know, keep none that can be trusted: there a file edited
+  // in place with its time set back keeps its stamp.
+  bool KeepsChangeTime = false;
   bool operator==(const FileStamp&) const = default;
 };
 

@@ -165,6 +165,12 @@ void FileReplacement::WriteAll(std::string_view bytes, std::optional<std::uint64
   }
 }
 
+void FileReplacement::StartWriteback() {
+#ifdef __linux__
+  if (descriptor_ >= 0) sync_file_range(descriptor_, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
 void FileReplacement::Commit() {
   int reason = SyncToDisk(descriptor_);
   const int closing = CloseFile(descriptor_);

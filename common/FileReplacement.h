@@ -34,6 +34,10 @@ class FileReplacement {
   // ...".
   void Overwrite(std::uint64_t offset, std::string_view bytes);
 
+  // Starts pushing the bytes written so far to the disk without waiting for them, so that the
+  // disk works while more are made; Commit still waits for every byte.
+  void StartWriteback();
+
   // Syncs, closes and renames over the target. Raises "Cannot create file ..."; the target
   // then keeps its old content.
   void Commit();

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <ostream>
 #include <string>
 
+#include "common/FolderLock.h"
 #include "delivery/CommandExit.h"
 
 namespace pwx {
@@ -20,12 +22,15 @@ struct CardCommandRequest {
   bool Terminal = false;
   // Stops the comparison, or the copy between two files: only whole files are left.
   const std::atomic<bool>* Cancel = nullptr;
+  // How long deploy waits for another copy to the same card to end before it gives up.
+  std::chrono::milliseconds LockWait = kFolderLockWait;
 };
 
-// Copies a project folder to a card: prints the plan, the progress and the result ("Card
-// verified: ..."). Success only when the card is verified; Failed when the plan refuses or
-// anything failed; CannotRun when the folders cannot be used; Interrupted when cancelled,
-// after naming the files written whole. A dry run prints the plan only.
+// Copies a project folder to a card, holding the card's lock from the plan to the end (a
+// second copy to the same card waits, then is refused): prints the plan, the progress and the
+// result ("Card verified: ..."). Success only when the card is verified; Failed when the plan
+// refuses or anything failed; CannotRun when the folders cannot be used; Interrupted when
+// cancelled, after naming the files written whole. A dry run prints the plan only.
 CommandExit DeployCommand(const CardCommandRequest& request, std::ostream& out, std::ostream& err);
 
 // Compares a project folder with a card, file by file, reading every byte, and writes

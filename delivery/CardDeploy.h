@@ -1,17 +1,21 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "common/FolderLock.h"
 #include "delivery/CardPlan.h"
 
 namespace pwx {
 
 struct DeployOptions {
-  bool DeleteStale = false;  // delete the plan's stale clips once the copy is verified
+  // Delete the plan's stale clips, and the files that other systems left, once the copy is
+  // verified.
+  bool DeleteStale = false;
   // Learns the hashes of the files written, for the next plan.
   FileHashCache* Cache = nullptr;
   // Bytes done of the bytes planned (each file written, then read back) and the file at hand.
@@ -29,16 +33,25 @@ struct DeployFailure {
 };
 
 struct DeployResult {
-  std::vector<std::string> Written;  // whole and in place on the card
-  std::vector<std::string> Deleted;  // stale clips removed
+  std::vector<std::string> Written;    // whole and in place on the card
+  std::vector<std::string> Deleted;    // stale clips and other systems' files removed
+  std::vector<std::string> Leftovers;  // temporaries of an interrupted copy removed
   std::vector<DeployFailure> Failures;
   bool Cancelled = false;
   int FilesOnCard = 0;  // the player's files the project has
   std::uint64_t BytesOnCard = 0;
+  // Of the files up to date, those known so by their remembered digest and an unchanged
+  // stamp, not read in this run.
+  int FilesNotReadAgain = 0;
 
-  // Nothing failed, nothing was cancelled, and every file written read back as the project's.
-  bool Verified() const { return Failures.empty() && !Cancelled; }
-  // "Card verified: 23 files, 48.2 MB", or what went wrong and what was written.
+  // Nothing failed, nothing was cancelled, every file written read back as the project's and
+  // every file found up to date is still as the plan found it.
+  bool Succeeded() const { return Failures.empty() && !Cancelled; }
+  // Whether, besides, every player file on the card was read in this run: written and read
+  // back, or read in full by the plan.
+  bool Verified() const { return Succeeded() && FilesNotReadAgain == 0; }
+  // "Card verified: 23 files, 48.2 MB"; "Card up to date: ..." when some were not read
+  // again; or what went wrong and what was written.
   std::string Summary() const;
 };
 
@@ -46,8 +59,18 @@ struct DeployResult {
 // pushed to the device and renamed, so no player file is ever left cut short and the old one
 // stays until the new one is whole; clips first, the play list last. Then reads every file
 // written back from the device and compares its SHA-256 with the project's. Stops at the
-// first failure. Writes no other file onto the card. Raises EditorError when the plan
-// refuses the copy.
+// first failure. Writes no other file onto the card; first removes the leftovers of an
+// interrupted copy that the plan found. A project file whose remembered digest proves wrong
+// is forgotten, so that the next plan reads it. Raises EditorError when the plan refuses the
+// copy. The caller holds the card's FolderLock from the plan on.
 DeployResult DeployToCard(const DeployPlan& plan, const DeployOptions& options = {});
+
+// Copies a plan that was looked over while the card was not locked (in the window): takes
+// the card's lock, plans again and copies only when the card and the project are as the
+// plan showed them; else the result's failure says what changed. The lock is waited for as
+// long as `lockWait`.
+DeployResult DeployReviewedPlan(const ProjectSnapshot& project, const DeployPlan& reviewed,
+                                const PlanOptions& planning, const DeployOptions& options,
+                                std::chrono::milliseconds lockWait = kFolderLockWait);
 
 }  // namespace pwx

@@ -1,15 +1,19 @@
 #include "delivery/CardPlan.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
+#include <set>
 #include <system_error>
 
 #include "audio/ClipFiles.h"
 #include "common/EditorError.h"
+#include "common/FileIdentity.h"
+#include "common/FileReading.h"
+#include "common/FileReplacement.h"
 #include "common/FileSystem.h"
 #include "common/IntegerText.h"
 #include "common/MessageText.h"
+#include "delivery/CardRoom.h"
 #include "devicefiles/ErrorClip.h"
 #include "devicefiles/NameMapFile.h"
 #include "devicefiles/PlayListFile.h"
@@ -21,37 +25,115 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// "NNN.mp3" in any case of the extension, as a FAT card may show it.
-bool IsNumberedClipName(const std::string& name) {
-  if (name.size() != 7 || name[3] != '.') return false;
-  for (int i = 0; i < 3; ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(name[static_cast<std::size_t>(i)]))) return false;
+// An entry of the card's folder, as listed: links are not followed.
+struct Listed {
+  std::string Name;
+  bool Regular = false;  // a regular file, not a link
+  bool Folder = false;
+  std::uint64_t Bytes = 0;
+};
+
+std::vector<Listed> ListFolder(const std::string& folder) {
+  std::vector<Listed> listed;
+  std::error_code error;
+  for (fs::directory_iterator it(PathOf(folder), error), end; !error && it != end;
+       it.increment(error)) {
+    Listed entry;
+    entry.Name = it->path().filename().string();
+    std::error_code typeError;
+    const fs::file_status status = it->symlink_status(typeError);
+    entry.Regular = fs::is_regular_file(status);
+    entry.Folder = fs::is_directory(status);
+    if (entry.Regular) entry.Bytes = it->file_size(typeError);
+    listed.push_back(std::move(entry));
   }
-  return IsMp3FileName(name);
+  if (error) {
+    throw EditorError("The destination " + QuotePath(folder) +
+                      " cannot be read: " + error.message());
+  }
+  return listed;
 }
 
-// The largest free space the copy needs: each file is written beside the one it replaces,
-// which is freed only by the rename.
-std::uint64_t NeededBytes(const std::vector<PlayerFile>& files) {
-  std::int64_t growth = 0;
-  std::int64_t peak = 0;
-  for (const PlayerFile& file : files) {
+FileHashCache::Hashed DigestOf(const std::string& path, FileHashCache* cache,
+                               const FileHashing& how) {
+  if (cache) return cache->Hash(path, how);
+  InputFile file(path);
+  return {HashOpenFile(file, how), false, file.Stamp()};
+}
+
+void SortByName(std::vector<CardEntry>& entries) {
+  std::sort(entries.begin(), entries.end(),
+            [](const CardEntry& a, const CardEntry& b) { return a.Name < b.Name; });
+}
+
+// Sorts what the card holds beside the player's files into the plan's lists.
+void SortTheRest(DeployPlan& plan, const std::vector<Listed>& listed,
+                 const std::vector<bool>& claimed, const std::set<int>& played) {
+  const bool ignoresCase = plan.Card.IgnoresCase;
+  for (std::size_t i = 0; i < listed.size(); ++i) {
+    if (claimed[i]) continue;
+    const Listed& entry = listed[i];
+    const CardEntry item{entry.Name, entry.Bytes, entry.Folder};
+    const auto clip = NumberedClipOf(entry.Name);
+    if (entry.Regular && IsReplacementTemporaryName(entry.Name)) {
+      plan.Leftovers.push_back(item);
+    } else if (entry.Regular && clip && !played.count(*clip)) {
+      plan.Stale.push_back(item);
+    } else if (IsLeftByOtherSystems(entry.Name, ignoresCase)) {
+      plan.Clutter.push_back(item);
+    } else {
+      plan.Others.push_back(item);
+    }
+  }
+  for (auto* list : {&plan.Stale, &plan.Clutter, &plan.Others, &plan.Leftovers}) SortByName(*list);
+}
+
+// Whether the copy fits: in whole units, and in the entries of a fixed root folder.
+void CountRoom(DeployPlan& plan, const std::vector<Listed>& listed) {
+  std::vector<RoomItem> written;
+  for (const PlayerFile& file : plan.Files) {
     if (file.UpToDate) continue;
-    const auto bytes = static_cast<std::int64_t>(file.Bytes);
-    peak = std::max(peak, growth + bytes);
-    growth += bytes - static_cast<std::int64_t>(file.OnCard ? file.CardBytes : 0);
+    written.push_back({file.Name, file.Bytes,
+                       file.OnCard ? std::optional<std::uint64_t>(file.CardBytes) : std::nullopt});
   }
-  return static_cast<std::uint64_t>(std::max<std::int64_t>(peak, 0));
+  const RoomNeeded needed = RoomForCopy(written, plan.Card);
+  plan.NeededBytes = needed.Bytes;
+  // The leftovers are removed before anything is written.
+  plan.FreeBytes = plan.Card.FreeBytes;
+  for (const CardEntry& leftover : plan.Leftovers) {
+    plan.FreeBytes += AllocatedBytes(leftover.Bytes, plan.Card.UnitBytes);
+  }
+  if (!plan.Card.FixedEntries) return;
+  plan.EntriesInUse = 1;  // the volume's label
+  for (const Listed& entry : listed) {
+    if (!(entry.Regular && IsReplacementTemporaryName(entry.Name))) {
+      plan.EntriesInUse += DirectoryEntriesFor(entry.Name, plan.Card.Format);
+    }
+  }
+  plan.EntriesNeeded = needed.Entries;
 }
 
-// "/a/b/" as "/a/b", so that its parts compare with those of other paths.
-fs::path WithoutTrailingSeparator(fs::path path) {
-  if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
-  return path;
-}
-
-Sha256Digest DigestOf(const std::string& path, FileHashCache* cache, const FileHashing& how) {
-  return cache ? cache->Hash(path, how) : HashFile(path, how);
+std::optional<std::string> RefusalOf(const DeployPlan& plan,
+                                     const std::vector<std::string>& blocked) {
+  if (!plan.MissingInProject.empty()) {
+    return "The project folder lacks " + JoinedWithCommas(plan.MissingInProject) +
+           "; save the project (and import the missing clips) before copying it to the card.";
+  }
+  if (!blocked.empty()) {
+    return "On the card, " + JoinedWithCommas(blocked) +
+           " stands where a player's file goes and is no file: move it away first.";
+  }
+  if (plan.NeededBytes > plan.FreeBytes) {
+    return "The card has too little room: the copy needs " + SizeText(plan.NeededBytes) +
+           " but only " + SizeText(plan.FreeBytes) + " are free.";
+  }
+  if (plan.Card.FixedEntries && plan.EntriesInUse + plan.EntriesNeeded > *plan.Card.FixedEntries) {
+    return "The card's root folder holds " + std::to_string(*plan.Card.FixedEntries) +
+           " entries at most (" + FileSystemText(plan.Card) +
+           "): " + std::to_string(plan.EntriesInUse) + " are taken and the copy needs " +
+           std::to_string(plan.EntriesNeeded) + " more. Delete files from the card first.";
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -77,6 +159,14 @@ std::uint64_t DeployPlan::BytesOfProject() const {
   return bytes;
 }
 
+std::vector<CardEntry> DeployPlan::ClutterFiles() const {
+  std::vector<CardEntry> files;
+  for (const CardEntry& entry : Clutter) {
+    if (!entry.Folder) files.push_back(entry);
+  }
+  return files;
+}
+
 std::vector<std::string> PlayerFileNames(const ProjectSnapshot& project) {
   std::vector<std::string> names;
   for (int clip = 1; clip <= kLibrarySize; ++clip) {
@@ -99,17 +189,10 @@ std::optional<std::string> WhyNotADestination(const std::string& projectFolder,
   if (!fs::is_directory(target, error)) {
     return "The destination " + QuotePath(destination) + " is not a folder.";
   }
-  const fs::path project =
-      WithoutTrailingSeparator(fs::weakly_canonical(PathOf(projectFolder), error));
-  const fs::path card = WithoutTrailingSeparator(fs::weakly_canonical(target, error));
-  if (error) {
-    return "The destination " + QuotePath(destination) + " cannot be read: " + error.message();
-  }
-  const auto [inProject, inCard] =
-      std::mismatch(project.begin(), project.end(), card.begin(), card.end());
-  if (inProject != project.end()) return std::nullopt;  // the card's path leaves the project's
-  return inCard == card.end() ? "The destination is the project folder itself; choose the card."
-                              : "The destination lies inside the project folder; choose the card.";
+  if (!IsSameOrInside(destination, projectFolder)) return std::nullopt;
+  return IdentityOf(destination) == IdentityOf(projectFolder)
+             ? "The destination is the project folder itself; choose the card."
+             : "The destination lies inside the project folder; choose the card.";
 }
 
 DeployPlan PlanDeploy(const ProjectSnapshot& project, const std::string& destination,
@@ -120,12 +203,33 @@ DeployPlan PlanDeploy(const ProjectSnapshot& project, const std::string& destina
   if (const auto why = WhyNotADestination(plan.ProjectFolder, plan.Destination)) {
     throw EditorError(*why);
   }
+  const std::vector<Listed> listed = ListFolder(plan.Destination);
+  std::vector<std::string> names;
+  for (const Listed& entry : listed) names.push_back(entry.Name);
+  plan.Card = options.Examine ? options.Examine(plan.Destination, names)
+                              : ExamineCardFolder(plan.Destination, names);
+  if (options.FreeSpace) plan.Card.FreeBytes = options.FreeSpace(plan.Destination);
 
-  // What stands on each side, by size; only files of equal size need hashing.
+  // Each player file and the entry of the card that is the same name there; only files of
+  // equal size need hashing.
+  std::vector<bool> claimed(listed.size(), false);
+  std::vector<std::string> blocked;
+  std::set<int> played;
   std::uint64_t toHash = 0;
   for (const std::string& name : PlayerFileNames(project)) {
+    if (const auto clip = NumberedClipOf(name)) played.insert(*clip);
     PlayerFile file;
     file.Name = name;
+    file.CardName = name;
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+      if (claimed[i] || !SameCardName(listed[i].Name, name, plan.Card.IgnoresCase)) continue;
+      claimed[i] = true;
+      file.CardName = listed[i].Name;
+      file.OnCard = listed[i].Regular;
+      file.CardBytes = listed[i].Bytes;
+      if (listed[i].Folder) blocked.push_back(QuotePath(listed[i].Name));
+      break;
+    }
     std::error_code error;
     const fs::path source = PathOf(plan.ProjectFolder + name);
     if (!fs::is_regular_file(source, error)) {
@@ -133,12 +237,10 @@ DeployPlan PlanDeploy(const ProjectSnapshot& project, const std::string& destina
       continue;
     }
     file.Bytes = fs::file_size(source, error);
-    const fs::path onCard = PathOf(plan.Destination + name);
-    file.OnCard = fs::is_regular_file(fs::symlink_status(onCard, error));
-    if (file.OnCard) file.CardBytes = fs::file_size(onCard, error);
     if (file.OnCard && file.CardBytes == file.Bytes) toHash += 2 * file.Bytes;
     plan.Files.push_back(file);
   }
+  SortTheRest(plan, listed, claimed, played);
 
   std::uint64_t hashed = 0;
   FileHashing how;
@@ -148,82 +250,23 @@ DeployPlan PlanDeploy(const ProjectSnapshot& project, const std::string& destina
   };
   for (PlayerFile& file : plan.Files) {
     if (options.Cancel && options.Cancel->load()) throw EditorError("Cancelled.");
-    if (!(file.OnCard && file.CardBytes == file.Bytes)) {
-      file.Digest = DigestOf(plan.ProjectFolder + file.Name, options.Cache, {});
-      continue;
-    }
-    file.Digest = DigestOf(plan.ProjectFolder + file.Name, options.Cache, how);
-    file.UpToDate = DigestOf(plan.Destination + file.Name, options.Cache, how) == file.Digest;
+    const bool sameSize = file.OnCard && file.CardBytes == file.Bytes;
+    if (!sameSize) continue;
+    file.Digest = DigestOf(plan.ProjectFolder + file.Name, options.Cache, how).Digest;
+    file.DigestKnown = true;
+    const auto onCard = DigestOf(plan.Destination + file.CardName, options.Cache, how);
+    file.UpToDate = onCard.Digest == file.Digest;
+    file.CardRead = !onCard.Remembered;
+    file.CardStamp = onCard.Stamp;
   }
 
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(PathOf(plan.Destination), error)) {
-    const std::string name = entry.path().filename().string();
-    std::error_code typeError;
-    if (!IsNumberedClipName(name) || !entry.is_regular_file(typeError) || entry.is_symlink()) {
-      continue;
-    }
-    const bool played = std::any_of(plan.Files.begin(), plan.Files.end(),
-                                    [&](const PlayerFile& f) { return f.Name == name; });
-    if (!played) plan.Stale.push_back({name, entry.file_size(typeError)});
-  }
-  std::sort(plan.Stale.begin(), plan.Stale.end(),
-            [](const StaleClip& a, const StaleClip& b) { return a.Name < b.Name; });
-
-  plan.FreeBytes = options.FreeSpace ? options.FreeSpace(plan.Destination)
-                                     : fs::space(PathOf(plan.Destination), error).available;
-  plan.NeededBytes = NeededBytes(plan.Files);
-  if (!plan.MissingInProject.empty()) {
-    plan.Refusal = "The project folder lacks " + JoinedWithCommas(plan.MissingInProject) +
-                   "; save the project (and import the " +
-                   "missing clips) before copying it to the card.";
-  } else if (plan.NeededBytes > plan.FreeBytes) {
-    plan.Refusal = "The card has too little room: the copy needs " + SizeText(plan.NeededBytes) +
-                   " but only " + SizeText(plan.FreeBytes) + " are free.";
+  CountRoom(plan, listed);
+  plan.Refusal = RefusalOf(plan, blocked);
+  if (plan.Card.Format != CardFormat::Fat) {
+    plan.Warning = "The card is formatted " + FileSystemText(plan.Card) +
+                   ": the player reads FAT cards (FAT16 or FAT32) and may not read this one.";
   }
   return plan;
-}
-
-std::string CardStateText(CardState state) {
-  switch (state) {
-    case CardState::Same:
-      return "same";
-    case CardState::Differs:
-      return "differs";
-    case CardState::MissingOnCard:
-      return "missing on card";
-    case CardState::OnlyOnCard:
-      break;
-  }
-  return "only on card";
-}
-
-std::vector<CardComparison> CompareWithCard(const DeployPlan& plan) {
-  std::vector<CardComparison> comparison;
-  for (const PlayerFile& file : plan.Files) {
-    comparison.push_back({file.Name, file.UpToDate ? CardState::Same
-                                     : file.OnCard ? CardState::Differs
-                                                   : CardState::MissingOnCard});
-  }
-  for (const StaleClip& clip : plan.Stale) comparison.push_back({clip.Name, CardState::OnlyOnCard});
-  return comparison;
-}
-
-bool CardHoldsProject(const DeployPlan& plan, const std::vector<CardComparison>& comparison) {
-  return plan.MissingInProject.empty() &&
-         std::all_of(comparison.begin(), comparison.end(),
-                     [](const CardComparison& c) { return c.State == CardState::Same; });
-}
-
-std::string ComparisonSummary(const std::vector<CardComparison>& comparison) {
-  int counts[4] = {};
-  for (const auto& item : comparison) ++counts[static_cast<int>(item.State)];
-  std::string summary = "Compare: " + std::to_string(counts[0]) + " same";
-  if (counts[1] > 0)
-    summary += ", " + std::to_string(counts[1]) + (counts[1] == 1 ? " differs" : " differ");
-  if (counts[2] > 0) summary += ", " + std::to_string(counts[2]) + " missing on card";
-  if (counts[3] > 0) summary += ", " + std::to_string(counts[3]) + " only on card";
-  return summary;
 }
 
 }  // namespace pwx

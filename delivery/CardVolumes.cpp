@@ -13,7 +13,8 @@ bool StartsWith(const std::string& text, const std::string& start) {
 }
 
 bool CardFileSystem(const std::string& type) {
-  for (const char* card : {"vfat", "msdos", "fat", "fat32", "exfat", "FAT", "FAT32", "exFAT"}) {
+  for (const char* card : {"vfat", "msdos", "fat", "fat32", "exfat", "FAT", "FAT32", "exFAT",
+                           "fuse.fusefat", "fuse.exfat"}) {
     if (type == card) return true;
   }
   return false;

@@ -92,10 +92,17 @@ if ((report)); then
 fi
 
 if ((card)); then
-  # A saved project, and a card that still holds a clip of an older project.
+  # A saved project, and a FAT card (an image mounted through fusefat, where it can be) that
+  # still holds a clip of an older project and what another system left there.
   cp "$root/assets/err1/Err1.mp3" "$project/Err1.mp3"
   mkdir -p "$start/card"
+  if truncate -s 64M "$start/card.img" && mkfs.vfat "$start/card.img" >/dev/null 2>&1 &&
+    fusefat -o rw+ "$start/card.img" "$start/card" >/dev/null 2>&1; then
+    trap 'fusermount -u "$start/card" 2>/dev/null || true; rm -rf "$start"' EXIT
+  fi
   cp "$root/assets/err1/Err1.mp3" "$start/card/017.mp3"
+  cp "$root/assets/err1/Err1.mp3" "$start/card/._017.mp3"
+  mkdir -p "$start/card/.Trashes"
 fi
 
 if ((check)); then

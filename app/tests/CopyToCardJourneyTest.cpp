@@ -56,9 +56,10 @@ class CopyToCardJourneyTest : public QObject {
     QTemporaryDir cards;
     const QString card = cards.filePath("Karte Grün");
     QVERIFY(QDir().mkpath(card));
-    QFile stale(card + "/017.mp3");
-    QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("a clip of an older project") > 0);
-    stale.close();
+    for (const QString& name : {QStringLiteral("017.mp3"), QStringLiteral("._017.mp3")}) {
+      QFile stale(card + "/" + name);
+      QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("a clip of an older project") > 0);
+    }
     t.Open();
     QVERIFY(t.Show());
     t.Find<QToolButton>("SpeedButton9")->click();  // writes rtu.cfg, vol.cfg and Err1.mp3
@@ -74,11 +75,20 @@ class CopyToCardJourneyTest : public QObject {
       [&] {
         QCOMPARE(plan.CopyButton()->text(), "Copy");
         QTableWidget* files = plan.Files();
-        QCOMPARE(files->rowCount(), 7);  // six player files and the stale clip
+        QCOMPARE(files->rowCount(), 8);  // six player files, the stale clip, a resource fork
         QCOMPARE(files->item(0, 0)->text(), "001.mp3");
         QCOMPARE(files->item(0, 2)->text(), "written");
         QCOMPARE(files->item(6, 0)->text(), "017.mp3");
-        plan.findChild<QCheckBox*>("DeleteStale")->setChecked(true);
+        QCOMPARE(files->item(7, 0)->text(), "._017.mp3");
+        QCOMPARE(files->item(7, 2)->text(), "left by another system: deleted when asked");
+        bool namesTheFileSystem = false;
+        for (const QLabel* label : plan.findChildren<QLabel*>()) {
+          namesTheFileSystem |= label->text().contains(" free, blocks of ");
+        }
+        QVERIFY(namesTheFileSystem);
+        auto* deleting = plan.findChild<QCheckBox*>("DeleteStale");
+        QVERIFY(deleting->text().contains("files that other systems left"));
+        deleting->setChecked(true);
       }();
       return true;
     });
@@ -90,13 +100,38 @@ class CopyToCardJourneyTest : public QObject {
     QCOMPARE(asked, QStringList{"Copy to Card"});
     QVERIFY2(result.startsWith("Card verified: 6 files, "), qPrintable(result));
     QVERIFY(!QFile::exists(card + "/017.mp3"));
-    QCOMPARE(QDir(card).entryList(QDir::Files).size(), 6);
+    QVERIFY(!QFile::exists(card + "/._017.mp3"));
+    QCOMPARE(QDir(card).entryList(QDir::Files | QDir::Hidden).size(), 6);
 
     t.window->widgets().CompareWithCard->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(t.window->findChild<QDialog*>("CardCompare"), 20000);
     auto* compare = t.window->findChild<CardCompareDialog*>("CardCompare");
     QCOMPARE(compare->Files()->rowCount(), 6);
     QCOMPARE(t.Find<QLabel>("StatusBar1Line")->text(), "Compare: 6 same");
+  }
+
+  // The card changes while the plan is looked over (another copy, another card): nothing is
+  // written, and the result says why.
+  void aCardChangedUnderThePlanIsNotCopied() {
+    WindowUnderTest t;
+    QVERIFY(QFile::copy(QStringLiteral(PWX_CLIP_FIXTURES "/mpeg1-stereo-cbr.mp3"),
+                        t.folder.Path("001.mp3")));
+    t.WriteProject({1}, PlayListBytes().Saved().Slot(0, {1}));
+    QTemporaryDir card;
+    t.Open();
+    QVERIFY(t.Show());
+    t.Find<QToolButton>("SpeedButton9")->click();
+    t.window->SetCardChooser([&](const QString&) { return card.path(); });
+    t.window->SetPlanReview([&](CardPlanDialog&) {
+      QFile other(card.filePath("001.mp3"));
+      return other.open(QIODevice::WriteOnly) && other.write("another project's clip") > 0;
+    });
+    MessageBoxCloser boxes;
+    t.Find<QToolButton>("CopyToCard")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!boxes.Texts().isEmpty(), 20000);
+    QVERIFY2(boxes.Texts().first().startsWith("Copy failed: the card changed after the plan"),
+             qPrintable(boxes.Texts().first()));
+    QCOMPARE(QDir(card.path()).entryList(QDir::Files), QStringList{"001.mp3"});
   }
 
   void checkErrorsMakeItCopyAnyway() {
