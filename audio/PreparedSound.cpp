@@ -93,7 +93,7 @@ TreatedSound::TreatedSound(PreparedSound& sound, const Treatment& treatment)
     : sound_(sound), gain_(static_cast<float>(std::pow(10.0, treatment.GainDb / 20))) {
   if (treatment.LimitDbtp) {
     limiter_ = std::make_unique<TruePeakLimiter>(PreparedSound::kRate, sound.Channels(),
-                                                 *treatment.LimitDbtp);
+                                                 *treatment.LimitDbtp, treatment.Peaks);
   }
 }
 

@@ -69,6 +69,8 @@ class PreparedSound {
 struct Treatment {
   double GainDb = 0;
   std::optional<double> LimitDbtp;  // the limiter's ceiling; none for no limiter
+  // Where the limiter finds peaks: at the samples only for an estimate of the loudness.
+  TruePeakLimiter::Peaks Peaks = TruePeakLimiter::Peaks::BetweenSamples;
 };
 
 // A prepared sound with a treatment applied, block by block, as long as the sound.

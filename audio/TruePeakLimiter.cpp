@@ -150,7 +150,7 @@ struct TruePeakLimiter::Graph {
   }
 };
 
-TruePeakLimiter::TruePeakLimiter(long rate, int channels, double ceilingDbtp)
+TruePeakLimiter::TruePeakLimiter(long rate, int channels, double ceilingDbtp, Peaks peaks)
     : graph_(std::make_unique<Graph>()) {
   Graph& g = *graph_;
   const AvFunctions& av = g.av;
@@ -172,14 +172,23 @@ TruePeakLimiter::TruePeakLimiter(long rate, int channels, double ceilingDbtp)
   Check(av.avfilter_graph_create_filter(&g.sink, av.avfilter_get_by_name("abuffersink"), "out",
                                         nullptr, nullptr, g.graph),
         "cannot start");
-  // Up to four times the rate, limited there, and back; the output is the input's format.
+  // Up to four times the rate, limited there, and back (or limited at the rate); the output is
+  // the input's format.
   const double limit = std::pow(10.0, ceilingDbtp / 20);
-  std::snprintf(text, sizeof text,
-                "aresample=%ld:resampler=soxr,"
-                "alimiter=limit=%.6f:attack=%g:release=%g:level=0:latency=1,"
-                "aresample=%ld:resampler=soxr,"
-                "aformat=sample_fmts=flt:sample_rates=%ld:channel_layouts=%s",
-                rate * kOversampling, limit, kAttackMs, kReleaseMs, rate, rate, layout);
+  char limiter[128];
+  std::snprintf(limiter, sizeof limiter,
+                "alimiter=limit=%.6f:attack=%g:release=%g:level=0:latency=1", limit, kAttackMs,
+                kReleaseMs);
+  if (peaks == Peaks::BetweenSamples) {
+    std::snprintf(text, sizeof text,
+                  "aresample=%ld:resampler=soxr,%s,aresample=%ld:resampler=soxr,"
+                  "aformat=sample_fmts=flt:sample_rates=%ld:channel_layouts=%s",
+                  rate * kOversampling, limiter, rate, rate, layout);
+  } else {
+    std::snprintf(text, sizeof text,
+                  "%s,aformat=sample_fmts=flt:sample_rates=%ld:channel_layouts=%s", limiter, rate,
+                  layout);
+  }
   AVFilterInOut* outputs = av.avfilter_inout_alloc();
   AVFilterInOut* inputs = av.avfilter_inout_alloc();
   if (!outputs || !inputs) {

@@ -13,7 +13,12 @@ namespace pwx {
 // unchanged. The output is aligned with the input and, once finished, as long as it.
 class TruePeakLimiter {
  public:
-  TruePeakLimiter(long rate, int channels, double ceilingDbtp);
+  // How the limiter finds peaks: between the samples as well (four times oversampled), or at
+  // the samples only, which costs a small part of it and takes nearly the same loudness from
+  // the sound: good for an estimate of what limiting will take.
+  enum class Peaks { BetweenSamples, AtSamples };
+
+  TruePeakLimiter(long rate, int channels, double ceilingDbtp, Peaks peaks = Peaks::BetweenSamples);
   ~TruePeakLimiter();
   TruePeakLimiter(const TruePeakLimiter&) = delete;
   TruePeakLimiter& operator=(const TruePeakLimiter&) = delete;
