@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "audio/ClipIntake.h"
 #include "common/EditorError.h"
