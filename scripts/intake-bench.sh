@@ -40,7 +40,7 @@ if [[ ! -f $work/hour.wav ]]; then
 fi
 if [[ ! -f $work/clip.mp3 ]]; then
   # Four minutes less a little at 320 kbit/s: about 9.5 MB, under the player's 10 MiB.
-  sox "$work/minutes.wav" "$work/longer.wav" repeat 1 trim 0 236
+  sox "$work/minutes.wav" "$work/longer.wav" repeat 1 trim 0 236 2>/dev/null
   lame --quiet -b 320 --noreplaygain "$work/longer.wav" "$work/clip.mp3"
   rm "$work/longer.wav"
 fi
