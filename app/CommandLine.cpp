@@ -162,10 +162,10 @@ int RunCommandLine(int argc, char* argv[]) {
       "  report FOLDER -o FILE.pdf [--csv FILE.csv]\n"
       "                      Writes the commissioning report of the project in FOLDER as a\n"
       "                      PDF, and its alarm table as CSV.\n"
-      "  import FOLDER NUMBER FILE [--level]\n"
+      "  import FOLDER NUMBER FILE [--level] [--measure]\n"
       "                      Imports the sound FILE as clip NUMBER (1-64) of the project in\n"
-      "                      FOLDER: an MP3 is copied, WAV, FLAC, Ogg and AIFF converted;\n"
-      "                      --level brings it to -16 LUFS.\n\n"
+      "                      FOLDER: an MP3 is copied, any other sound converted; --level\n"
+      "                      brings it to -16 LUFS, --measure tells its loudness.\n\n"
       "Exit status: 0 no errors, a verified or equal card, a report written; 1 errors found,\n"
       "a copy that failed or a card that differs; 2 a folder that cannot be read, a report\n"
       "that cannot be written or wrong arguments. Ctrl+C, SIGTERM or SIGHUP stop the work\n"
@@ -190,7 +190,9 @@ int RunCommandLine(int argc, char* argv[]) {
                                QStringLiteral("FILE.csv"));
   const QCommandLineOption level(QStringLiteral("level"),
                                  QStringLiteral("import: levels the clip to -16 LUFS."));
-  parser.addOptions({json, deleteStale, dryRun, output, csv, level});
+  const QCommandLineOption measure(QStringLiteral("measure"),
+                                   QStringLiteral("import: measures the clip's loudness."));
+  parser.addOptions({json, deleteStale, dryRun, output, csv, level, measure});
   parser.addPositionalArgument(QStringLiteral("command"),
                                QStringLiteral("check, deploy, compare, report or import."),
                                QStringLiteral("check|deploy|compare|report|import ..."));
@@ -237,11 +239,15 @@ int RunCommandLine(int argc, char* argv[]) {
     request.Folder = NativePath(words[1]);
     request.File = NativePath(QFileInfo(words[3]).absoluteFilePath());
     request.Level = parser.isSet(level);
+    request.Measure = parser.isSet(measure);
     request.StartFolder = startFolder;
     request.Cancel = &interrupts.Cancel();
     return ExitStatus(ImportClipCommand(request, std::cout, std::cerr), interrupts);
   }
   if (parser.isSet(level)) return WrongArguments(parser, QStringLiteral("--level is for import."));
+  if (parser.isSet(measure)) {
+    return WrongArguments(parser, QStringLiteral("--measure is for import."));
+  }
   if (reportOptions) {
     return WrongArguments(parser, QStringLiteral("-o and --csv are for report."));
   }

@@ -76,10 +76,22 @@ TForm1::TForm1(Host& host, AudioPlayer& player, std::string currentDir, QWidget*
   ConnectSettings();
   ConnectAudio();
   ConnectKeys();
+  // A clip's loudness is measured beside the window after its import: its tooltip shows it
+  // once it is known.
+  editor_.SetMeasuredListener([this] {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          const QScopedValueRollback guard(showing_, true);
+          ShowAudioGrid();
+        },
+        Qt::QueuedConnection);
+  });
   ShowState();
 }
 
 TForm1::~TForm1() {
+  editor_.SetMeasuredListener({});
   // Work still running beside the window stops before anything it reports to goes.
   delete background_;
   // The controls go first, while the Editor that their handlers use still exists.

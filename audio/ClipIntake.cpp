@@ -1,147 +1,42 @@
 #include "audio/ClipIntake.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
-#include "audio/ClipProbe.h"
+#include "audio/ClipLevelling.h"
 #include "audio/EncodedLoudness.h"
-#include "audio/LoudnessMeter.h"
+#include "audio/Mp3Decoder.h"
 #include "audio/Mp3Encoder.h"
 #include "audio/PreparedSound.h"
 #include "audio/SoundFileDecoder.h"
 #include "common/EditorError.h"
+#include "common/FileReading.h"
 #include "common/FileReplacement.h"
-#include "common/MessageText.h"
 
 namespace pwx {
 
-std::string DurationText(double seconds) {
-  const auto tenths = static_cast<long long>(std::llround(std::max(seconds, 0.0) * 10));
-  const long long hours = tenths / 36000;
-  const long long minutes = tenths / 600 % 60;
-  const double rest = static_cast<double>(tenths % 600) / 10;
-  char text[48];
-  if (hours > 0) {
-    std::snprintf(text, sizeof text, "%lld:%02lld:%04.1f", hours, minutes, rest);
-  } else {
-    std::snprintf(text, sizeof text, "%lld:%04.1f", minutes, rest);
-  }
-  return text;
-}
-
-std::string TooLongForPlayerText(const std::string& source, double seconds, std::uint64_t limit) {
-  std::string text(1, '"');
-  text += QuotePath(source);
-  text += "\" is too long for the player: it lasts ";
-  text += DurationText(seconds);
-  text += ", and as an MP3 it would pass the player's limit of ";
-  text += GroupedDigits(limit);
-  text += " bytes. Shorten it and import it again.";
-  return text;
-}
-
 namespace {
 
-// Levelling measures the source's loudness and its sample peak, which is cheap, and the true
-// peak of the MP3 as it is encoded, on a second thread. The gain aims the source's peak this
-// far under the ceiling: a true peak lies above the sample peak, and encoding can raise peaks
-// a little. An MP3 source, which levelling may copy as it is, is measured for its true peak
-// at once, and aimed closer.
-constexpr double kSamplePeakAimDbfs = kPeakCeilingDbtp - 1.0;
-constexpr double kTruePeakAimDbtp = kPeakCeilingDbtp - 0.5;
-// The MP3 is encoded again with a corrected gain when its own true peak passes this (room for
-// meters that oversample differently) or its loudness is further than this from the target
-// (encoding drops the highest frequencies, which can take some loudness with them).
-constexpr double kPeakAcceptedDbtp = kPeakCeilingDbtp - 0.2;
-constexpr double kLoudnessToleranceLu = 0.2;
-// The measuring pass decodes only; encoding takes most of the time.
+// The first measure decodes only; encoding takes most of the time.
 constexpr double kMeasuringShare = 0.15;
+// Encoded once; when the MP3 misses the mark, again with the plan corrected.
+constexpr int kMostEncodings = 3;
 constexpr std::size_t kWriteBytes = 64 * 1024;
+constexpr std::size_t kHeadBytes = 4;
+// The shortest sound a loudness measure takes: one gating block of 400 ms.
+constexpr double kShortestMeasurableSeconds = 0.4;
 
 // Raised by the encoder's sink when the clip grows past the limit; never leaves this file.
 struct OverLimit {};
 
-bool IsCancelled(const IntakeOptions& options) {
-  return options.Cancel && options.Cancel->load();
-}
-
-// Progress in stages: each stage takes a share of what is left, so the fraction never goes
-// back, even when a stage is done again. Reports only steps of half a percent.
-class ProgressReport {
- public:
-  explicit ProgressReport(const std::function<void(double)>& report) : report_(report) {}
-
-  void Begin(double share) {
-    start_ = last_;
-    width_ = (1 - last_) * share;
-  }
-  void At(double fraction) {
-    const double value = start_ + width_ * std::clamp(fraction, 0.0, 1.0);
-    if (report_ && value >= last_ + 0.005) {
-      last_ = value;
-      report_(value);
-    }
-  }
-  void Done() {
-    if (report_) report_(1);
-  }
-
- private:
-  const std::function<void(double)>& report_;
-  double start_ = 0;
-  double width_ = 0;
-  double last_ = 0;
-};
-
-struct Loudness {
-  std::optional<double> Lufs;
-  std::optional<double> PeakDb;
-  PeakMeasure Peak = PeakMeasure::True;
-};
-
-// Measures a prepared sound; none when cancelled.
-std::optional<Loudness> Measure(PreparedSound& sound, PeakMeasure peak,
-                                const IntakeOptions& options, ProgressReport& progress) {
-  LoudnessMeter meter(PreparedSound::kRate, sound.Channels(), peak);
-  const auto channels = static_cast<std::size_t>(sound.Channels());
-  for (std::span<float> block = sound.Next(); !block.empty(); block = sound.Next()) {
-    if (IsCancelled(options)) return std::nullopt;
-    meter.Add(block.data(), block.size() / channels);
-    progress.At(sound.FractionRead());
-  }
-  return Loudness{meter.IntegratedLufs(), meter.PeakDb(), peak};
-}
-
-// The gain that brings the measured sound to the target, or its peak to the aim below the
-// ceiling, whichever is less; none (0 dB) for a sound that cannot be measured.
-double LevellingGain(const Loudness& measured) {
-  if (!measured.Lufs) return 0;
-  double gain = kTargetLoudnessLufs - *measured.Lufs;
-  const double aim = measured.Peak == PeakMeasure::True ? kTruePeakAimDbtp : kSamplePeakAimDbfs;
-  if (measured.PeakDb) gain = std::min(gain, aim - *measured.PeakDb);
-  return gain;
-}
-
-// What it takes to bring an encoded clip where it belongs: 0 when it is there.
-double GainCorrection(const EncodedLoudness& encoded) {
-  if (!encoded.Lufs) return 0;
-  double correction = kTargetLoudnessLufs - *encoded.Lufs;
-  const std::optional<double> peak = encoded.TruePeakDbtp;
-  if (peak) correction = std::min(correction, kTruePeakAimDbtp - *peak);
-  const bool peakOver = peak && *peak > kPeakAcceptedDbtp;
-  return peakOver || std::abs(correction) > kLoudnessToleranceLu ? correction : 0;
-}
-
 struct Encoded {
   std::uint64_t Bytes = 0;
+  double LimitedDb = 0;
   EncodedLoudness Output;  // measured only when asked
 };
 
-// Encodes a prepared sound with a gain into `out`; none when cancelled. Raises OverLimit.
-std::optional<Encoded> Encode(PreparedSound& sound, double gainDb, bool measure,
-                              FileReplacement& out, const IntakeOptions& options,
-                              ProgressReport& progress) {
+// Encodes a prepared sound with a treatment into `out`. Raises OverLimit and IntakeCancelled.
+Encoded Encode(PreparedSound& sound, const Treatment& treatment, bool measure, FileReplacement& out,
+               const IntakeOptions& options, IntakeProgress& progress) {
   Encoded encoded;
   std::optional<EncodedLoudnessMeter> meter;
   if (measure) meter.emplace();
@@ -156,37 +51,43 @@ std::optional<Encoded> Encode(PreparedSound& sound, double gainDb, bool measure,
       pending.clear();
     }
   });
-  const auto gain = static_cast<float>(std::pow(10.0, gainDb / 20));
+  TreatedSound treated(sound, treatment);
   const auto channels = static_cast<std::size_t>(sound.Channels());
-  for (std::span<float> block = sound.Next(); !block.empty(); block = sound.Next()) {
-    if (IsCancelled(options)) return std::nullopt;
-    if (gainDb != 0) {
-      for (float& sample : block) sample *= gain;
-    }
+  for (std::span<float> block = treated.Next(); !block.empty(); block = treated.Next()) {
+    if (options.Cancel && options.Cancel->load()) throw IntakeCancelled{};
     encoder.Encode(block.data(), block.size() / channels);
     progress.At(sound.FractionRead());
   }
   const std::string tag = encoder.Finish();
   out.Write(pending);
   out.Overwrite(0, tag);
+  encoded.LimitedDb = treated.LimitedDb();
   if (meter) encoded.Output = meter->Finish();
   return encoded;
 }
 
-// The whole length of a sound being encoded when the clip passed the limit: what measuring
-// found, what the source announces, or what the rest decodes to.
-double WholeSeconds(PreparedSound& sound, std::uint64_t measuredFrames) {
-  if (measuredFrames > 0) return static_cast<double>(measuredFrames) / PreparedSound::kRate;
-  if (const std::optional<double> announced = sound.SecondsAnnounced()) return *announced;
+// The length of the source: what its frame headers or its format's header tell, none when
+// they do not.
+std::optional<double> AnnouncedSeconds(const OpenedSound& opened,
+                                       const std::optional<ClipFacts>& frames) {
+  if (frames && frames->Samples > 0) return frames->Seconds();
+  const std::uint64_t announced = opened.Pcm->FramesAnnounced();
+  if (announced == 0) return std::nullopt;
+  return static_cast<double>(announced) / static_cast<double>(opened.Pcm->Format().Rate);
+}
+
+// The whole length of a sound being encoded when the clip passed the limit: what the source
+// announces, or what the rest decodes to.
+double WholeSeconds(PreparedSound& sound, const std::optional<double>& announced) {
+  if (announced) return *announced;
   while (!sound.Next().empty()) {
   }
   return static_cast<double>(sound.FramesGiven()) / PreparedSound::kRate;
 }
 
-// An MP3 copied as it is, with the facts of its frames (decoded, for the exact length).
+// An MP3 copied as it is, with the facts its frame headers gave.
 IntakeResult CopyUnchanged(const std::string& source, const std::string& dest,
-                           const IntakeOptions& options) {
-  const ClipFacts facts = ProbeClipFile(source);
+                           const ClipFacts& facts, const IntakeOptions& options) {
   if (!CopyFileOver(source, dest, options.MaxBytes)) {
     throw EditorError(TooLongForPlayerText(source, facts.Seconds(), options.MaxBytes));
   }
@@ -206,74 +107,124 @@ IntakeResult CancelledResult() {
   return result;
 }
 
-}  // namespace
-
-IntakeResult ConvertClip(const std::string& source, const std::string& dest,
-                         const IntakeOptions& options) {
-  ProgressReport progress(options.Progress);
+IntakeResult Convert(const std::string& source, const std::string& dest,
+                     const IntakeOptions& options, IntakeProgress& progress) {
   OpenedSound opened = OpenSound(source);
-  const bool mp3 = opened.MpegLayer == 3;
-  if (mp3 && !options.Level) {
-    opened.Pcm.reset();
-    IntakeResult result = CopyUnchanged(source, dest, options);
-    progress.Done();
-    return result;
+  // MPEG audio is known by its frame headers: whether the player plays it as it is, and how
+  // long it is, at a small part of the cost of decoding it.
+  std::optional<ClipFacts> frames;
+  if (opened.MpegLayer != 0) {
+    ProbeFileOptions scan;
+    scan.Depth = ProbeDepth::Scan;
+    scan.Cancel = options.Cancel;
+    frames = ProbeClipFile(source, scan);
   }
+  if (options.Cancel && options.Cancel->load()) return CancelledResult();
+  const bool playable = frames && frames->PlayableMp3();
+  if (playable && !options.Level) return CopyUnchanged(source, dest, *frames, options);
+  const std::optional<double> announced = AnnouncedSeconds(opened, frames);
+  if (announced && SmallestMp3Bytes(*announced) > options.MaxBytes) {
+    throw EditorError(TooLongForPlayerText(source, *announced, options.MaxBytes));
+  }
+  const SoundOpener open = [&] { return std::make_unique<PreparedSound>(OpenSound(source)); };
 
   IntakeResult result;
-  std::optional<Loudness> before;
-  std::uint64_t measuredFrames = 0;
+  std::optional<LevelPlan> plan;
   if (options.Level) {
     progress.Begin(kMeasuringShare);
-    PreparedSound sound(std::move(opened));
-    before = Measure(sound, mp3 ? PeakMeasure::True : PeakMeasure::Sample, options, progress);
-    if (!before) return CancelledResult();
-    measuredFrames = sound.FramesGiven();
-    if (measuredFrames == 0) throw EditorError(EmptySoundText(source));
-    result.LoudnessBefore = before->Lufs;
-    result.GainDb = LevellingGain(*before);
-    if (mp3 && std::abs(result.GainDb) <= kLoudnessToleranceLu &&
-        (!before->PeakDb || *before->PeakDb <= kPeakAcceptedDbtp)) {
-      result = CopyUnchanged(source, dest, options);
-      result.LoudnessBefore = result.LoudnessAfter = before->Lufs;
-      result.TruePeakAfter = before->PeakDb;
-      progress.Done();
+    SoundLoudness before;
+    {
+      PreparedSound sound(std::move(opened));
+      before = MeasureSound(sound, playable ? PeakMeasure::True : PeakMeasure::Sample,
+                            options.Cancel, progress);
+    }
+    if (before.Frames == 0) throw EditorError(EmptySoundText(source));
+    result.LoudnessBefore = before.Lufs;
+    if (!before.Lufs) {
+      // Nothing to bring to the target: an MP3 stays as it is, anything else is converted.
+      const double seconds = static_cast<double>(before.Frames) / PreparedSound::kRate;
+      const LevelOutcome outcome =
+          seconds < kShortestMeasurableSeconds ? LevelOutcome::TooShort : LevelOutcome::Silent;
+      if (playable) {
+        result = CopyUnchanged(source, dest, *frames, options);
+        result.Levelling = outcome;
+        return result;
+      }
+      result.Levelling = outcome;
+    } else if (playable && IsAtTheLevel(before)) {
+      result = CopyUnchanged(source, dest, *frames, options);
+      result.Levelling = LevelOutcome::AlreadyLevel;
+      result.LoudnessBefore = result.LoudnessAfter = before.Lufs;
+      result.TruePeakAfter = before.PeakDb;
       return result;
+    } else {
+      plan = PlanLevelling(before, open, options.Cancel, progress);
     }
     opened = OpenSound(source);
   }
 
-  // Encoded once; when levelling finds the MP3 off the mark, once more with the gain corrected.
   for (int encoding = 1;; ++encoding) {
     progress.Begin(1);
     auto sound = std::make_unique<PreparedSound>(std::move(opened));
     FileReplacement out(dest);
-    std::optional<Encoded> encoded;
+    Encoded encoded;
     try {
-      encoded = Encode(*sound, result.GainDb, options.Level, out, options, progress);
+      encoded = Encode(*sound, plan ? plan->Sound : Treatment{}, plan.has_value(), out, options,
+                       progress);
     } catch (const OverLimit&) {
-      const double seconds = WholeSeconds(*sound, measuredFrames);
-      throw EditorError(TooLongForPlayerText(source, seconds, options.MaxBytes));
+      throw EditorError(
+          TooLongForPlayerText(source, WholeSeconds(*sound, announced), options.MaxBytes));
     }
-    if (!encoded) return CancelledResult();
     if (sound->FramesGiven() == 0) throw EditorError(EmptySoundText(source));
-    const double correction = before && before->Lufs ? GainCorrection(encoded->Output) : 0;
-    if (encoding == 1 && correction != 0) {
-      result.GainDb += correction;
-      sound.reset();
-      opened = OpenSound(source);
-      continue;
+    if (plan) {
+      const bool onTheMark = IsOnTheMark(encoded.Output);
+      if (!onTheMark && encoding < kMostEncodings) {
+        sound.reset();
+        CorrectPlan(encoded.Output, open, options.Cancel, progress, *plan);
+        opened = OpenSound(source);
+        continue;
+      }
+      result.Levelling = onTheMark ? LevelOutcome::Levelled : LevelOutcome::Missed;
+      result.GainDb = plan->Sound.GainDb;
+      result.LimitedDb = encoded.LimitedDb;
+      result.LoudnessAfter = encoded.Output.Lufs;
+      result.TruePeakAfter = encoded.Output.TruePeakDbtp;
     }
     result.Seconds = static_cast<double>(sound->FramesGiven()) / PreparedSound::kRate;
     result.SampleRate = PreparedSound::kRate;
     result.Channels = sound->Channels();
-    result.Bytes = encoded->Bytes;
-    result.LoudnessAfter = encoded->Output.Lufs;
-    result.TruePeakAfter = encoded->Output.TruePeakDbtp;
+    result.Bytes = encoded.Bytes;
     sound.reset();  // the source is closed before a copy levelled in place is replaced
     out.Commit();
-    progress.Done();
     return result;
+  }
+}
+
+}  // namespace
+
+std::optional<ClipFacts> PlayableMp3Facts(const std::string& path) {
+  try {
+    const FileRead head = ReadFile(path, kHeadBytes);
+    if (!head.Ok() || !StartsLikeMpegAudio(head.Bytes)) return std::nullopt;
+    ProbeFileOptions scan;
+    scan.Depth = ProbeDepth::Scan;
+    ClipFacts facts = ProbeClipFile(path, scan);
+    if (facts.PlayableMp3()) return facts;
+  } catch (const EditorError&) {
+    // A file that cannot be read is the conversion's to refuse, with its reason.
+  }
+  return std::nullopt;
+}
+
+IntakeResult ConvertClip(const std::string& source, const std::string& dest,
+                         const IntakeOptions& options) {
+  IntakeProgress progress(options.Progress);
+  try {
+    IntakeResult result = Convert(source, dest, options, progress);
+    if (!result.Cancelled) progress.Done();
+    return result;
+  } catch (const IntakeCancelled&) {
+    return CancelledResult();
   }
 }
 
@@ -290,15 +241,16 @@ std::optional<ClipLoudness> MeasureClipLoudness(const std::string& path,
   facts.SampleRate = opened.Pcm->Format().Rate;
   facts.Channels = opened.Pcm->Format().Channels;
   PreparedSound sound(std::move(opened));
-  IntakeOptions options;
-  options.Cancel = cancel;
   const std::function<void(double)> noReport;
-  ProgressReport progress(noReport);
-  const std::optional<Loudness> loudness = Measure(sound, PeakMeasure::True, options, progress);
-  if (!loudness) return std::nullopt;
-  facts.IntegratedLufs = loudness->Lufs;
-  facts.TruePeakDbtp = loudness->PeakDb;
-  facts.Seconds = static_cast<double>(sound.FramesGiven()) / PreparedSound::kRate;
+  IntakeProgress progress(noReport);
+  try {
+    const SoundLoudness loudness = MeasureSound(sound, PeakMeasure::True, cancel, progress);
+    facts.IntegratedLufs = loudness.Lufs;
+    facts.TruePeakDbtp = loudness.PeakDb;
+    facts.Seconds = static_cast<double>(loudness.Frames) / PreparedSound::kRate;
+  } catch (const IntakeCancelled&) {
+    return std::nullopt;
+  }
   return facts;
 }
 

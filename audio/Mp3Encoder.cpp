@@ -3,6 +3,7 @@
 #include <lame/lame.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "common/EditorError.h"
@@ -16,6 +17,8 @@ constexpr float kVbrQuality = 4;
 // The room lame asks for: 1.25 times the samples plus 7,200 bytes.
 constexpr std::size_t kOutputRoom = kFramesPerCall * 5 / 4 + 7200;
 constexpr std::size_t kTagRoom = 2880;  // more than the longest MPEG-1 Layer III frame
+constexpr double kFrameSamples = 1152;
+constexpr std::uint64_t kSmallestFrameBytes = 104;  // 144 * 32,000 / 44,100, unpadded
 
 }  // namespace
 
@@ -87,6 +90,13 @@ std::string Mp3Encoder::Finish() {
   const std::size_t size = lame_get_lametag_frame(s.lame, tag.data(), tag.size());
   if (size > tag.size()) throw EditorError("The MP3 encoder failed to finish its tag.");
   return std::string(reinterpret_cast<const char*>(tag.data()), size);
+}
+
+std::uint64_t SmallestMp3Bytes(double seconds) {
+  const double frames = std::floor(std::max(seconds, 0.0) * Mp3Encoder::kRate / kFrameSamples);
+  // Lengths past what any file could hold are as good as infinite.
+  if (frames > 1e15) return UINT64_MAX;
+  return static_cast<std::uint64_t>(frames) * kSmallestFrameBytes;
 }
 
 }  // namespace pwx

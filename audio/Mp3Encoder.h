@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,5 +32,10 @@ class Mp3Encoder {
   struct State;
   std::unique_ptr<State> state_;
 };
+
+// The fewest bytes the encoder can make of `seconds` of sound: every frame of 1,152 samples
+// at its lowest bit rate, 32 kbit/s (104 bytes). A length that passes a limit even so is
+// refused without encoding anything.
+std::uint64_t SmallestMp3Bytes(double seconds);
 
 }  // namespace pwx

@@ -1,5 +1,7 @@
 #include "audio/PreparedSound.h"
 
+#include <cmath>
+
 #include "audio/Mp3Decoder.h"
 #include "audio/SoundFileDecoder.h"
 #include "common/EditorError.h"
@@ -85,6 +87,36 @@ std::optional<double> PreparedSound::SecondsAnnounced() const {
   const std::uint64_t frames = source_->FramesAnnounced();
   if (frames == 0) return std::nullopt;
   return static_cast<double>(frames) / static_cast<double>(source_->Format().Rate);
+}
+
+TreatedSound::TreatedSound(PreparedSound& sound, const Treatment& treatment)
+    : sound_(sound), gain_(static_cast<float>(std::pow(10.0, treatment.GainDb / 20))) {
+  if (treatment.LimitDbtp) {
+    limiter_ = std::make_unique<TruePeakLimiter>(PreparedSound::kRate, sound.Channels(),
+                                                 *treatment.LimitDbtp, treatment.Peaks);
+  }
+}
+
+std::span<float> TreatedSound::Next() {
+  while (!finished_) {
+    const std::span<float> block = sound_.Next();
+    if (gain_ != 1) {
+      for (float& sample : block) sample *= gain_;
+    }
+    if (!limiter_) {
+      finished_ = block.empty();
+      return block;
+    }
+    limited_.clear();
+    if (block.empty()) {
+      limiter_->Finish(limited_);
+      finished_ = true;
+      return limited_;
+    }
+    limiter_->Process(block.data(), block.size() / static_cast<std::size_t>(Channels()), limited_);
+    if (!limited_.empty()) return limited_;
+  }
+  return {};
 }
 
 }  // namespace pwx

@@ -11,6 +11,7 @@
 #include "audio/Mp3Encoder.h"
 #include "audio/PcmSource.h"
 #include "audio/Resampler.h"
+#include "audio/TruePeakLimiter.h"
 
 namespace pwx {
 
@@ -61,6 +62,34 @@ class PreparedSound {
   std::vector<float> resampled_;
   std::uint64_t framesGiven_ = 0;
   bool ended_ = false;
+};
+
+// What levelling does to a sound on its way to the encoder: a gain, and a true-peak limiter
+// when the gain would take peaks past the ceiling.
+struct Treatment {
+  double GainDb = 0;
+  std::optional<double> LimitDbtp;  // the limiter's ceiling; none for no limiter
+  // Where the limiter finds peaks: at the samples only for an estimate of the loudness.
+  TruePeakLimiter::Peaks Peaks = TruePeakLimiter::Peaks::BetweenSamples;
+};
+
+// A prepared sound with a treatment applied, block by block, as long as the sound.
+class TreatedSound {
+ public:
+  TreatedSound(PreparedSound& sound, const Treatment& treatment);
+
+  int Channels() const { return sound_.Channels(); }
+  // The next block of interleaved samples, which the caller may change; empty at the end.
+  std::span<float> Next();
+  // How far the limiter took the highest peak down so far, in dB; 0 without a limiter.
+  double LimitedDb() const { return limiter_ ? limiter_->PeakReductionDb() : 0; }
+
+ private:
+  PreparedSound& sound_;
+  float gain_ = 1;
+  std::unique_ptr<TruePeakLimiter> limiter_;
+  std::vector<float> limited_;
+  bool finished_ = false;
 };
 
 }  // namespace pwx

@@ -56,6 +56,26 @@ else
   fail "bin/pwx36-editor is missing, not executable or not an ELF file"
 fi
 
+# ---- the libraries loaded at run time ---------------------------------------------------------
+# A library the editor loads when it needs it (libavfilter for levelling's limiter) is no link
+# that dpkg-shlibdeps sees: the package must name it, and this system must have it.
+depends=$(sed -n 's/^set(CPACK_DEBIAN_PACKAGE_DEPENDS "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+if [ -f "$exe" ]; then
+  for soname in $(grep -aoE 'libavfilter\.so\.[0-9]+' "$exe" | sort -u); do
+    package="libavfilter${soname##*.so.}"
+    if [[ ", $depends," == *", $package,"* ]]; then
+      pass "the package depends on $package, which holds $soname"
+    else
+      fail "the editor loads $soname, but the package does not depend on $package"
+    fi
+    if [[ $(ldconfig -p) == *"$soname "* ]]; then
+      pass "$soname is installed here"
+    else
+      fail "$soname, which the editor loads, is missing (apt-get install $package)"
+    fi
+  done
+fi
+
 # ---- the desktop entry -----------------------------------------------------------------------
 desktop="$prefix/share/applications/$id.desktop"
 if [ -f "$desktop" ]; then

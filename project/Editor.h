@@ -12,6 +12,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "audio/ClipIntake.h"
+#include "audio/LoudnessMeasuring.h"
 #include "common/DiagnosticLog.h"
 #include "common/EditorError.h"
 #include "common/FolderLock.h"
@@ -131,9 +132,22 @@ class Editor {
   // Levels the copy of every clip to -16 LUFS after asking, and says per clip the loudness
   // before and after.
   void LevelAllClips();
-  // "0:12.3, 44100 Hz, mono, -16.0 LUFS": what was measured of a clip after its import or
-  // levelling, for the audio grid; empty when nothing was.
+  // "0:12.3, 44100 Hz, mono, -16.0 LUFS": what is known of a clip since its import or
+  // levelling, for the audio grid; "measuring…" in place of the loudness while it is measured
+  // beside the window; empty when nothing is known.
   std::string ClipToolTip(int row) const;
+  // What the last import did.
+  const IntakeResult& LastImport() const { return lastImport_; }
+  // Whether an import measures the loudness of the clip afterwards, beside the window (on by
+  // default; a command that ends after its import has no use for it).
+  void SetMeasureAfterImport(bool measure) { measureAfterImport_ = measure; }
+  // Called on the measuring thread each time a clip's loudness is measured; the window shows
+  // the grid again.
+  void SetMeasuredListener(std::function<void()> measured) {
+    measuring_.SetListener(std::move(measured));
+  }
+  // Waits for the measures under way beside the window.
+  void WaitForMeasures() { measuring_.WaitUntilIdle(); }
   // Imports a file into clip `number` as the window's import does; the failure's text, or
   // nothing.
   std::optional<std::string> ImportClip(int number, const std::string& path) {
@@ -249,24 +263,31 @@ class Editor {
   std::optional<std::string> RefusalOfClip(const std::string& path);
   std::optional<std::string> ImportInto(int row, const std::string& path);
   void RememberImportFolder(const std::string& path);
-  // Whether an import converts the file instead of copying it: any source but an MP3, and
-  // every source when levelling.
-  bool ConvertsOnImport(const std::string& path) const;
+  // Whether an import converts the file instead of copying it: any source but an MP3 the
+  // player plays (known by its bytes, whatever its name), and every source when levelling.
+  // Remembers the facts of the MP3 for its copy.
+  bool ConvertsOnImport(const std::string& path);
   // Converts a source into the project copy of `row`; what it wrote, or nothing when the
   // user cancelled.
   std::optional<IntakeResult> ConvertIntoProject(int row, const std::string& path);
-  // Measures the copy of `row` for its tooltip.
-  void MeasureClip(int row);
-  // Keeps what a conversion measured of the clip it wrote, or measures the copy when it
-  // measured nothing.
-  void NoteMeasured(int row, const IntakeResult& result);
+  // What the copy of an MP3 found by ConvertsOnImport wrote.
+  IntakeResult CopiedResult(const std::string& path) const;
+  // Keeps what an import or levelling found of the clip it wrote, and measures its loudness
+  // beside the window when that is not known.
+  void NoteImported(int row, const IntakeResult& result);
+  // Forgets what is known or being measured of a clip.
+  void ForgetClipFacts(int row) {
+    measuring_.Drop(row);
+    clipFacts_.erase(row);
+  }
   // Asks whether to save unsaved edits before they are thrown away; true to go on.
   bool ConfirmUnsaved(const std::string& question);
   void MarkSaved() { savedFiles_ = FilesASaveWrites(); }
   // Empties the library and forgets what was measured of its clips.
   void ClearLibrary() {
     project_.Library.Clear();
-    measured_.clear();
+    measuring_.DropAll();
+    clipFacts_.clear();
   }
 
   Host& host_;
@@ -288,11 +309,24 @@ class Editor {
   SavedFiles savedFiles_;
   bool playerOpen_ = false;
   std::string importFolder_;
-  std::map<int, ClipLoudness> measured_;  // by clip number
-  AudioLibrary knownNameMap_;             // m3fn.txt as last read or written here
-  std::string loadNotice_;                // what the last loading said in the status line
+  AudioLibrary knownNameMap_;  // m3fn.txt as last read or written here
+  std::string loadNotice_;     // what the last loading said in the status line
   std::chrono::milliseconds folderLockWait_ = kFolderLockWait;
   bool levelImports_ = false;  // the preference, read at the start
+  // What is known of each clip by number, its loudness when `LoudnessKnown`; otherwise the
+  // measure beside the window tells.
+  struct ClipFactsKnown {
+    ClipLoudness Facts;
+    bool LoudnessKnown = false;
+  };
+  std::map<int, ClipFactsKnown> clipFacts_;
+  // The MP3 facts ConvertsOnImport last found, for the path it looked at.
+  std::string scannedPath_;
+  std::optional<ClipFacts> scannedMp3_;
+  IntakeResult lastImport_;
+  bool measureAfterImport_ = true;
+  // Last: its thread stops before anything else of the editor goes.
+  LoudnessMeasuring measuring_;
 };
 
 }  // namespace pwx

@@ -27,6 +27,7 @@ std::optional<std::string> Editor::RefusalOfClip(const std::string& path) {
   // The name map holds one path a line: a path with a line break would shift every
   // clip after it.
   if (HasLineBreak(path)) return "The file's path contains a line break: " + QuotePath(path);
+  scannedPath_.clear();  // the file is looked at anew for each import
   // A conversion reads only regular files, and the player's limit applies to what it writes.
   if (ConvertsOnImport(path)) return std::nullopt;
   return CheckClipSize(path, log_);
@@ -79,11 +80,7 @@ std::optional<std::string> Editor::ImportInto(int row, const std::string& path) 
   RememberImportFolder(path);
   WriteNameMap();
   lock.reset();
-  if (converted) {
-    NoteMeasured(row, *converted);
-  } else {
-    MeasureClip(row);
-  }
+  NoteImported(row, converted ? *converted : CopiedResult(path));
   return std::nullopt;
 }
 
@@ -107,6 +104,7 @@ void Editor::SpeedButton6Click() {
   TakeAlarmEditsIntoImage();
   TakeOtherProgramsClips(row);
   project_.Library.Entry(row) = AudioEntry{};
+  ForgetClipFacts(row);
   ForgetClip(image_, static_cast<std::uint8_t>(row));
   RefreshClipSelectors();
   WriteNameMap();

@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <map>
 
 #include "audio/ClipFiles.h"
@@ -7,22 +6,21 @@
 #include "common/IntegerText.h"
 #include "project/Editor.h"
 
-// The audio intake: sources other than MP3 are converted into the project's MP3 copy, clips
-// are levelled to one loudness when the user asks for it, and what is measured of each clip
-// is kept for the audio grid's tooltip.
+// The audio intake: what an import copies and what it converts, levelling to one loudness
+// when the user asks for it, and what is known of each clip for the audio grid's tooltip.
 namespace pwx {
 
 namespace {
 
-std::string Lufs(const std::optional<double>& loudness) {
-  if (!loudness) return "loudness not measurable (silent or under 0.4 s)";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f LUFS", *loudness);
-  return text;
+bool AtTheTarget(const IntakeResult& result) {
+  return result.Levelling == LevelOutcome::Levelled ||
+         result.Levelling == LevelOutcome::AlreadyLevel;
 }
 
-std::string ChannelsText(int channels) {
-  return channels == 1 ? "mono" : channels == 2 ? "stereo" : std::to_string(channels) + " channels";
+// Whether the loudness of the clip written is known from its import.
+bool LoudnessKnown(const IntakeResult& result) {
+  return result.LoudnessAfter || result.Levelling == LevelOutcome::Silent ||
+         result.Levelling == LevelOutcome::TooShort;
 }
 
 }  // namespace
@@ -36,8 +34,25 @@ void Editor::SetLevelImports(bool level) {
   host_.SetPreference(kLevelImportsPreference, level ? "1" : "0");
 }
 
-bool Editor::ConvertsOnImport(const std::string& path) const {
-  return !IsMp3FileName(path) || LevelImports();
+bool Editor::ConvertsOnImport(const std::string& path) {
+  if (LevelImports()) return true;
+  if (scannedPath_ != path) {
+    scannedPath_ = path;
+    scannedMp3_ = PlayableMp3Facts(path);
+  }
+  return !scannedMp3_;
+}
+
+IntakeResult Editor::CopiedResult(const std::string& path) const {
+  IntakeResult result;
+  result.Reencoded = false;
+  if (scannedMp3_ && scannedPath_ == path) {
+    result.Seconds = scannedMp3_->Seconds();
+    result.SampleRate = scannedMp3_->SampleRate;
+    result.Channels = scannedMp3_->Channels;
+    result.Bytes = scannedMp3_->Bytes;
+  }
+  return result;
 }
 
 std::optional<IntakeResult> Editor::ConvertIntoProject(int row, const std::string& path) {
@@ -57,36 +72,37 @@ std::optional<IntakeResult> Editor::ConvertIntoProject(int row, const std::strin
   return result;
 }
 
-void Editor::NoteMeasured(int row, const IntakeResult& result) {
-  if (!result.LoudnessAfter) {
-    MeasureClip(row);  // nothing was measured of the clip as written
-    return;
+void Editor::NoteImported(int row, const IntakeResult& result) {
+  ForgetClipFacts(row);
+  scannedPath_.clear();
+  lastImport_ = result;
+  ClipFactsKnown& known = clipFacts_[row];
+  known.Facts = ClipLoudness{result.LoudnessAfter, result.TruePeakAfter, result.Seconds,
+                             result.SampleRate, result.Channels};
+  known.LoudnessKnown = LoudnessKnown(result);
+  if (result.Levelling != LevelOutcome::NotAsked) {
+    statusText_ = "Clip " + ThreeDigits(row) + " " + LevellingText(result);
   }
-  measured_[row] = ClipLoudness{result.LoudnessAfter, result.TruePeakAfter, result.Seconds,
-                                result.SampleRate, result.Channels};
-}
-
-void Editor::MeasureClip(int row) {
-  measured_.erase(row);
-  const std::string copy = ProjectCopyPath(dirs_.Work_DIR, row);
-  std::optional<ClipLoudness> facts;
-  try {
-    host_.RunLongWork("Measuring the loudness of clip " + ThreeDigits(row),
-                      [&](const Host::Progress&, const std::atomic<bool>& cancel) {
-                        facts = MeasureClipLoudness(copy, &cancel);
-                      });
-  } catch (const EditorError&) {
-    return;  // a copy that does not decode has no facts to show; the check names it
+  if (!known.LoudnessKnown && measureAfterImport_) {
+    measuring_.Start(row, ProjectCopyPath(dirs_.Work_DIR, row));
   }
-  if (facts) measured_[row] = *facts;
 }
 
 std::string Editor::ClipToolTip(int row) const {
-  const auto found = measured_.find(row);
-  if (found == measured_.end() || !project_.Library.Entry(row).Occupied()) return {};
-  const ClipLoudness& facts = found->second;
-  return DurationText(facts.Seconds) + ", " + std::to_string(facts.SampleRate) + " Hz, " +
-         ChannelsText(facts.Channels) + ", " + Lufs(facts.IntegratedLufs);
+  const auto found = clipFacts_.find(row);
+  if (found == clipFacts_.end() || !project_.Library.Entry(row).Occupied()) return {};
+  const ClipLoudness& facts = found->second.Facts;
+  const std::string format = FormatText(facts.Seconds, facts.SampleRate, facts.Channels);
+  if (found->second.LoudnessKnown) return format + ", " + LoudnessText(facts.IntegratedLufs);
+  const LoudnessMeasuring::Reading reading = measuring_.Of(row);
+  switch (reading.Now) {
+    case LoudnessMeasuring::State::Measuring:
+      return format + ", measuring\u2026";
+    case LoudnessMeasuring::State::Measured:
+      return format + ", " + LoudnessText(reading.Loudness.IntegratedLufs);
+    default:
+      return format;
+  }
 }
 
 void Editor::LevelAllClips() {
@@ -114,7 +130,7 @@ void Editor::LevelAllClips() {
                      ProjectCopyPath(dirs_.Work_DIR, row)});
   }
   std::vector<std::string> lines;
-  std::map<int, IntakeResult> levelled;  // filled beside the window, taken in afterwards
+  std::map<int, IntakeResult> written;  // filled beside the window, taken in afterwards
   std::size_t done = 0;
   bool cancelled = false;
   auto lock = LockProjectFolder();  // the copies are written anew
@@ -124,7 +140,6 @@ void Editor::LevelAllClips() {
           if (cancel) break;
           std::string line = clip.Label + ": ";
           IntakeOptions options;
-          options.Level = true;
           options.Cancel = &cancel;
           options.Progress = [&](double fraction) {
             progress((static_cast<double>(done) + fraction) / static_cast<double>(clips.size()));
@@ -132,11 +147,10 @@ void Editor::LevelAllClips() {
           try {
             const IntakeResult result = LevelProjectCopy(clip.Copy, options);
             if (result.Cancelled) break;
-            line += Lufs(result.LoudnessBefore) + " -> " + Lufs(result.LoudnessAfter);
-            if (!result.Reencoded) line += " (already at the level)";
-            levelled[clip.Row] = result;
+            line += LevellingText(result);
+            written[clip.Row] = result;
           } catch (const EditorError& error) {
-            line += error.what();
+            line += std::string("not levelled: ") + error.what();
           }
           lines.push_back(line);
           ++done;
@@ -144,12 +158,20 @@ void Editor::LevelAllClips() {
         cancelled = cancel;
       });
   lock.reset();
-  for (const auto& [row, result] : levelled) NoteMeasured(row, result);
-  const std::string count = std::to_string(levelled.size()) + " of " + std::to_string(rows.size());
+  std::size_t levelled = 0;
+  for (const auto& [row, result] : written) {
+    const IntakeResult last = lastImport_;
+    NoteImported(row, result);
+    lastImport_ = last;
+    if (AtTheTarget(result)) ++levelled;
+  }
+  const std::string count = std::to_string(levelled) + " of " + std::to_string(rows.size());
   std::string text = cancelled ? "Levelling cancelled: " + count + " clips levelled.\n\n"
                                : "Levelled " + count + " clips.\n\n";
   for (const auto& line : lines) text += line + "\n";
-  statusText_ = cancelled ? "Levelling cancelled" : "Clips levelled to -16 LUFS";
+  statusText_ = cancelled                 ? "Levelling cancelled"
+                : levelled == rows.size() ? "Clips levelled to -16 LUFS"
+                                          : "Levelled " + count + " clips to -16 LUFS";
   host_.MessageBox(text, "Level All Clips");
 }
 

@@ -50,7 +50,7 @@ void Editor::TakeOtherProgramsClips(int own) {
   if (taken.empty()) return;
   TakeAlarmEditsIntoImage();
   project_.Library = library;
-  for (const int number : taken) measured_.erase(number);
+  for (const int number : taken) ForgetClipFacts(number);
   RefreshClipSelectors();
   statusText_ = OtherProgramsNotice(taken);
 }

@@ -6,12 +6,15 @@
 set -euo pipefail
 
 # Qt's xcb and offscreen platform plugins come with libqt6gui6, which qt6-base-dev pulls in.
+# Levelling's true-peak limiter is FFmpeg's (libavfilter8, which libavfilter-dev pulls in); the
+# editor loads it when a limiter is first needed.
 # The window's fixed layout is measured with narrow faces; on Debian that is DejaVu Sans
 # Condensed from fonts-dejavu-extra. With plain DejaVu Sans alone it shrinks some texts to fit.
 run_packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev
   libmpg123-dev libssl-dev libsndfile1-dev libsoxr-dev libebur128-dev libmp3lame-dev
+  libavfilter-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-dejavu-core fonts-dejavu-extra
 )
@@ -23,9 +26,9 @@ test_packages=(
   desktop-file-utils appstream poppler-utils ffmpeg dosfstools fusefat
 )
 
-# Screenshots, the package build, the benchmarks' reference tools (mpg123) and the tools that
-# make the audio fixtures (sox, lame).
-tool_packages=(xvfb xauth xdotool imagemagick python3 dpkg-dev file mpg123 sox lame time)
+# Screenshots, the package build, the benchmarks' reference tools (mpg123, lame) and the tools
+# that make the audio fixtures (sox, lame, espeak-ng, and ffmpeg of the test packages).
+tool_packages=(xvfb xauth xdotool imagemagick python3 dpkg-dev file mpg123 sox lame time espeak-ng)
 
 wanted=("${run_packages[@]}")
 case "${1:-run}" in

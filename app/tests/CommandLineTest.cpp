@@ -106,6 +106,7 @@ class CommandLineTest : public QObject {
     row("import into clip 65", {"import", project, "65", "a.wav"}, 2, "",
         "The clip number must be from 1 to 64.");
     row("level for check", {"check", project, "--level"}, 2, "", "--level is for import.");
+    row("measure for check", {"check", project, "--measure"}, 2, "", "--measure is for import.");
     row("report option for check", {"check", project, "--csv", "t.csv"}, 2, "",
         "-o and --csv are for report.");
   }
@@ -231,8 +232,13 @@ class CommandLineTest : public QObject {
     Ran ran = RunProgram({"import", project, "1", PWX_INTAKE_FIXTURES "/speech.wav", "--level"},
                          folder_.path());
     QCOMPARE(ran.status, 0);
-    QVERIFY2(ran.out.startsWith("Imported ") && ran.out.contains("-16.0 LUFS"),
+    QVERIFY2(ran.out.startsWith("Imported ") && ran.out.contains(": levelled to -1"),
              qPrintable(ran.out));
+    // An MP3 is copied, and its loudness told only when asked for.
+    ran = RunProgram({"import", project, "3", PWX_INTAKE_FIXTURES "/quiet-24k.mp3", "--measure"},
+                     folder_.path());
+    QCOMPARE(ran.status, 0);
+    QVERIFY2(ran.out.contains(": copied, 0:03.0, 24000 Hz, mono, -3"), qPrintable(ran.out));
     ran = RunProgram({"import", project, "2", PWX_INTAKE_FIXTURES "/text.wav"}, folder_.path());
     QCOMPARE(ran.status, 1);
     QVERIFY2(ran.err.contains("is not an audio file"), qPrintable(ran.err));

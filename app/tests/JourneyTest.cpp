@@ -35,7 +35,7 @@ class JourneyTest : public QObject {
  private slots:
   void importPlayAndRemoveAClip() {
     WindowUnderTest t;
-    const QByteArray sound("ID3 not really a tune");
+    const QByteArray sound = TestMp3(QStringLiteral("a tune"));
     QTemporaryDir sources;
     const QString source = sources.filePath(QStringLiteral("Tone.old.MP3"));
     QFile file(source);

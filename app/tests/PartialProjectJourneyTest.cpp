@@ -42,7 +42,8 @@ class PartialProjectJourneyTest : public QObject {
     for (int clip : {1, 2, 3, 4}) {
       sources[clip] =
           QDir::toNativeSeparators(t.folder.Path(QStringLiteral("clip%1.mp3").arg(clip)));
-      QVERIFY(t.folder.Write(QStringLiteral("clip%1.mp3").arg(clip), "audio"));
+      QVERIFY(t.folder.Write(QStringLiteral("clip%1.mp3").arg(clip),
+                             TestMp3(QStringLiteral("clip%1").arg(clip))));
     }
     const QString hall = QDir::toNativeSeparators(t.folder.Path("Hall")) + QDir::separator();
     QVERIFY(t.folder.Write("Hall/m3fn.txt",

@@ -107,7 +107,7 @@ class UnsavedWorkJourneyTest : public QObject {
     QList<QUrl> urls;
     for (const QString& name : {QStringLiteral("Fire.mp3"), QStringLiteral("Gas leak.mp3")}) {
       QFile file(sources.filePath(name));
-      QVERIFY(file.open(QIODevice::WriteOnly) && file.write("audio of " + name.toUtf8()) > 0);
+      QVERIFY(file.open(QIODevice::WriteOnly) && file.write(TestMp3("audio of " + name)) > 0);
       urls << QUrl::fromLocalFile(sources.filePath(name));
     }
     QMimeData files;
@@ -125,7 +125,7 @@ class UnsavedWorkJourneyTest : public QObject {
     QCOMPARE(grid->item(7, 1)->text(), "Gas leak");
     QFile copy(t.folder.Path("007.mp3"));
     QVERIFY(copy.open(QIODevice::ReadOnly));
-    QCOMPARE(copy.readAll(), QByteArray("audio of Gas leak.mp3"));
+    QCOMPARE(copy.readAll(), TestMp3(QStringLiteral("audio of Gas leak.mp3")));
     QCOMPARE(t.Find<QLabel>("StatusBar1Line")->text(), "Dropped files imported into rows 005, 007");
     QVERIFY(t.host.errorBoxes.empty());
   }
@@ -151,6 +151,27 @@ class UnsavedWorkJourneyTest : public QObject {
     QCOMPARE(grid->item(2, 1)->text(), "speech");
     QCOMPARE(grid->item(2, 1)->toolTip(), "0:03.0, 44100 Hz, mono, -16.0 LUFS");
     QVERIFY(QFile::exists(t.folder.Path("002.mp3")));
+  }
+
+  // An MP3 dropped is copied at once, and its row tells its format; the loudness is measured
+  // beside the window, and the tooltip shows it when it is done, with no event of the user's.
+  void droppedMp3ShowsItsLoudnessOnceMeasured() {
+    WindowUnderTest t;
+    t.WriteProject({}, PlayListBytes());
+    t.Open();
+    QVERIFY(t.Show());
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(PWX_INTAKE_FIXTURES "/quiet-24k.mp3")});
+    auto* grid = t.Find<QTableWidget>("StringGrid1");
+    const QPointF row4 = grid->visualItemRect(grid->item(4, 1)).center();
+    QDragEnterEvent enter(row4.toPoint(), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &enter);
+    QDropEvent drop(row4, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &drop);
+    QCOMPARE(t.host.errorBoxes, std::vector<std::string>{});
+    QVERIFY(grid->item(4, 1)->toolTip().startsWith("0:03.0, 24000 Hz, mono, "));
+    QTRY_VERIFY_WITH_TIMEOUT(grid->item(4, 1)->toolTip().endsWith(" LUFS"), 20000);
+    QVERIFY2(grid->item(4, 1)->toolTip().contains(", -3"), qPrintable(grid->item(4, 1)->toolTip()));
   }
 };
 

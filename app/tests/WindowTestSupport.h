@@ -17,6 +17,7 @@
 
 #include "app/Mp3_list.h"
 #include "audio/AudioPlayer.h"
+#include "audio/tests/Mp3Bytes.h"
 #include "common/EditorError.h"
 #include "devicefiles/tests/ProjectFileBytes.h"
 #include "project/Host.h"
@@ -26,6 +27,12 @@ namespace pwx::apptest {
 
 // The core tests' player: it records the commands, and Play and Stop need an open file.
 using FakePlayer = pwx::testing::FakeAudioPlayer;
+
+// An MP3 the player plays, marked so that it can be told from others by its bytes.
+inline QByteArray TestMp3(const QString& mark) {
+  const std::string bytes = pwx::testing::Mp3Bytes(mark.toStdString());
+  return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
 
 // A fresh start folder, current directory while it lives: with no PRJ.cfg the editor uses
 // bare file names, which then land here.

@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # Makes the small sound files that the tests of the clip intake convert and level: one of each
 # format the intake reads, the channel counts and rates it brings to the player's, sounds
-# to level (speech-like, a tone, noise), and files it must refuse or decode around.
+# to level (speech-like, synthesised speech, speech with plosives, music, a tone, noise), and
+# files it must refuse, decode around, or know by their bytes whatever their names.
 #
 # Usage: assets/intake/make-intake-fixtures.sh [folder]      (default: next to this script)
 #
-# Needs sox, lame and python3 (Debian packages of the same names). The output is the same from
-# run to run on the same tool versions: sox runs repeatable (-R) without dither (-D), the
-# speech-like sound comes from a fixed recipe and lame is deterministic.
+# Needs sox, lame, python3, espeak-ng and ffmpeg (Debian packages of the same names). The
+# output is the same from run to run on the same tool versions: sox runs repeatable (-R)
+# without dither (-D), the speech-like sound comes from a fixed recipe, and espeak-ng, lame
+# and ffmpeg (-bitexact) are deterministic.
 set -euo pipefail
 export LC_ALL=C
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 out=${1:-$here}
 mkdir -p "$out"
-for tool in sox lame python3; do
+for tool in sox lame python3 espeak-ng ffmpeg; do
     command -v "$tool" >/dev/null || { echo "make-intake-fixtures: missing tool: $tool" >&2; exit 1; }
 done
 tmp=$(mktemp -d)
@@ -86,6 +88,49 @@ s -n -r 96000 -c 6 -b 24 "$out/surround.wav" \
 # An MP3 at an odd level and rate: MPEG-2 Layer III, 24,000 Hz mono, 3 s near -35 dBFS.
 s -n -r 24000 -c 1 -b 16 "$tmp/quiet.wav" synth 3 sine 300:900 gain -32
 lame --quiet --noreplaygain -b 32 -m m --resample 24 "$tmp/quiet.wav" "$out/quiet-24k.mp3"
+
+# Synthesised speech: espeak-ng's voice as it speaks, 22,050 Hz mono, near -20 LUFS with its
+# peaks close to full scale, so that levelling needs the limiter.
+espeak-ng -v en -s 160 -w "$tmp/espeak.wav" "Attention please. Leave the building by the nearest exit."
+s "$tmp/espeak.wav" "$out/espeak.flac"
+# Speech with plosives, as a microphone close to the mouth records it: espeak-ng's words at
+# 44,100 Hz mono with the low thumps of breath on "p" and "b" added, whose peaks stand far
+# above the speech's loudness.
+espeak-ng -v en -s 160 -w "$tmp/words.wav" "Please put the paper back by the big pot."
+s "$tmp/words.wav" -r 44100 -b 16 "$tmp/words44.wav"
+python3 - "$tmp/words44.wav" "$out/plosives.flac.wav" <<'PY'
+import math, struct, sys, wave
+with wave.open(sys.argv[1], "rb") as w:
+    rate = w.getframerate()
+    samples = list(struct.unpack("<%dh" % w.getnframes(), w.readframes(w.getnframes())))
+for start in (0.05, 0.45, 1.0, 1.55, 2.05):
+    at = int(start * rate)
+    for n in range(int(0.04 * rate)):
+        t = n / rate
+        thump = 0.9 * math.sin(2 * math.pi * 70 * t) * math.exp(-t / 0.012)
+        if at + n < len(samples):
+            samples[at + n] = max(-32767, min(32767, samples[at + n] + round(thump * 32767)))
+with wave.open(sys.argv[2], "wb") as w:
+    w.setnchannels(1)
+    w.setsampwidth(2)
+    w.setframerate(rate)
+    w.writeframes(struct.pack("<%dh" % len(samples), *samples))
+PY
+s "$out/plosives.flac.wav" "$out/plosives.flac"
+rm "$out/plosives.flac.wav"
+# Music: plucked notes of a chord and its arpeggio, 44,100 Hz stereo Ogg Vorbis, the voices spread
+# between the sides.
+notes=()
+for note in C3 E3 G3 C4 E4 G4 C4 G3; do
+    s -n -r 44100 -c 1 -b 16 "$tmp/note-$note-${#notes[@]}.wav" synth 0.35 pluck "$note" fade 0 0.35 0.1
+    notes+=("$tmp/note-$note-${#notes[@]}.wav")
+done
+s "${notes[@]}" "$tmp/melody.wav"
+s -n -r 44100 -c 1 -b 16 "$tmp/pad.wav" synth 2.8 pluck C2 pluck G2 fade 0 2.8 1
+s -M "$tmp/melody.wav" "$tmp/pad.wav" -C 6 "$out/music.ogg" remix 1v0.8,2v0.3 1v0.3,2v0.8 gain -6
+# MPEG-1 Layer II named .mp3, which the player does not play: 2 s, 44,100 Hz stereo.
+s -n -r 44100 -c 2 -b 16 "$tmp/layer2.wav" synth 2 sine 440 sine 660 gain -12
+ffmpeg -nostdin -v error -bitexact -i "$tmp/layer2.wav" -c:a mp2 -b:a 128k -f mp2 "$out/layer2.mp3"
 
 # Damaged and wrong files. A WAV cut off at 1.2 s of its 2 s (its header still says 2 s); a
 # FLAC with 300 bytes in the middle overwritten, so that a frame there is broken; a text file

@@ -42,12 +42,14 @@ int main(int argc, char** argv) {
   }
   try {
     const pwx::IntakeResult result = pwx::ConvertClip(argv[at], argv[at + 1], options);
-    std::printf("%s, %ld Hz, %d channel(s), %llu bytes, loudness %s -> %s, peak %s\n",
-                pwx::DurationText(result.Seconds).c_str(), result.SampleRate, result.Channels,
-                static_cast<unsigned long long>(result.Bytes),
-                Optional(result.LoudnessBefore, "LUFS").c_str(),
-                Optional(result.LoudnessAfter, "LUFS").c_str(),
-                Optional(result.TruePeakAfter, "dBTP").c_str());
+    std::printf(
+        "%s, %llu bytes, %s\n",
+        pwx::FormatText(result.Seconds, result.SampleRate, result.Channels).c_str(),
+        static_cast<unsigned long long>(result.Bytes),
+        result.Levelling == pwx::LevelOutcome::NotAsked
+            ? (result.Reencoded ? "converted" : "copied")
+            : (pwx::LevellingText(result) + ", true peak " + Optional(result.TruePeakAfter, "dBTP"))
+                  .c_str());
   } catch (const pwx::EditorError& error) {
     std::fprintf(stderr, "%s\n", error.what());
     return 1;

@@ -6,12 +6,15 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "audio/ClipIntake.h"
 #include "audio/ClipProbe.h"
 #include "audio/Mp3Decoder.h"
 #include "audio/tests/IntakeTestSupport.h"
+#include "audio/tests/Mp3Bytes.h"
 #include "common/tests/NamedPipe.h"
 #include "common/tests/TempFolder.h"
 
@@ -114,7 +117,8 @@ TEST(ConvertClip, CopiesAnMp3AsItIsUnlessLevelling) {
   EXPECT_FALSE(copied.Reencoded);
   EXPECT_EQ(dir.Read("001.mp3"), testing::ReadWhole(source));
   EXPECT_EQ(copied.SampleRate, 24000);
-  EXPECT_NEAR(copied.Seconds, 3.048, 0.01);
+  // From the frame headers, which may leave out the last frame (24 ms).
+  EXPECT_NEAR(copied.Seconds, 3.048, 0.025);
 
   IntakeOptions options;
   options.Level = true;
@@ -126,13 +130,18 @@ TEST(ConvertClip, CopiesAnMp3AsItIsUnlessLevelling) {
   EXPECT_NEAR(facts.Seconds(), 3.048, kFrameAndDelay);
 }
 
-// A WAV named .mp3 is converted; an MP3 named .wav is copied as it is.
+// A WAV or a Layer II file named .mp3 is converted; an MP3 named .wav is copied as it is.
 TEST(ConvertClip, KnowsSourcesByTheirBytesNotTheirNames) {
   TempFolder dir;
   const IntakeResult wave =
       ConvertClip(std::string(PWX_CLIP_FIXTURES) + "/wave-named.mp3", dir / "001.mp3");
   EXPECT_TRUE(wave.Reencoded);
   EXPECT_EQ(ProbeClipFile(dir / "001.mp3").SampleRate, 44100);
+  const IntakeResult layer2 = ConvertClip(IntakeFixture("layer2.mp3"), dir / "003.mp3");
+  EXPECT_TRUE(layer2.Reencoded);
+  const ClipFacts converted = ProbeClipFile(dir / "003.mp3");
+  EXPECT_EQ(converted.Layer, 3);
+  EXPECT_NEAR(converted.Seconds(), 2.0, kFrameAndDelay);
   testing::WriteFile(dir / "clip.wav", testing::ReadWhole(IntakeFixture("quiet-24k.mp3")));
   const IntakeResult mp3 = ConvertClip(dir / "clip.wav", dir / "002.mp3");
   EXPECT_FALSE(mp3.Reencoded);
@@ -143,6 +152,7 @@ struct LimitCase {
   const char* file;
   bool level;
   const char* lasts;
+  bool atOnce;  // the length alone tells it cannot fit
 };
 
 void PrintTo(const LimitCase& c, std::ostream* os) {
@@ -151,28 +161,33 @@ void PrintTo(const LimitCase& c, std::ostream* os) {
 
 class ClipTooLarge : public ::testing::TestWithParam<LimitCase> {};
 
-// The limit is lowered to a few kilobytes so that short fixtures pass it.
+// The limit is lowered to a few kilobytes so that short fixtures pass it. When their length
+// alone tells that they cannot fit, they are refused before any of their sound is decoded, so
+// no progress is ever reported; the others pass the limit while they are encoded.
 TEST_P(ClipTooLarge, IsRefusedWithItsLengthAndTheLimit) {
   const LimitCase& c = GetParam();
   TempFolder dir;
   IntakeOptions options;
   options.Level = c.level;
   options.MaxBytes = 5000;
+  int reports = 0;
+  options.Progress = [&](double) { ++reports; };
   const std::string error =
       ErrorOf([&] { ConvertClip(IntakeFixture(c.file), dir / "001.mp3", options); });
   EXPECT_THAT(error, HasSubstr(c.file));
   EXPECT_THAT(error, HasSubstr(std::string("it lasts ") + c.lasts + ","));
   EXPECT_THAT(error, HasSubstr("the player's limit of 5,000 bytes."));
   EXPECT_EQ(dir.EntryCount(), 0u);
+  EXPECT_EQ(reports == 0, c.atOnce) << reports;
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, ClipTooLarge,
-                         ::testing::Values(LimitCase{"speech.wav", false, "0:03.0"},
-                                           LimitCase{"speech.wav", true, "0:03.0"},
-                                           LimitCase{"noise.ogg", false, "0:02.0"},
-                                           LimitCase{"truncated.wav", false, "0:01.2"},
-                                           LimitCase{"quiet-24k.mp3", false, "0:03.0"},
-                                           LimitCase{"quiet-24k.mp3", true, "0:03.0"}),
+                         ::testing::Values(LimitCase{"speech.wav", false, "0:03.0", true},
+                                           LimitCase{"speech.wav", true, "0:03.0", true},
+                                           LimitCase{"noise.ogg", false, "0:02.0", true},
+                                           LimitCase{"truncated.wav", false, "0:01.2", false},
+                                           LimitCase{"quiet-24k.mp3", false, "0:03.0", true},
+                                           LimitCase{"quiet-24k.mp3", true, "0:03.0", true}),
                          [](const auto& info) {
                            std::string name = info.param.file;
                            name = name.substr(0, name.find('.'));
@@ -196,6 +211,63 @@ TEST(ClipTooLarge, GivesTheLengthOfAnMp3WithoutATag) {
   options.MaxBytes = 5000;
   EXPECT_THAT(ErrorOf([&] { ConvertClip(dir / "untagged.mp3", dir / "001.mp3", options); }),
               HasSubstr("it lasts " + DurationText(seconds) + ","));
+}
+
+// Ten hours of sound: its header tells at once that no MP3 of it fits the player, and it is
+// refused without decoding or encoding any of it. (The file is sparse: it takes no room.)
+TEST(ClipTooLarge, RefusesTenHoursFromTheHeader) {
+  TempFolder dir;
+  const std::string path = dir / "ten-hours.wav";
+  testing::WriteWav16(path, 8000, 1, {});
+  const std::uint32_t dataBytes = 10u * 3600u * 8000u * 2u;
+  {
+    std::fstream wav(path, std::ios::in | std::ios::out | std::ios::binary);
+    const auto le32 = [&](std::uint32_t value) {
+      for (int i = 0; i < 4; ++i) wav.put(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    wav.seekp(4);
+    le32(36 + dataBytes);
+    wav.seekp(40);
+    le32(dataBytes);
+  }
+  std::filesystem::resize_file(path, 44 + static_cast<std::uint64_t>(dataBytes));
+  for (const bool level : {false, true}) {
+    IntakeOptions options;
+    options.Level = level;
+    int reports = 0;
+    options.Progress = [&](double) { ++reports; };
+    EXPECT_THAT(ErrorOf([&] { ConvertClip(path, dir / "001.mp3", options); }),
+                HasSubstr("it lasts 10:00:00.0, and as an MP3 it would pass the player's limit "
+                          "of 10,485,760 bytes."));
+    EXPECT_EQ(reports, 0);
+    EXPECT_FALSE(dir.Has("001.mp3"));
+  }
+}
+
+// What an import copies as it is: an MP3 the player plays, known by its bytes.
+TEST(PlayableMp3Facts, KnowsAnMp3ByItsBytes) {
+  TempFolder dir;
+  testing::WriteFile(dir / "clip.wav", testing::ReadWhole(IntakeFixture("quiet-24k.mp3")));
+  // The silent MP3 the editor's tests import.
+  testing::WriteFile(dir / "made.mp3", testing::Mp3BytesOfSize(kMaxClipBytes));
+  const std::optional<ClipFacts> made = PlayableMp3Facts(dir / "made.mp3");
+  ASSERT_TRUE(made);
+  EXPECT_EQ(made->Bytes, static_cast<std::uint64_t>(kMaxClipBytes));
+  EXPECT_EQ(made->SampleRate, 44100);
+  EXPECT_TRUE(ProbeClipFile(dir / "made.mp3").Problems.empty());
+  const std::string clips = PWX_CLIP_FIXTURES;
+  for (const std::string& mp3 : {IntakeFixture("quiet-24k.mp3"), dir / "clip.wav"}) {
+    const std::optional<ClipFacts> facts = PlayableMp3Facts(mp3);
+    ASSERT_TRUE(facts) << mp3;
+    EXPECT_EQ(facts->SampleRate, 24000);
+    EXPECT_EQ(facts->Channels, 1);
+    EXPECT_NEAR(facts->Seconds(), 3.048, 0.025);
+  }
+  for (const std::string& other :
+       {clips + "/wave-named.mp3", IntakeFixture("layer2.mp3"), IntakeFixture("text.wav"),
+        IntakeFixture("speech.wav"), IntakeFixture("empty.wav"), dir / "missing.mp3"}) {
+    EXPECT_FALSE(PlayableMp3Facts(other)) << other;
+  }
 }
 
 TEST(DurationText, MinutesSecondsAndTenths) {

@@ -191,5 +191,23 @@ TEST(LoudnessMeter, HasNoLoudnessForSilenceOrUnderOneBlock) {
   }
 }
 
+// A tone at a quarter of the rate, struck 45 degrees off its samples: its highest sample is
+// 3 dB under its crest, which only the true peak finds, at any rate the intake meets.
+TEST(LoudnessMeter, TruePeakFindsThePeaksBetweenSamples) {
+  for (const long rate : {22050L, 44100L, 48000L, 96000L}) {
+    std::vector<float> tone(2 * static_cast<std::size_t>(rate));
+    for (std::size_t i = 0; i < tone.size(); ++i) {
+      tone[i] = 0.8f * static_cast<float>(std::sin(std::numbers::pi / 2 * static_cast<double>(i) +
+                                                   std::numbers::pi / 4));
+    }
+    LoudnessMeter sample(rate, 1, PeakMeasure::Sample);
+    LoudnessMeter truePeak(rate, 1, PeakMeasure::True);
+    for (LoudnessMeter* meter : {&sample, &truePeak}) meter->Add(tone.data(), tone.size());
+    EXPECT_NEAR(*sample.PeakDb(), 20 * std::log10(0.8 * std::sqrt(0.5)), 0.05) << rate;
+    EXPECT_NEAR(*truePeak.PeakDb(), 20 * std::log10(0.8), 0.1) << rate;
+    EXPECT_EQ(*sample.IntegratedLufs(), *truePeak.IntegratedLufs()) << rate;
+  }
+}
+
 }  // namespace
 }  // namespace pwx

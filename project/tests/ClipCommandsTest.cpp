@@ -1,3 +1,4 @@
+#include "audio/tests/Mp3Bytes.h"
 #include "common/tests/NamedPipe.h"
 #include "project/tests/EditorFixture.h"
 
@@ -13,8 +14,10 @@ class ClipCommands : public testing::EditorTest {
     StartWithProject("P");
     dir = ProjectDir("P");
   }
-  // A source clip outside the project.
-  std::string Source(const std::string& name, const std::string& bytes = "ID3 audio") {
+  // A source clip outside the project: an MP3 the player plays, marked by its name unless
+  // other bytes are given.
+  std::string Source(const std::string& name, std::string bytes = {}) {
+    if (bytes.empty()) bytes = testing::Mp3Bytes(name);
     std::filesystem::create_directories(start / "src");
     WriteFile(start / ("src/" + name), bytes);
     return start / ("src/" + name);
@@ -39,9 +42,9 @@ class ClipCommands : public testing::EditorTest {
 };
 
 TEST_F(ClipCommands, ImportIntoRow12OfAnEmptyProject) {
-  const auto source = Source("Fire alarm.mp3", "fire");
+  const auto source = Source("Fire alarm.mp3");
   Import(12, source);
-  EXPECT_EQ(ReadWhole(dir + "012.mp3"), "fire");
+  EXPECT_EQ(ReadWhole(dir + "012.mp3"), testing::Mp3Bytes("Fire alarm.mp3"));
   EXPECT_EQ(editor->GridCell(12, 1), "Fire alarm");
   EXPECT_EQ(editor->ClipChoices(), (std::vector<std::string>{"None", "012"}));
   const auto lines = MapLines();
@@ -59,14 +62,12 @@ TEST_F(ClipCommands, NamesAndLowerCaseCopies) {
 }
 
 TEST_F(ClipCommands, SizeBoundaryAndCancelAfterRefusal) {
-  const auto ok = Source("ok.mp3");
-  std::filesystem::resize_file(ok, 10485760);
+  const auto ok = Source("ok.mp3", testing::Mp3BytesOfSize(10485760));
   Import(1, ok);
   EXPECT_TRUE(FileExists(dir + "001.mp3"));
   EXPECT_TRUE(host.errorBoxes.empty());
 
-  const auto big = Source("big.mp3");
-  std::filesystem::resize_file(big, 10485761);
+  const auto big = Source("big.mp3", testing::Mp3BytesOfSize(10485761));
   Import(2, big);
   EXPECT_EQ(host.errorBoxes, std::vector<std::string>{"Error!! : File Size > then Buffer 10MB"});
   EXPECT_EQ(editor->StatusText(), "Error!! : File Size > then Buffer 10MB");
@@ -87,7 +88,7 @@ TEST_F(ClipCommands, DoubleClickOnTheNumberColumnDoesNothing) {
 
 TEST_F(ClipCommands, FailedCopyChangesNothing) {
   const auto source = Source("Gone.mp3");
-  Import(2, Source("Kept.mp3", "kept"));
+  Import(2, Source("Kept.mp3"));
   std::filesystem::remove(source);
   const auto mapBefore = ReadWhole(dir + "m3fn.txt");
   Import(2, source);
@@ -96,7 +97,7 @@ TEST_F(ClipCommands, FailedCopyChangesNothing) {
   EXPECT_NE(host.errorBoxes[0].find("No such file or directory"), std::string::npos);
   EXPECT_EQ(editor->StatusText(), host.errorBoxes[0]);
   EXPECT_EQ(editor->GridCell(2, 1), "Kept");
-  EXPECT_EQ(ReadWhole(dir + "002.mp3"), "kept");
+  EXPECT_EQ(ReadWhole(dir + "002.mp3"), testing::Mp3Bytes("Kept.mp3"));
   EXPECT_EQ(ReadWhole(dir + "m3fn.txt"), mapBefore);
 }
 
@@ -122,18 +123,18 @@ TEST_F(ClipCommands, NamedPipeIsRefusedAtOnceAndChangesNothing) {
 }
 
 TEST_F(ClipCommands, ImportingTheRowsOwnCopyKeepsIt) {
-  Import(3, Source("x.mp3", "original audio"));
+  Import(3, Source("x.mp3"));
   Import(3, dir + "003.mp3");
-  EXPECT_EQ(ReadWhole(dir + "003.mp3"), "original audio");
+  EXPECT_EQ(ReadWhole(dir + "003.mp3"), testing::Mp3Bytes("x.mp3"));
   EXPECT_EQ(editor->GridCell(3, 1), "003");
   EXPECT_TRUE(host.errorBoxes.empty());
 }
 
 TEST_F(ClipCommands, ImportOverAnOccupiedRowKeepsReferences) {
-  Import(1, Source("a.mp3", "a"));
+  Import(1, Source("a.mp3"));
   editor->SetClip(0, 0, "001");
-  Import(1, Source("b.mp3", "b"));
-  EXPECT_EQ(ReadWhole(dir + "001.mp3"), "b");
+  Import(1, Source("b.mp3"));
+  EXPECT_EQ(ReadWhole(dir + "001.mp3"), testing::Mp3Bytes("b.mp3"));
   EXPECT_EQ(editor->Project().Slots[0].Clips[0], "001");
   EXPECT_EQ(editor->GridCell(1, 1), "b");
 }

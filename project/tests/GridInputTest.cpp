@@ -1,4 +1,5 @@
 // The audio grid's keys and dropped files, and where the import's dialog opens.
+#include "audio/tests/Mp3Bytes.h"
 #include "common/IntegerText.h"
 #include "project/tests/EditorFixture.h"
 
@@ -11,9 +12,11 @@ using testing::WriteFile;
 class GridInput : public testing::EditorTest {
  protected:
   void SetUp() override { StartWithProject("P"); }
-  std::string Source(const std::string& name, std::size_t bytes = 10) {
+  // An MP3 the player plays, marked by its name, or of `bytes` bytes.
+  std::string Source(const std::string& name, std::uint64_t bytes = 0) {
     std::filesystem::create_directories(start / "src");
-    WriteFile(start / ("src/" + name), std::string(bytes, 'a'));
+    WriteFile(start / ("src/" + name),
+              bytes ? testing::Mp3BytesOfSize(bytes) : testing::Mp3Bytes(name));
     return start / ("src/" + name);
   }
   std::string Copy(int clip) const { return ProjectDir("P") + ThreeDigits(clip) + ".mp3"; }
@@ -49,7 +52,7 @@ TEST_F(GridInput, OneDroppedFileImportsExactlyAsTheDialogDoes) {
   EXPECT_FALSE(FileExists(Copy(3)));
   editor->DropFiles(3, {Source("Tone.MP3")});
   EXPECT_EQ(editor->GridCell(3, 1), "Tone");
-  EXPECT_EQ(ReadWhole(Copy(3)), std::string(10, 'a'));
+  EXPECT_EQ(ReadWhole(Copy(3)), testing::Mp3Bytes("Tone.MP3"));
 }
 
 TEST_F(GridInput, SeveralFilesFillTheRowAndTheFreeRowsAfterItAndSaySo) {

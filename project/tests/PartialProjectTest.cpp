@@ -1,5 +1,6 @@
 // Project folders as people leave them: one of the two project files missing, a pointer
 // written by hand, the settings of the folder that is opened, files that are no files.
+#include "audio/tests/Mp3Bytes.h"
 #include "common/IntegerText.h"
 #include "common/tests/NamedPipe.h"
 #include "devicefiles/NameMapFile.h"
@@ -28,7 +29,7 @@ TEST_F(PartialProject, NameMapWithoutPlayListKeepsItsClipsThroughImportAndSave) 
   StartWithProject("P");
   EXPECT_EQ(editor->ClipChoices(), (std::vector<std::string>{"None", "001", "002", "003"}));
 
-  WriteFile(start / "d.mp3", "audio");
+  WriteFile(start / "d.mp3", testing::Mp3Bytes("d"));
   editor->StringGrid1Click(4, 1);
   host.fileAnswers.push_back(start / "d.mp3");
   editor->StringGrid1DblClick();

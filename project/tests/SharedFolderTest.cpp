@@ -3,6 +3,7 @@
 // what the other did; a change that cannot get the lock changes nothing.
 #include <chrono>
 
+#include "audio/tests/Mp3Bytes.h"
 #include "common/FolderLock.h"
 #include "project/tests/EditorFixture.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 using testing::FakeAudioPlayer;
 using testing::FakeHost;
+using testing::Mp3Bytes;
 using testing::NameMapBytes;
 using testing::PlayListBytes;
 using testing::ReadWhole;
@@ -32,7 +34,7 @@ class SharedFolder : public testing::EditorTest {
   }
   std::string Source(const std::string& name) {
     std::filesystem::create_directories(start / "src");
-    WriteFile(start / ("src/" + name), "ID3 " + name);
+    WriteFile(start / ("src/" + name), Mp3Bytes(name));
     return start / ("src/" + name);
   }
   static void Import(Editor& by, FakeHost& host, int row, const std::string& path) {
@@ -143,7 +145,7 @@ TEST_F(SharedFolder, TheLaterImportIntoTheSameClipWins) {
   Import(*editor, host, 2, Source("b3.mp3"));
   EXPECT_EQ(ReadWhole(dir + "m3fn.txt"),
             NameMapBytes({{1, "/s/a.mp3"}, {2, start / "src/b3.mp3"}}));
-  EXPECT_EQ(ReadWhole(dir + "002.mp3"), "ID3 b3.mp3");
+  EXPECT_EQ(ReadWhole(dir + "002.mp3"), Mp3Bytes("b3.mp3"));
   EXPECT_EQ(editor->StatusText(), "");
 }
 

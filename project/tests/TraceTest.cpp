@@ -1,6 +1,7 @@
 // The diagnostic trace of each flow, compared whole with its golden file: the start-up, an
 // import, a removal, a save and a Load Project. Nothing in the program reads the trace; these
 // tests keep its lines and their order as they are.
+#include "audio/tests/Mp3Bytes.h"
 #include "project/tests/EditorFixture.h"
 #include "project/tests/GoldenTrace.h"
 
@@ -41,7 +42,7 @@ TEST_F(Trace, StartUp) {
 
 TEST_F(Trace, Import) {
   std::filesystem::create_directories(start / "src");
-  WriteFile(start / "src/Door open.mp3", "ID3 door");
+  WriteFile(start / "src/Door open.mp3", testing::Mp3Bytes("door"));
   editor->StringGrid1Click(5, 1);
   host.fileAnswers.push_back(start / "src/Door open.mp3");
   editor->StringGrid1DblClick();
