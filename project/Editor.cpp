@@ -23,10 +23,6 @@ std::string Editor::DefaultWorkDir() const {
   return dirs_.Currentdir + kPathSeparator + "work" + kPathSeparator;
 }
 
-std::string Editor::ProjectPointerPath() const {
-  return dirs_.Currentdir + kPathSeparator + kProjectPointerFileName;
-}
-
 void Editor::ComboBox1Change(const std::string& modeText) {
   project_.Mode.Text = modeText;
   const auto value = static_cast<std::uint8_t>(StrToInt(modeText) & 0xFF);
