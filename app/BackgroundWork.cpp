@@ -100,9 +100,12 @@ void BackgroundWork::Start(const QString& title, Work work, std::function<void(b
   blocker_ = new InputBlocker(progress_, this);
 
   ended_ = std::make_shared<bool>(false);
-  Report report = [progress = progress_, ended = ended_, cancel = cancel_](
-                      std::uint64_t done, std::uint64_t total, const QString& what) {
-    const int value = total == 0 ? 0 : static_cast<int>(done * kSteps / total);
+  WorkControl control;
+  control.Cancel = cancel_.get();
+  control.Progress = [progress = progress_, ended = ended_,
+                      cancel = cancel_](const ProgressStep& step) {
+    const int value = static_cast<int>(ProgressIn(step, kSteps));
+    const QString what = QString::fromStdString(ProgressText(step));
     QMetaObject::invokeMethod(
         progress,
         [progress, ended, cancel, value, what] {
@@ -114,8 +117,10 @@ void BackgroundWork::Start(const QString& title, Work work, std::function<void(b
         },
         Qt::QueuedConnection);
   };
-  thread_ = QThread::create(
-      [work = std::move(work), report, cancel = cancel_] { work(report, *cancel); });
+  thread_ = QThread::create([work = std::move(work), control, cancel = cancel_] {
+    (void)cancel;  // keeps the flag alive while the work reads it
+    work(control);
+  });
   connect(thread_, &QThread::finished, this, &BackgroundWork::Finished);
   thread_->start();
 }

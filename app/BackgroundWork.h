@@ -4,9 +4,10 @@
 #include <QPointer>
 #include <QString>
 #include <atomic>
-#include <cstdint>
 #include <functional>
 #include <memory>
+
+#include "common/Progress.h"
 
 class QProgressDialog;
 class QThread;
@@ -15,18 +16,18 @@ class QWidget;
 namespace pwx {
 
 // Runs long work of the core (a check, a copy to a card, a conversion) beside the window, so
-// the window keeps drawing: a progress dialog shows how far it is and offers Cancel, and the
-// end is reported on the window's thread. While the work runs, the progress dialog alone
+// the window keeps drawing: a progress dialog shows the steps the work reports (their text,
+// and how far each is on its bar) and offers Cancel, and the end is reported on the window's
+// thread. While the work runs, the progress dialog alone
 // takes the user's input, also in the moment before it shows: no click, key or shortcut
 // starts another command that would change what the work reads.
 class BackgroundWork : public QObject {
   Q_OBJECT
 
  public:
-  // How the work reports progress, from its own thread: done of total, and what it does.
-  using Report = std::function<void(std::uint64_t done, std::uint64_t total, const QString& what)>;
-  // The work itself, on its own thread; it stops early when the flag is set.
-  using Work = std::function<void(const Report& report, const std::atomic<bool>& cancel)>;
+  // The work itself, on its own thread: it reports its steps through the control, and stops
+  // early when the control's cancel flag is set.
+  using Work = std::function<void(const WorkControl& control)>;
 
   explicit BackgroundWork(QWidget* window);
   // Cancels work that still runs and waits for it.

@@ -111,7 +111,7 @@ CommandExit ReportCommand(const ReportRequest& request) {
   const auto project = OpenFolderProject(request.Folder, request.StartFolder, std::cerr);
   if (!project) return CommandExit::CannotRun;
   ReportOptions options = ReportOptionsNow();
-  options.Cancel = request.Cancel;
+  options.Work.Cancel = request.Cancel;
   const CommissioningReport report = MakeCommissioningReport(*project, options);
   if (Cancelled(request)) {
     std::cerr << "Interrupted: no report was written.\n";

@@ -248,7 +248,7 @@ void TForm1::ShowSlots() {
     if (!row) continue;
     const AlarmSlot& values = project.Slots[static_cast<std::size_t>(row->Slot())];
     for (int k = 0; k < kClipsPerSlot; ++k) {
-      QComboBox* selector = row->Clips[k];
+      QComboBox* selector = row->Clips[static_cast<std::size_t>(k)];
       const int index = indexOf(values.Clips[static_cast<std::size_t>(k)]);
       if (selector->currentIndex() != index) {
         const QSignalBlocker blocker(selector);

@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QUrl>
-#include <algorithm>
 #include <exception>
 
 #include "app/BackgroundWork.h"
@@ -135,17 +134,11 @@ void QtHost::RunLongWork(const std::string& title, const LongWork& work) {
   BackgroundWork background(window_);
   std::exception_ptr failure;
   QEventLoop loop;
-  const QString label = Text(title) + QStringLiteral("…");
   background.Start(
-      BoxTitle(),
-      [&](const BackgroundWork::Report& report, const std::atomic<bool>& cancel) {
-        constexpr std::uint64_t kSteps = 1000;
-        const Progress progress = [&](double fraction) {
-          report(static_cast<std::uint64_t>(std::clamp(fraction, 0.0, 1.0) * kSteps), kSteps,
-                 label);
-        };
+      Text(title),
+      [&](const WorkControl& control) {
         try {
-          work(progress, cancel);
+          work(control);
         } catch (...) {
           failure = std::current_exception();
         }

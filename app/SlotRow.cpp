@@ -106,15 +106,16 @@ SlotRow::SlotRow(int slot, QWidget* parent) : QFrame(parent), slot_(slot) {
   QFont clipFont;
   for (int k = 0; k < kClipsPerSlot; ++k) {
     auto* selector = new ClipSelector(this);
-    selector->setObjectName(names.Clips[k]);
-    selector->setGeometry(kClipSelectorX[k], 2, kSelectorWidth, kControlHeight);
+    selector->setObjectName(names.Clips[static_cast<std::size_t>(k)]);
+    selector->setGeometry(kClipSelectorX[static_cast<std::size_t>(k)], 2, kSelectorWidth,
+                          kControlHeight);
     selector->setFocusPolicy(Qt::StrongFocus);
     if (k == 0) {
       clipFont = FitFont(BaseFont(), {QStringLiteral("None"), QStringLiteral("000")},
                          selector->TextField().width());
     }
     if (clipFont != font()) selector->setFont(clipFont);
-    Clips[k] = selector;
+    Clips[static_cast<std::size_t>(k)] = selector;
   }
 
   Repeat = new QLineEdit(this);
@@ -155,7 +156,8 @@ void SlotRow::SetLabel(const QString& text) {
   if (Label->text() == text) return;
   Label->setText(text);
   for (int k = 0; k < kClipsPerSlot; ++k) {
-    Clips[k]->setAccessibleName(QStringLiteral("%1 #%2").arg(text).arg(k + 1));
+    Clips[static_cast<std::size_t>(k)]->setAccessibleName(
+        QStringLiteral("%1 #%2").arg(text).arg(k + 1));
   }
   Repeat->setAccessibleName(text + QStringLiteral(" Repeat"));
   AlarmOutput->setAccessibleName(text + QStringLiteral(" Alarm Output"));

@@ -23,16 +23,12 @@ struct Prepared {
   std::string Failure;
 };
 
-// Plans against the card, reporting the bytes hashed; `cache` may be null to read every byte.
+// Plans against the card; `cache` may be null to read every byte.
 void PlanInto(Prepared& prepared, const ProjectSnapshot& snapshot, const std::string& card,
-              FileHashCache* cache, const BackgroundWork::Report& report,
-              const std::atomic<bool>& cancel) {
+              FileHashCache* cache, const WorkControl& control) {
   PlanOptions options;
   options.Cache = cache;
-  options.Cancel = &cancel;
-  options.Progress = [&report](std::uint64_t done, std::uint64_t total) {
-    report(done, total, QStringLiteral("Comparing the project with the card"));
-  };
+  options.Work = control;
   try {
     prepared.Plan = PlanDeploy(snapshot, card, options);
   } catch (const EditorError& error) {
@@ -60,20 +56,14 @@ void TForm1::CopyToCard() {
   auto prepared = std::make_shared<Prepared>();
   background_->Start(
       QStringLiteral("Copy to Card"),
-      [snapshot, destination, store, prepared](const BackgroundWork::Report& report,
-                                               const std::atomic<bool>& cancel) {
+      [snapshot, destination, store, prepared](const WorkControl& control) {
         CheckOptions check;
         check.CompareWithDisk = false;  // the card gets the files on disk
-        check.Cancel = &cancel;
-        check.Progress = [&report](int done, int total) {
-          report(
-              static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total),
-              QStringLiteral("Checking the project: %1 of %2 clips decoded").arg(done).arg(total));
-        };
+        check.Work = control;
         prepared->Findings = pwx::CheckProject(snapshot, check);
-        if (cancel) return;
+        if (control.Cancelled()) return;
         FileHashCache cache(store);
-        PlanInto(*prepared, snapshot, destination, &cache, report, cancel);
+        PlanInto(*prepared, snapshot, destination, &cache, control);
         cache.Save();
       },
       [this, prepared, snapshot](bool cancelled) {
@@ -96,27 +86,18 @@ void TForm1::StartCopy(const ProjectSnapshot& snapshot, DeployPlan plan, bool de
   auto result = std::make_shared<DeployResult>();
   background_->Start(
       QStringLiteral("Copy to Card"),
-      [snapshot, plan = std::move(plan), deleteStale, result, store = FileHashStorePath()](
-          const BackgroundWork::Report& report, const std::atomic<bool>& cancel) {
+      [snapshot, plan = std::move(plan), deleteStale, result,
+       store = FileHashStorePath()](const WorkControl& control) {
         FileHashCache cache(store);
         // The card may have changed while the plan was shown: it is planned again under the
         // card's lock, and copied only when it is still as the plan showed it.
         PlanOptions planning;
         planning.Cache = &cache;
-        planning.Cancel = &cancel;
-        planning.Progress = [&report](std::uint64_t done, std::uint64_t total) {
-          report(done, total, QStringLiteral("Comparing the project with the card"));
-        };
+        planning.Work = control;
         DeployOptions options;
         options.DeleteStale = deleteStale;
         options.Cache = &cache;
-        options.Cancel = &cancel;
-        options.Progress = [&report](std::uint64_t done, std::uint64_t total,
-                                     const std::string& file) {
-          const QString what =
-              done > total / 2 ? QStringLiteral("Verifying ") : QStringLiteral("Writing ");
-          report(done, total, what + Text(file));
-        };
+        options.Work = control;
         *result = DeployReviewedPlan(snapshot, plan, planning, options);
         cache.Save();
       },
@@ -152,9 +133,8 @@ void TForm1::CompareWithCard() {
   auto prepared = std::make_shared<Prepared>();
   background_->Start(
       QStringLiteral("Compare with Card"),
-      [snapshot, destination, prepared](const BackgroundWork::Report& report,
-                                        const std::atomic<bool>& cancel) {
-        PlanInto(*prepared, snapshot, destination, nullptr, report, cancel);  // every byte
+      [snapshot, destination, prepared](const WorkControl& control) {
+        PlanInto(*prepared, snapshot, destination, nullptr, control);  // every byte
       },
       [this, prepared](bool cancelled) {
         if (cancelled) return;

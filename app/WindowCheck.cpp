@@ -18,13 +18,9 @@ void TForm1::CheckProject() {
   const ProjectSnapshot snapshot = editor_.Snapshot();
   background_->Start(
       QStringLiteral("Check Project"),
-      [snapshot, findings](const BackgroundWork::Report& report, const std::atomic<bool>& cancel) {
+      [snapshot, findings](const WorkControl& control) {
         CheckOptions options;
-        options.Cancel = &cancel;
-        options.Progress = [&report](int done, int total) {
-          report(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total),
-                 QStringLiteral("Decoding the clips: %1 of %2 done").arg(done).arg(total));
-        };
+        options.Work = control;
         *findings = pwx::CheckProject(snapshot, options);
       },
       [this, findings](bool cancelled) {

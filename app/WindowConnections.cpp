@@ -97,7 +97,7 @@ void TForm1::ConnectAudio() {
 void TForm1::AttachSlotRow(SlotRow* row) {
   const int slot = row->Slot();
   for (int k = 0; k < kClipsPerSlot; ++k) {
-    QComboBox* selector = row->Clips[k];
+    QComboBox* selector = row->Clips[static_cast<std::size_t>(k)];
     selector->setModel(clipChoices_);
     connect(selector, &QComboBox::currentIndexChanged, this, [this, slot, k, selector](int i) {
       if (showing_) return;

@@ -44,13 +44,8 @@ void TForm1::MakeReport() {
   auto report = std::make_shared<CommissioningReport>();
   background_->Start(
       QStringLiteral("Report"),
-      [snapshot, options, report](const BackgroundWork::Report& progress,
-                                  const std::atomic<bool>& cancel) mutable {
-        options.Cancel = &cancel;
-        options.Progress = [&progress](int done, int total) {
-          progress(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total),
-                   QStringLiteral("Reading the clips: %1 of %2 done").arg(done).arg(total));
-        };
+      [snapshot, options, report](const WorkControl& control) mutable {
+        options.Work = control;
         *report = MakeCommissioningReport(snapshot, options);
       },
       [this, report, target = *target](bool cancelled) {

@@ -41,14 +41,14 @@ std::string ProjectCopyPath(const std::string& workDir, int number) {
   return workDir + ClipFileName(number);
 }
 
-std::optional<std::string> CheckClipSize(const std::string& path, DiagnosticLog& log) {
+Outcome CheckClipSize(const std::string& path, DiagnosticLog& log) {
   const FileRead read = ReadFile(path, 0);
   log.Append("Open FileLength => " + std::to_string(read.Size));
   // The reason names the file and why it cannot be read: missing, unreadable, or no
   // regular file at all (a named pipe would block the import for good).
-  if (!read.Ok()) return read.Failure;
-  if (read.Size > kMaxClipBytes) return std::string(kClipTooLargeText);
-  return std::nullopt;
+  if (!read.Ok()) return Outcome::Refused(read.Failure);
+  if (read.Size > kMaxClipBytes) return Outcome::Refused(kClipTooLargeText);
+  return Outcome::Done();
 }
 
 void CopyClipIntoProject(const std::string& source, const std::string& workDir, int number,

@@ -2,11 +2,11 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "common/DiagnosticLog.h"
+#include "common/Outcome.h"
 
 namespace pwx {
 
@@ -31,10 +31,10 @@ std::string ClipFileName(int number);
 // The project copy of clip `number`: workDir + "%03d" + ".mp3".
 std::string ProjectCopyPath(const std::string& workDir, int number);
 
-// Logs "Open FileLength => " + the size (-1 when it cannot be read) and returns the reason
-// to refuse the file, if any: it cannot be read, is no regular file, or is larger than the
-// player's buffer.
-std::optional<std::string> CheckClipSize(const std::string& path, DiagnosticLog& log);
+// Logs "Open FileLength => " + the size (-1 when it cannot be read) and says whether the file
+// may be copied as a clip: refused when it cannot be read, is no regular file, or is larger
+// than the player's buffer.
+Outcome CheckClipSize(const std::string& path, DiagnosticLog& log);
 
 // Copies the source into the project (replacing an earlier copy), safely and streaming.
 // Raises the copy's error, or the size refusal when the source has grown past the player's

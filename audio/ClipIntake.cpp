@@ -11,6 +11,7 @@
 #include "common/EditorError.h"
 #include "common/FileReading.h"
 #include "common/FileReplacement.h"
+#include "common/FileSystem.h"
 
 namespace pwx {
 
@@ -54,7 +55,7 @@ Encoded Encode(PreparedSound& sound, const Treatment& treatment, bool measure, F
   TreatedSound treated(sound, treatment);
   const auto channels = static_cast<std::size_t>(sound.Channels());
   for (std::span<float> block = treated.Next(); !block.empty(); block = treated.Next()) {
-    if (options.Cancel && options.Cancel->load()) throw IntakeCancelled{};
+    if (options.Work.Cancelled()) throw IntakeCancelled{};
     encoder.Encode(block.data(), block.size() / channels);
     progress.At(sound.FractionRead());
   }
@@ -116,10 +117,10 @@ IntakeResult Convert(const std::string& source, const std::string& dest,
   if (opened.MpegLayer != 0) {
     ProbeFileOptions scan;
     scan.Depth = ProbeDepth::Scan;
-    scan.Cancel = options.Cancel;
+    scan.Cancel = options.Work.Cancel;
     frames = ProbeClipFile(source, scan);
   }
-  if (options.Cancel && options.Cancel->load()) return CancelledResult();
+  if (options.Work.Cancelled()) return CancelledResult();
   const bool playable = frames && frames->PlayableMp3();
   if (playable && !options.Level) return CopyUnchanged(source, dest, *frames, options);
   const std::optional<double> announced = AnnouncedSeconds(opened, frames);
@@ -136,7 +137,7 @@ IntakeResult Convert(const std::string& source, const std::string& dest,
     {
       PreparedSound sound(std::move(opened));
       before = MeasureSound(sound, playable ? PeakMeasure::True : PeakMeasure::Sample,
-                            options.Cancel, progress);
+                            options.Work.Cancel, progress);
     }
     if (before.Frames == 0) throw EditorError(EmptySoundText(source));
     result.LoudnessBefore = before.Lufs;
@@ -158,7 +159,7 @@ IntakeResult Convert(const std::string& source, const std::string& dest,
       result.TruePeakAfter = before.PeakDb;
       return result;
     } else {
-      plan = PlanLevelling(before, open, options.Cancel, progress);
+      plan = PlanLevelling(before, open, options.Work.Cancel, progress);
     }
     opened = OpenSound(source);
   }
@@ -180,7 +181,7 @@ IntakeResult Convert(const std::string& source, const std::string& dest,
       const bool onTheMark = IsOnTheMark(encoded.Output);
       if (!onTheMark && encoding < kMostEncodings) {
         sound.reset();
-        CorrectPlan(encoded.Output, open, options.Cancel, progress, *plan);
+        CorrectPlan(encoded.Output, open, options.Work.Cancel, progress, *plan);
         opened = OpenSound(source);
         continue;
       }
@@ -218,7 +219,9 @@ std::optional<ClipFacts> PlayableMp3Facts(const std::string& path) {
 
 IntakeResult ConvertClip(const std::string& source, const std::string& dest,
                          const IntakeOptions& options) {
-  IntakeProgress progress(options.Progress);
+  IntakeProgress progress(options.Work, source == dest ? "Levelling " + FileNameOf(dest)
+                                                       : "Converting " + FileNameOf(source) +
+                                                             " into " + FileNameOf(dest));
   try {
     IntakeResult result = Convert(source, dest, options, progress);
     if (!result.Cancelled) progress.Done();
@@ -235,16 +238,15 @@ IntakeResult LevelProjectCopy(const std::string& path, const IntakeOptions& opti
 }
 
 std::optional<ClipLoudness> MeasureClipLoudness(const std::string& path,
-                                                const std::atomic<bool>* cancel) {
+                                                const WorkControl& control) {
   OpenedSound opened = OpenSound(path);
   ClipLoudness facts;
   facts.SampleRate = opened.Pcm->Format().Rate;
   facts.Channels = opened.Pcm->Format().Channels;
   PreparedSound sound(std::move(opened));
-  const std::function<void(double)> noReport;
-  IntakeProgress progress(noReport);
+  IntakeProgress progress(control, "Measuring " + FileNameOf(path));
   try {
-    const SoundLoudness loudness = MeasureSound(sound, PeakMeasure::True, cancel, progress);
+    const SoundLoudness loudness = MeasureSound(sound, PeakMeasure::True, control.Cancel, progress);
     facts.IntegratedLufs = loudness.Lufs;
     facts.TruePeakDbtp = loudness.PeakDb;
     facts.Seconds = static_cast<double>(loudness.Frames) / PreparedSound::kRate;

@@ -1,24 +1,23 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "audio/ClipFiles.h"
 #include "audio/ClipProbe.h"
 #include "audio/IntakeReport.h"
+#include "common/Progress.h"
 
 namespace pwx {
 
 struct IntakeOptions {
+  // The intake's progress is one step of shares that never goes back: "Converting
+  // speech.wav into 003.mp3", or "Levelling 003.mp3" for a copy levelled in place. Its
+  // cancel is checked between blocks of sound, and leaves nothing behind.
+  WorkControl Work;
   // Brings the clip to the target loudness, its true peak held under the ceiling by a limiter.
   bool Level = false;
-  // The fraction of the work done, from 0 to 1, now and then; it never goes back.
-  std::function<void(double fraction)> Progress;
-  // Checked between blocks of sound: a cancel leaves nothing behind.
-  const std::atomic<bool>* Cancel = nullptr;
   // The largest MP3 to write: the player's buffer.
   std::uint64_t MaxBytes = static_cast<std::uint64_t>(kMaxClipBytes);
 };
@@ -45,9 +44,10 @@ IntakeResult ConvertClip(const std::string& source, const std::string& dest,
 // levelling whatever `options.Level` says).
 IntakeResult LevelProjectCopy(const std::string& path, const IntakeOptions& options = {});
 
-// Measures a clip of any format the editor reads (the player's MP3s above all). None when
-// cancelled. Raises like ConvertClip's reading of its source.
+// Measures a clip of any format the editor reads (the player's MP3s above all), its progress
+// the step "Measuring <name>". None when cancelled. Raises like ConvertClip's reading of its
+// source.
 std::optional<ClipLoudness> MeasureClipLoudness(const std::string& path,
-                                                const std::atomic<bool>* cancel = nullptr);
+                                                const WorkControl& control = {});
 
 }  // namespace pwx

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "audio/ClipTags.h"
-#include "audio/MpegFeed.h"
 #include "audio/MpegHeader.h"
+#include "audio/MpegStream.h"
 #include "common/EditorError.h"
 
 namespace pwx {
@@ -22,17 +22,6 @@ constexpr std::size_t kLeadBytes = 64;
 // longer, but no encoder writes one).
 constexpr std::uint64_t kLongestFrame = 2881;
 
-std::string VersionText(int version) {
-  switch (version) {
-    case MPG123_1_0:
-      return "1";
-    case MPG123_2_0:
-      return "2";
-    default:
-      return "2.5";
-  }
-}
-
 bool AllZero(std::string_view bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == 0; });
 }
@@ -40,7 +29,9 @@ bool AllZero(std::string_view bytes) {
 }  // namespace
 
 struct ClipProbe::Decoder {
-  mpg123_handle* handle = nullptr;
+  // Any rate and channel count, mixed to one channel of 16 bits: the samples are only
+  // counted, and one channel halves the work of the synthesis.
+  MpegStream stream{MpegStream::Samples::Mono16, false};
   ProbeDepth depth = ProbeDepth::Decode;
   ClipFacts facts;
   bool failed = false;  // the decoder gave up; later bytes are only counted
@@ -49,6 +40,7 @@ struct ClipProbe::Decoder {
   std::uint64_t frameEnd = 0;    // where the last decoded frame ends
   std::uint64_t frameBytes = 0;  // in the frames of the clip
   int firstBitrate = 0;
+  MpegVersion version = MpegVersion::V1;  // of the first frame
   std::string head;
   bool headRead = false;
   std::uint64_t leadingTag = 0;             // the length of an ID3v2 tag at the start
@@ -65,71 +57,60 @@ struct ClipProbe::Decoder {
   }
 
   void NoteFrame(std::uint64_t samples) {
-    mpg123_frameinfo2 info{};
-    mpg123_info2(handle, &info);
-    const int channels = info.mode == MPG123_M_MONO ? 1 : 2;
-    if (haveFrame && (VersionText(info.version) != facts.MpegVersion || info.layer != facts.Layer ||
-                      info.rate != facts.SampleRate || channels != facts.Channels)) {
+    const MpegFrameInfo info = stream.Frame();
+    if (haveFrame && (info.Version != version || info.Layer != facts.Layer ||
+                      info.SampleRate != facts.SampleRate || info.Channels != facts.Channels)) {
       // Damaged bytes can look like a frame of some other format: it is passed over as part
       // of the damage, which ends at the next frame of the clip's own format.
       return;
     }
-    const auto position = static_cast<std::uint64_t>(mpg123_framepos(handle));
+    const std::uint64_t position = stream.FramePosition();
     if (!haveFrame) {
       firstFrame = position;
-      firstBitrate = info.bitrate;
+      firstBitrate = info.BitRate;
+      version = info.Version;
+      facts.MpegVersion = MpegVersionText(info.Version);
     } else if (position > frameEnd) {
       Problem(DecodeProblem::Kind::LostSync, frameEnd);
     }
-    frameEnd = position + static_cast<std::uint64_t>(info.framesize);
-    frameBytes += static_cast<std::uint64_t>(info.framesize);
+    frameEnd = position + info.Bytes;
+    frameBytes += info.Bytes;
     haveFrame = true;
     ++facts.Frames;
-    facts.MpegVersion = VersionText(info.version);
-    facts.Layer = info.layer;
-    facts.SampleRate = info.rate;
-    facts.Channels = channels;
+    facts.Layer = info.Layer;
+    facts.SampleRate = info.SampleRate;
+    facts.Channels = info.Channels;
     // What the frames say, not what a tag claims: encoders mark constant-rate clips with a
     // tag that the decoder takes for a variable one.
-    if (info.bitrate != firstBitrate) facts.VariableBitRate = true;
+    if (info.BitRate != firstBitrate) facts.VariableBitRate = true;
     facts.Samples += samples;
   }
 
   // Decodes every whole frame the decoder holds.
   void Drain() {
     while (!failed) {
-      off_t number = 0;
-      unsigned char* audio = nullptr;
-      std::size_t bytes = 0;
-      const int result = depth == ProbeDepth::Decode
-                             ? mpg123_decode_frame(handle, &number, &audio, &bytes)
-                             : mpg123_framebyframe_next(handle);
-      if (result == MPG123_NEED_MORE || result == MPG123_DONE) return;
-      if (result == MPG123_NEW_FORMAT && depth == ProbeDepth::Decode) {
+      std::string_view samples;
+      const MpegStream::Step step =
+          depth == ProbeDepth::Decode ? stream.DecodeFrame(samples) : stream.SkipFrame();
+      if (step == MpegStream::Step::NeedMore) return;
+      if (step == MpegStream::Step::NewFormat) {
         continue;  // the frame is decoded by the next call; its format is read from it
       }
-      if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
-        Problem(DecodeProblem::Kind::DecoderError,
-                static_cast<std::uint64_t>(mpg123_tell_stream(handle)));
+      if (step == MpegStream::Step::Failed) {
+        Problem(DecodeProblem::Kind::DecoderError, stream.StreamPosition());
         failed = true;
         return;
       }
       // Decoded to one channel of 16 bits; scanned, the frame's samples are counted.
-      NoteFrame(depth == ProbeDepth::Decode ? bytes / 2
-                                            : static_cast<std::uint64_t>(mpg123_spf(handle)));
+      NoteFrame(depth == ProbeDepth::Decode ? samples.size() / 2 : stream.SamplesPerFrame());
     }
   }
 
   // Decoding leaves out the silence an encoder adds before and after the sound, as its
   // info frame gives it; a scan counts whole frames and leaves it out here.
   void LeaveOutEncoderPadding() {
-    long delay = -1;
-    long padding = -1;
-    mpg123_getstate(handle, MPG123_ENC_DELAY, &delay, nullptr);
-    mpg123_getstate(handle, MPG123_ENC_PADDING, &padding, nullptr);
-    if (delay < 0 || padding < 0) return;
-    const auto added = static_cast<std::uint64_t>(delay + padding);
-    if (added < facts.Samples) facts.Samples -= added;
+    const std::optional<std::uint64_t> added = stream.EncoderPaddingSamples();
+    if (added && *added < facts.Samples) facts.Samples -= *added;
   }
 
   // Follows the bytes after a leading tag up to the first that is not zero, and keeps a few
@@ -237,22 +218,16 @@ struct ClipProbe::Decoder {
 
 ClipProbe::ClipProbe(ProbeDepth depth) : decoder_(std::make_unique<Decoder>()) {
   decoder_->depth = depth;
-  // Any rate and channel count, mixed to one channel of 16 bits: the samples are only
-  // counted, and one channel halves the work of the synthesis.
-  decoder_->handle = NewMpegFeed(MPG123_ENC_SIGNED_16, MPG123_FORCE_MONO);
 }
 
-ClipProbe::~ClipProbe() {
-  if (decoder_->handle) mpg123_delete(decoder_->handle);
-}
+ClipProbe::~ClipProbe() = default;
 
 void ClipProbe::Feed(std::string_view bytes) {
   Decoder& d = *decoder_;
   d.KeepEnds(bytes, d.facts.Bytes);
   d.facts.Bytes += bytes.size();
   if (d.failed || bytes.empty()) return;
-  if (mpg123_feed(d.handle, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) !=
-      MPG123_OK) {
+  if (!d.stream.Feed(bytes)) {
     d.Problem(DecodeProblem::Kind::DecoderError, d.facts.Bytes - bytes.size());
     d.failed = true;
     return;

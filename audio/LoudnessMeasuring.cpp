@@ -51,7 +51,8 @@ struct LoudnessMeasuring::Worker {
       lock.unlock();
       Reading reading;
       try {
-        const std::optional<ClipLoudness> loudness = MeasureClipLoudness(job.Path, &cancelCurrent);
+        const std::optional<ClipLoudness> loudness =
+            MeasureClipLoudness(job.Path, {{}, &cancelCurrent});
         reading.Now = loudness ? State::Measured : State::Unknown;
         if (loudness) reading.Loudness = *loudness;
       } catch (const EditorError&) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "audio/MpegFeed.h"
+#include "audio/MpegStream.h"
 #include "audio/SoundFileDecoder.h"
 #include "common/EditorError.h"
 #include "common/FileReading.h"
@@ -32,65 +32,51 @@ bool StartsLikeMpegAudio(std::string_view head) {
 }
 
 struct Mp3Decoder::Handle {
-  mpg123_handle* decoder = nullptr;
+  MpegStream decoder{MpegStream::Samples::Float, true};
   std::optional<SoundFormat> first;
   SoundFormat current;
   int layer = 0;
   bool failed = false;
 
   void NoteFormat() {
-    long rate = 0;
-    int channels = 0;
-    int encoding = 0;
-    mpg123_getformat(decoder, &rate, &channels, &encoding);
-    current = {rate, channels};
+    const MpegStream::Output output = decoder.OutputFormat();
+    current = {output.Rate, output.Channels};
     if (!first) {
       first = current;
-      mpg123_frameinfo2 info{};
-      mpg123_info2(decoder, &info);
-      layer = info.layer;
+      layer = decoder.Frame().Layer;
     }
   }
 };
 
-Mp3Decoder::Mp3Decoder() : handle_(std::make_unique<Handle>()) {
-  handle_->decoder = NewMpegFeed(MPG123_ENC_FLOAT_32, MPG123_GAPLESS);
-}
+Mp3Decoder::Mp3Decoder() : handle_(std::make_unique<Handle>()) {}
 
-Mp3Decoder::~Mp3Decoder() {
-  if (handle_->decoder) mpg123_delete(handle_->decoder);
-}
+Mp3Decoder::~Mp3Decoder() = default;
 
 void Mp3Decoder::Feed(std::string_view bytes) {
   if (handle_->failed || bytes.empty()) return;
-  if (mpg123_feed(handle_->decoder, reinterpret_cast<const unsigned char*>(bytes.data()),
-                  bytes.size()) != MPG123_OK) {
-    handle_->failed = true;
-  }
+  if (!handle_->decoder.Feed(bytes)) handle_->failed = true;
 }
 
 void Mp3Decoder::DecodeInto(std::vector<float>& samples) {
   Handle& h = *handle_;
   while (!h.failed) {
-    off_t number = 0;
-    unsigned char* audio = nullptr;
-    std::size_t bytes = 0;
-    const int result = mpg123_decode_frame(h.decoder, &number, &audio, &bytes);
-    if (result == MPG123_NEED_MORE || result == MPG123_DONE) return;
-    if (result == MPG123_NEW_FORMAT) {
+    std::string_view audio;
+    const MpegStream::Step step = h.decoder.DecodeFrame(audio);
+    if (step == MpegStream::Step::NeedMore) return;
+    if (step == MpegStream::Step::NewFormat) {
       h.NoteFormat();
       continue;
     }
-    if (result != MPG123_OK) {
+    if (step == MpegStream::Step::Failed) {
       // The decoder gave up: the sound decoded so far is what the stream holds.
       h.failed = true;
       return;
     }
-    if (!h.first || !(h.current == *h.first) || bytes == 0) continue;
-    const std::size_t count = bytes / sizeof(float);
+    if (!h.first || !(h.current == *h.first) || audio.empty()) continue;
+    const std::size_t count = audio.size() / sizeof(float);
     const std::size_t at = samples.size();
     samples.resize(at + count);
-    std::memcpy(samples.data() + at, audio, count * sizeof(float));
+    std::memcpy(samples.data() + at, audio.data(), count * sizeof(float));
   }
 }
 

@@ -45,7 +45,8 @@ void Resampler::Finish(std::vector<float>& output) {
 // it and has nothing more to give.
 void Resampler::Run(const float* input, std::size_t frames, std::vector<float>& output) {
   State& s = *state_;
-  const std::size_t room = static_cast<std::size_t>(std::ceil(frames * s.ratio)) + 1024;
+  const std::size_t room =
+      static_cast<std::size_t>(std::ceil(static_cast<double>(frames) * s.ratio)) + 1024;
   std::size_t taken = 0;
   for (;;) {
     const std::size_t at = output.size();

@@ -2,11 +2,27 @@
 # build refuses any of them that links Qt (their include paths then lack Qt as well, so a
 # Qt include in the core fails to compile).
 
+# The warnings the program's own code is built with (its libraries and the program; system
+# headers, Qt's and GoogleTest's among them, are not judged), errors when
+# PWX_WARNINGS_AS_ERRORS is on.
+function(pwx_strict_warnings target)
+  if(MSVC)
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wold-style-cast -Wconversion
+                                           -Wsign-conversion -Wpedantic -Wnon-virtual-dtor
+                                           -Woverloaded-virtual)
+  if(PWX_WARNINGS_AS_ERRORS)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
 function(pwx_core_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+  pwx_strict_warnings(${name})
 endfunction()
 
 function(pwx_check_core_is_qt_free)

@@ -115,7 +115,7 @@ FileHashCache::Hashed FileHashCache::Hash(const std::string& path, const FileHas
   const std::int64_t now = NowNs();
   InputFile file(path);
   if (const auto known = Find(path, file.Stamp())) {
-    if (how.Progress) how.Progress(file.Size());
+    how.Work.Report(file.Size(), file.Size(), kHashingStep);
     return {*known, true, file.Stamp()};
   }
   const Sha256Digest digest = HashOpenFile(file, how);

@@ -37,6 +37,11 @@ bool PathExists(const std::string& path) {
   return !path.empty() && fs::exists(fs::symlink_status(PathOf(path), ec));
 }
 
+std::string FileNameOf(std::string_view path) {
+  const auto separator = path.find_last_of("/\\");
+  return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
 bool EndsWithSeparator(std::string_view folder) {
   if (folder.empty()) return false;
 #ifdef _WIN32

@@ -29,6 +29,9 @@ bool EntryExists(const std::string& path);
 // Whether anything (file, folder, link, even a dangling one) stands at the path.
 bool PathExists(const std::string& path);
 
+// The part of a path after its last "/" or "\\": the file's name.
+std::string FileNameOf(std::string_view path);
+
 // Whether a folder text ends with a separator, so that file names can be appended to it.
 bool EndsWithSeparator(std::string_view folder);
 // The folder with a separator at its end, added when it lacks one.

@@ -60,9 +60,12 @@ Sha256Digest HashOpenFile(InputFile& file, const FileHashing& how) {
   if (how.FromDevice) file.DropCachedPages();
   Sha256 hash;
   std::vector<char> buffer(kHashChunkBytes);
+  std::uint64_t done = 0;
   while (const std::size_t got = file.Read(buffer.data(), buffer.size())) {
     hash.Update(std::string_view(buffer.data(), got));
-    if (how.Progress) how.Progress(got);
+    done += got;
+    how.Work.Report(done, file.Size(), kHashingStep);
+    if (how.Work.Cancelled()) throw EditorError("Cancelled.");
   }
   return hash.Finish();
 }

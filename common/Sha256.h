@@ -2,10 +2,11 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "common/Progress.h"
 
 namespace pwx {
 
@@ -31,9 +32,12 @@ class Sha256 {
 // The digest as 64 lower-case hex digits.
 std::string HexText(const Sha256Digest& digest);
 
+inline constexpr const char* kHashingStep = "Hashing";
+
 struct FileHashing {
-  // Gets the size of each piece read, to count progress.
-  std::function<void(std::size_t)> Progress;
+  // Its progress is the step "Hashing", the bytes read so far of the file's size; a cancel
+  // stops the reading between two pieces ("Cancelled." is raised then).
+  WorkControl Work;
   // Drops the file's cached pages before reading, so the bytes come from the device: the
   // read-back of a copy just written proves what the card holds, not what memory holds.
   bool FromDevice = false;

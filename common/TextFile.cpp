@@ -113,7 +113,7 @@ void TextDecoder::Decide(bool final, std::string& out) {
 void TextDecoder::DecodeUtf16(std::string_view bytes, std::string& out) {
   const bool bigEndian = encoding_ == Encoding::Utf16Be;
   auto take = [&](unsigned char b0, unsigned char b1) {
-    const char32_t unit = bigEndian ? (b0 << 8 | b1) : (b1 << 8 | b0);
+    const auto unit = static_cast<char32_t>(bigEndian ? (b0 << 8 | b1) : (b1 << 8 | b0));
     if (unit >= 0xDC00 && unit < 0xE000 && highSurrogate_ != 0) {
       AppendUtf8(out, 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00));
       highSurrogate_ = 0;

@@ -1,7 +1,6 @@
 #include "delivery/CardCommands.h"
 
 #include <algorithm>
-#include <map>
 
 #include "common/EditorError.h"
 #include "common/FileSystem.h"
@@ -57,10 +56,10 @@ std::optional<DeployPlan> MakePlan(const ProjectSnapshot& project,
   ProgressPrinter progress(out, request.Terminal);
   PlanOptions options;
   options.Cache = cache;
-  options.Cancel = request.Cancel;
+  options.Work.Cancel = request.Cancel;
   if (request.Terminal) {
-    options.Progress = [&](std::uint64_t done, std::uint64_t total) {
-      progress.Show("Comparing with the card", done, total);
+    options.Work.Progress = [&](const ProgressStep& step) {
+      progress.Show(step.Text, step.Done, step.Total);
     };
   }
   try {
@@ -117,17 +116,9 @@ CommandExit DeployCommand(const CardCommandRequest& request, std::ostream& out, 
     DeployOptions options;
     options.Cache = &cache;
     options.DeleteStale = request.DeleteStale;
-    options.Cancel = request.Cancel;
-    // Every file is written first, then the files written are read back. Where the count of
-    // bytes stands past the end of a file's writing, that file is being read back (also
-    // when a cancel cut the writing short).
-    std::map<std::string, std::uint64_t> writingEnds;
-    std::uint64_t end = 0;
-    for (const PlayerFile& file : plan->Files) {
-      if (!file.UpToDate) writingEnds[file.Name] = end += file.Bytes;
-    }
-    options.Progress = [&](std::uint64_t done, std::uint64_t total, const std::string& file) {
-      progress.Show((done > writingEnds[file] ? "Verifying " : "Writing ") + file, done, total);
+    options.Work.Cancel = request.Cancel;
+    options.Work.Progress = [&](const ProgressStep& step) {
+      progress.Show(step.Text, step.Done, step.Total);
     };
     result = DeployToCard(*plan, options);
   }

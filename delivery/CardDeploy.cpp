@@ -24,9 +24,9 @@ struct Copier {
   std::uint64_t done = 0;
   std::uint64_t total = 0;
 
-  void Count(std::size_t bytes, const std::string& name) {
+  void Count(std::uint64_t bytes, const char* step, const std::string& name) {
     done += bytes;
-    if (options.Progress) options.Progress(done, total, name);
+    options.Work.Report(done, total, step + name);
   }
 
   // Copies one file whole or not at all and gives the digest of what it wrote; raises
@@ -47,7 +47,7 @@ struct Copier {
       output.Write(piece);
       output.StartWriteback();
       offset += got;
-      Count(got, file.Name);
+      Count(got, "Writing ", file.Name);
     }
     const Sha256Digest digest = hash.Finish();
     // What was read is the project's file only if nothing changed it meanwhile, and if it
@@ -76,7 +76,11 @@ struct Copier {
     InputFile written(target);
     FileHashing how;
     how.FromDevice = true;
-    how.Progress = [&](std::size_t bytes) { Count(bytes, file.Name); };
+    std::uint64_t read = 0;
+    how.Work.Progress = [&](const ProgressStep& step) {
+      Count(step.Done - read, "Verifying ", file.Name);
+      read = step.Done;
+    };
     const Sha256Digest digest = HashOpenFile(written, how);
     if (digest != wrote) {
       throw EditorError(file.Name +
@@ -151,7 +155,7 @@ DeployResult DeployToCard(const DeployPlan& plan, const DeployOptions& options) 
   std::vector<std::pair<const PlayerFile*, Sha256Digest>> written;
   for (const PlayerFile& file : plan.Files) {
     if (file.UpToDate) continue;
-    if (options.Cancel && options.Cancel->load()) {
+    if (options.Work.Cancelled()) {
       result.Cancelled = true;
       break;
     }
@@ -199,7 +203,7 @@ DeployResult DeployReviewedPlan(const ProjectSnapshot& project, const DeployPlan
     }
     return DeployToCard(now, options);
   } catch (const EditorError& error) {
-    if (options.Cancel && options.Cancel->load()) {
+    if (options.Work.Cancelled()) {
       refused.Cancelled = true;  // while planning again: nothing was written
     } else {
       refused.Failures.push_back({"", error.what()});

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "common/FolderLock.h"
+#include "common/Progress.h"
 #include "delivery/CardPlan.h"
 
 namespace pwx {
@@ -18,10 +18,10 @@ struct DeployOptions {
   bool DeleteStale = false;
   // Learns the hashes of the files written, for the next plan.
   FileHashCache* Cache = nullptr;
-  // Bytes done of the bytes planned (each file written, then read back) and the file at hand.
-  std::function<void(std::uint64_t done, std::uint64_t total, const std::string& file)> Progress;
-  // Checked between files: a cancel leaves only whole files behind.
-  const std::atomic<bool>* Cancel = nullptr;
+  // The progress is the bytes done of the bytes planned: each file written ("Writing
+  // 003.mp3"), then each read back ("Verifying 003.mp3"). The cancel is checked between
+  // files, and leaves only whole files behind.
+  WorkControl Work;
   // Called before each piece is written to the card, with the file's name, where the piece
   // goes and its size: it raises EditorError to fail the write as a device would.
   std::function<void(const std::string& name, std::uint64_t offset, std::size_t bytes)> BeforeWrite;

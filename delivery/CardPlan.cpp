@@ -54,12 +54,27 @@ std::vector<Listed> ListFolder(const std::string& folder) {
   return listed;
 }
 
-FileHashCache::Hashed DigestOf(const std::string& path, FileHashCache* cache,
-                               const FileHashing& how) {
-  if (cache) return cache->Hash(path, how);
-  InputFile file(path);
-  return {HashOpenFile(file, how), false, file.Stamp()};
-}
+constexpr const char* kComparingStep = "Comparing the project with the card";
+
+// Hashes the files a plan compares, counting the bytes hashed of all it has to hash.
+struct Hasher {
+  const PlanOptions& options;
+  std::uint64_t total = 0;
+  std::uint64_t done = 0;
+
+  FileHashCache::Hashed DigestOf(const std::string& path) {
+    const std::uint64_t before = done;
+    FileHashing how;
+    how.Work.Cancel = options.Work.Cancel;
+    how.Work.Progress = [&](const ProgressStep& step) {
+      done = before + step.Done;
+      options.Work.Report(done, total, kComparingStep);
+    };
+    if (options.Cache) return options.Cache->Hash(path, how);
+    InputFile file(path);
+    return {HashOpenFile(file, how), false, file.Stamp()};
+  }
+};
 
 void SortByName(std::vector<CardEntry>& entries) {
   std::sort(entries.begin(), entries.end(),
@@ -242,19 +257,14 @@ DeployPlan PlanDeploy(const ProjectSnapshot& project, const std::string& destina
   }
   SortTheRest(plan, listed, claimed, played);
 
-  std::uint64_t hashed = 0;
-  FileHashing how;
-  how.Progress = [&](std::size_t bytes) {
-    hashed += bytes;
-    if (options.Progress) options.Progress(hashed, toHash);
-  };
+  Hasher hasher{options, toHash};
   for (PlayerFile& file : plan.Files) {
-    if (options.Cancel && options.Cancel->load()) throw EditorError("Cancelled.");
+    if (options.Work.Cancelled()) throw EditorError("Cancelled.");
     const bool sameSize = file.OnCard && file.CardBytes == file.Bytes;
     if (!sameSize) continue;
-    file.Digest = DigestOf(plan.ProjectFolder + file.Name, options.Cache, how).Digest;
+    file.Digest = hasher.DigestOf(plan.ProjectFolder + file.Name).Digest;
     file.DigestKnown = true;
-    const auto onCard = DigestOf(plan.Destination + file.CardName, options.Cache, how);
+    const auto onCard = hasher.DigestOf(plan.Destination + file.CardName);
     file.UpToDate = onCard.Digest == file.Digest;
     file.CardRead = !onCard.Remembered;
     file.CardStamp = onCard.Stamp;

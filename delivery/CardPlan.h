@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -8,8 +7,9 @@
 #include <vector>
 
 #include "common/FileHashCache.h"
+#include "common/Progress.h"
 #include "delivery/CardFolder.h"
-#include "project/Editor.h"
+#include "project/ProjectSnapshot.h"
 
 namespace pwx {
 
@@ -74,9 +74,9 @@ struct DeployPlan {
 struct PlanOptions {
   // Hashes remembered from earlier runs; none reads every file.
   FileHashCache* Cache = nullptr;
-  // Bytes hashed so far of the bytes to hash, from the planning thread.
-  std::function<void(std::uint64_t done, std::uint64_t total)> Progress;
-  const std::atomic<bool>* Cancel = nullptr;
+  // The progress is the step "Comparing the project with the card", the bytes hashed so far
+  // of the bytes to hash; a cancel stops the plan ("Cancelled." is raised).
+  WorkControl Work;
   // The free bytes of a folder's file system; the system's own answer when not set.
   std::function<std::uint64_t(const std::string& folder)> FreeSpace;
   // What the destination's file system is (given its listing); looked at when not set.

@@ -39,12 +39,11 @@ CommandExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& 
 
   CheckOptions options;
   options.CompareWithDisk = false;  // the project is what is on disk
-  options.Cancel = request.Cancel;
+  options.Work.Cancel = request.Cancel;
   ProgressPrinter progress(err, request.ShowProgress);
   // Called under the check's own lock, one clip at a time.
-  options.Progress = [&progress](int done, int total) {
-    progress.Rewrite("Decoding the clips: " + std::to_string(done) + " of " +
-                     std::to_string(total));
+  options.Work.Progress = [&progress](const ProgressStep& step) {
+    progress.Rewrite(ProgressText(step));
   };
   const std::vector<Finding> findings = ErrorsFirst(CheckProject(*project, options));
   progress.Clear();

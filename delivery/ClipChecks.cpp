@@ -105,7 +105,7 @@ std::vector<Finding> CheckOneClip(const ProjectSnapshot& project, int clip,
     // The source is read beside the copy, so that the copy is read once.
     SourceReading source(entry.Full_FN);
     ProbeFileOptions probing;
-    probing.Cancel = options.Cancel;
+    probing.Cancel = options.Work.Cancel;
     probing.Depth = options.Depth;
     probing.MaxBytes = kLargestCopyRead;
     std::optional<Sha256> hash;
@@ -173,17 +173,19 @@ std::vector<Finding> CheckClips(const ProjectSnapshot& project, const CheckOptio
   std::vector<CopyFacts> copies(kLibrarySize + 1);
   std::atomic<std::size_t> next{0};
   std::mutex progressLock;
-  int done = 0;
+  std::uint64_t done = 0;
+  const std::string step =
+      options.Depth == ProbeDepth::Decode ? "Decoding the clips" : "Reading the clips";
   auto work = [&] {
     for (std::size_t i = next++; i < occupied.size(); i = next++) {
-      if (options.Cancel && options.Cancel->load()) return;
+      if (options.Work.Cancelled()) return;
       const int clip = occupied[i];
       auto& copy = copies[static_cast<std::size_t>(clip)];
       copy.Clip = clip;
       perClip[static_cast<std::size_t>(clip)] = CheckOneClip(project, clip, options, copy);
       const std::lock_guard lock(progressLock);
       ++done;
-      if (options.Progress) options.Progress(done, static_cast<int>(occupied.size()));
+      options.Work.Report(done, occupied.size(), step, ProgressUnit::Items);
     }
   };
   const unsigned processors = std::max(1u, std::thread::hardware_concurrency());

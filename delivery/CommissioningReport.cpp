@@ -88,12 +88,11 @@ CommissioningReport MakeCommissioningReport(const ProjectSnapshot& project,
   CheckOptions check;
   check.Depth = ProbeDepth::Scan;
   check.Copies = &copies;
-  check.Progress = options.Progress;
-  check.Cancel = options.Cancel;
+  check.Work = options.Work;
   check.CompareWithDisk = options.Unsaved;
   report.Findings = ErrorsFirst(CheckProject(project, check));
   // A cancelled report is unfinished and thrown away: the clips not read have no facts.
-  if (options.Cancel && options.Cancel->load()) return report;
+  if (options.Work.Cancelled()) return report;
 
   std::map<int, const CopyFacts*> byClip;
   for (const CopyFacts& copy : copies) byClip[copy.Clip] = &copy;

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,10 +66,9 @@ struct ReportOptions {
   std::string MadeAt;
   std::string Program;
   bool Unsaved = false;  // the window holds edits the files lack
-  // Clips probed of clips in all, from whichever thread probed one.
-  std::function<void(int done, int total)> Progress;
-  // Stops the reading of the clips; the report made then is unfinished, only to be dropped.
-  const std::atomic<bool>* Cancel = nullptr;
+  // The progress is the check's reading of the clips; a cancel stops it, and the report made
+  // then is unfinished, only to be dropped.
+  WorkControl Work;
 };
 
 // Works out the report of a project: reads each clip's copy once (its length, format and

@@ -9,6 +9,7 @@
 #include "delivery/HeadlessHost.h"
 #include "devicefiles/NameMapFile.h"
 #include "devicefiles/PlayListFile.h"
+#include "project/ProjectFolder.h"
 
 namespace pwx {
 
@@ -47,17 +48,18 @@ bool OpenInHeadlessEditor(Editor& editor, HeadlessHost& host, const std::string&
 std::optional<ProjectSnapshot> OpenFolderProject(const std::string& folder,
                                                  const std::string& startFolder,
                                                  std::ostream& err) {
-  HeadlessHost host;
-  SilentPlayer player;
-  Editor editor(host, player, startFolder);
   const std::string chosen =
-      WithSeparator(folder.empty() ? editor.ProjectFolderAtStartup() : folder);
+      WithSeparator(folder.empty() ? ProjectFolderAtStartup(startFolder) : folder);
   if (const auto why = WhyNotAProject(chosen)) {
     err << TerminalText(*why) << "\n";
     return std::nullopt;
   }
-  if (!OpenInHeadlessEditor(editor, host, chosen, err)) return std::nullopt;
-  return editor.Snapshot();
+  try {
+    return ReadProjectFolder(chosen);
+  } catch (const EditorError& error) {
+    err << TerminalText(error.what()) << "\n";
+    return std::nullopt;
+  }
 }
 
 }  // namespace pwx

@@ -19,10 +19,9 @@ class HeadlessHost;
 bool OpenInHeadlessEditor(Editor& editor, HeadlessHost& host, const std::string& folder,
                           std::ostream& err);
 
-// A project folder read as the start-up reads one, for the commands that run without a
-// window: an empty folder names the one the window opens at start-up (`startFolder` holds
-// PRJ.cfg). Says on `err` why it cannot be read and gives nothing then; messages the
-// loading shows go to `err` too.
+// A project folder read by ReadProjectFolder, for the commands that run without a window:
+// an empty folder names the one the window opens at start-up (`startFolder` holds PRJ.cfg).
+// Says on `err` why it cannot be read and gives nothing then.
 std::optional<ProjectSnapshot> OpenFolderProject(const std::string& folder,
                                                  const std::string& startFolder, std::ostream& err);
 

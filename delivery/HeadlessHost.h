@@ -27,10 +27,7 @@ class HeadlessHost final : public Host {
   std::string Preference(const std::string&) override { return {}; }
   void SetPreference(const std::string&, const std::string&) override {}
   // Runs the work at once, with the command's cancel flag.
-  void RunLongWork(const std::string&, const LongWork& work) override {
-    const std::atomic<bool> never{false};
-    work([](double) {}, Cancel ? *Cancel : never);
-  }
+  void RunLongWork(const std::string&, const LongWork& work) override { work({{}, Cancel}); }
 
   std::vector<std::string> Messages;
   const std::atomic<bool>* Cancel = nullptr;  // the long work's, or none

@@ -56,13 +56,13 @@ CommandExit ImportClipCommand(const ImportRequest& request, std::ostream& out, s
   editor.SetLevelImports(request.Level);
   editor.SetMeasureAfterImport(false);
   if (!OpenInHeadlessEditor(editor, host, request.Folder, err)) return CommandExit::CannotRun;
-  if (const auto failure = editor.ImportClip(request.Number, request.File)) {
-    if (*failure == kImportCancelled && request.Cancel && request.Cancel->load()) {
+  if (const Outcome outcome = editor.ImportClip(request.Number, request.File); !outcome.IsDone()) {
+    if (outcome.IsCancelled() && request.Cancel && request.Cancel->load()) {
       err << "Interrupted: clip " << ThreeDigits(request.Number)
           << " was not imported; the project folder is as it was.\n";
       return CommandExit::Interrupted;
     }
-    err << TerminalText(*failure) << "\n";
+    err << TerminalText(outcome.IsCancelled() ? kImportCancelled : outcome.Why()) << "\n";
     return CommandExit::Failed;
   }
   const IntakeResult& done = editor.LastImport();

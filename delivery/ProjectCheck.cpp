@@ -25,7 +25,8 @@ struct Choice {
 };
 
 Choice ChoiceOf(const ProjectSnapshot& project, int slot, int k) {
-  const std::string& text = project.Project.Slots[static_cast<std::size_t>(slot)].Clips[k];
+  const std::string& text =
+      project.Project.Slots[static_cast<std::size_t>(slot)].Clips[static_cast<std::size_t>(k)];
   if (text == kNoClip) return {};
   if (!text.empty()) return {TryParseInt32(text).value_or(0), 0};
   return {0, StoredClip(project.Image, slot, k)};
@@ -43,7 +44,8 @@ void CheckInput(const ProjectSnapshot& project, int slot, const std::string& lab
     findings.push_back(Finding{level, code, clip, label, slot, choice, {}, std::move(message)});
   };
   std::array<Choice, kClipsPerSlot> choices;
-  for (int k = 0; k < kClipsPerSlot; ++k) choices[k] = ChoiceOf(project, slot, k);
+  for (int k = 0; k < kClipsPerSlot; ++k)
+    choices[static_cast<std::size_t>(k)] = ChoiceOf(project, slot, k);
   std::vector<int> saved;
   for (int k = 0; k < kClipsPerSlot; ++k) {
     const int clip = StoredClip(project.ToSave.PlayList, slot, k);
@@ -53,23 +55,24 @@ void CheckInput(const ProjectSnapshot& project, int slot, const std::string& lab
 
   bool reported = false;
   for (int k = 0; k < kClipsPerSlot && !reported; ++k) {
-    if (choices[k].NotOffered != 0) {
-      add(Severity::Error, "slot-clip-free", k + 1, choices[k].NotOffered,
+    if (choices[static_cast<std::size_t>(k)].NotOffered != 0) {
+      add(Severity::Error, "slot-clip-free", k + 1, choices[static_cast<std::size_t>(k)].NotOffered,
           label + " #" + std::to_string(k + 1) + " names clip " +
-              ThreeDigits(choices[k].NotOffered) +
+              ThreeDigits(choices[static_cast<std::size_t>(k)].NotOffered) +
               ", which is not in the library: saving drops "
               "it and every later clip of " +
-              label + ", keeping " + kept + ". Import clip " + ThreeDigits(choices[k].NotOffered) +
-              " or choose another.");
+              label + ", keeping " + kept + ". Import clip " +
+              ThreeDigits(choices[static_cast<std::size_t>(k)].NotOffered) + " or choose another.");
       reported = true;
     }
-    if (!choices[k].None()) continue;
+    if (!choices[static_cast<std::size_t>(k)].None()) continue;
     for (int later = k + 1; later < kClipsPerSlot && !reported; ++later) {
-      if (choices[later].Offered == 0) continue;
-      add(Severity::Warning, "slot-hole", later + 1, choices[later].Offered,
+      if (choices[static_cast<std::size_t>(later)].Offered == 0) continue;
+      add(Severity::Warning, "slot-hole", later + 1,
+          choices[static_cast<std::size_t>(later)].Offered,
           label + " has no clip in #" + std::to_string(k + 1) + " but " +
-              ThreeDigits(choices[later].Offered) + " in #" + std::to_string(later + 1) +
-              ": the next save keeps " + kept + ". Move the clips up.");
+              ThreeDigits(choices[static_cast<std::size_t>(later)].Offered) + " in #" +
+              std::to_string(later + 1) + ": the next save keeps " + kept + ". Move the clips up.");
       reported = true;
     }
     break;  // a save ends the list at the first choice without a clip

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <atomic>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "audio/ClipProbe.h"
+#include "common/Progress.h"
 #include "common/Sha256.h"
 #include "model/SlotLabels.h"
-#include "project/Editor.h"
+#include "project/ProjectSnapshot.h"
 
 namespace pwx {
 
@@ -48,9 +47,9 @@ struct CheckOptions {
   // a folder checked from the command line is what is on disk).
   bool CompareWithDisk = true;
   int Threads = 0;  // clips decoded at once; 0 for every processor
-  // Called after each clip, from whichever thread decoded it: clips done, clips in all.
-  std::function<void(int done, int total)> Progress;
-  const std::atomic<bool>* Cancel = nullptr;
+  // The progress is a step of items, the clips done of the clips in all, reported from
+  // whichever thread did one: "Decoding the clips", or "Reading the clips" for a scan.
+  WorkControl Work;
   // Decoding every frame, or scanning the frames' headers only (a report's quick check).
   ProbeDepth Depth = ProbeDepth::Decode;
   // When set, gets a CopyFacts for each occupied clip, in clip order.

@@ -14,7 +14,7 @@
 #include "devicefiles/NameMapFile.h"
 #include "devicefiles/PlayListFile.h"
 #include "devicefiles/RtuVolumeFiles.h"
-#include "project/Editor.h"
+#include "project/ProjectFolder.h"
 
 namespace pwx {
 

@@ -91,7 +91,8 @@ PlayListImage PlayListASaveWrites(PlayListImage image, const AlarmProject& proje
                                   DiagnosticLog& log) {
   WriteSignature(image);
   image.Bytes[kModeOffset] = project.Mode.Value;
-  for (int s = 0; s < kSlotCount; ++s) StoreSlot(image, s, project.Slots[s], log);
+  for (int s = 0; s < kSlotCount; ++s)
+    StoreSlot(image, s, project.Slots[static_cast<std::size_t>(s)], log);
   return image;
 }
 
@@ -154,7 +155,7 @@ void ApplyPlayList(const PlayListImage& image, AlarmProject& project,
 
   for (int s = 0; s < kSlotCount; ++s) {
     UnpackedSlot unpacked = UnpackSlot(image, s, log);
-    AlarmSlot& row = project.Slots[s];
+    AlarmSlot& row = project.Slots[static_cast<std::size_t>(s)];
     for (std::size_t k = 0; k < kClipsPerSlot; ++k) {
       row.Clips[k] = SelectClipChoice(clipChoices, unpacked.RB_Str[k]);
     }

@@ -60,6 +60,7 @@ struct AlarmProject {
   static int ClampVolume(int value) {
     return value < kMinVolume ? kMinVolume : (value > kMaxVolume ? kMaxVolume : value);
   }
+  bool operator==(const AlarmProject&) const = default;
 };
 
 }  // namespace pwx

@@ -23,10 +23,6 @@ std::string Editor::DefaultWorkDir() const {
   return dirs_.Currentdir + kPathSeparator + "work" + kPathSeparator;
 }
 
-std::string Editor::ProjectPointerPath() const {
-  return dirs_.Currentdir + kPathSeparator + kProjectPointerFileName;
-}
-
 void Editor::ComboBox1Change(const std::string& modeText) {
   project_.Mode.Text = modeText;
   const auto value = static_cast<std::uint8_t>(StrToInt(modeText) & 0xFF);
@@ -39,15 +35,16 @@ void Editor::TrackBar1Change(int position) {
 }
 
 void Editor::SetClip(int slot, int index, const std::string& text) {
-  project_.Slots.at(slot).Clips.at(index) = SelectClipChoice(clipChoices_, text);
+  project_.Slots.at(static_cast<std::size_t>(slot)).Clips.at(static_cast<std::size_t>(index)) =
+      SelectClipChoice(clipChoices_, text);
 }
 
 void Editor::SetRepeat(int slot, const std::string& text) {
-  project_.Slots.at(slot).Repeat = text;
+  project_.Slots.at(static_cast<std::size_t>(slot)).Repeat = text;
 }
 
 void Editor::SetAlarmOutput(int slot, bool ticked) {
-  project_.Slots.at(slot).AlarmOutput = ticked;
+  project_.Slots.at(static_cast<std::size_t>(slot)).AlarmOutput = ticked;
 }
 
 void Editor::SetDeviceId(const std::string& text) {
@@ -93,8 +90,9 @@ void Editor::TakeAlarmEditsIntoImage() {
   for (int s = 0; s < kSlotCount; ++s) {
     const UnpackedSlot stored = UnpackSlot(image_, s, unwanted);
     for (int k = 0; k < kClipsPerSlot; ++k) {
-      std::string& clip = edits.Slots[s].Clips[k];
-      if (clip.empty()) clip = stored.RB_Str[k];
+      std::string& clip =
+          edits.Slots[static_cast<std::size_t>(s)].Clips[static_cast<std::size_t>(k)];
+      if (clip.empty()) clip = stored.RB_Str[static_cast<std::size_t>(k)];
     }
   }
   CapturePlayList(image_, edits, unwanted);

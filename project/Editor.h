@@ -16,16 +16,18 @@
 #include "common/DiagnosticLog.h"
 #include "common/EditorError.h"
 #include "common/FolderLock.h"
+#include "common/Outcome.h"
 #include "devicefiles/PlayListFile.h"
 #include "devicefiles/RtuVolumeFiles.h"
 #include "model/AlarmProject.h"
 #include "model/ModeView.h"
 #include "project/Host.h"
+#include "project/ProjectFolder.h"
+#include "project/ProjectSnapshot.h"
 
 namespace pwx {
 
 inline constexpr const char* kWindowTitle = "PWX36 Editor V1.00 (20200103)";
-inline constexpr const char* kProjectPointerFileName = "PRJ.cfg";
 inline constexpr const char* kSaveBeforeClosingQuestion =
     "Save changes to the project before closing?";
 inline constexpr const char* kSaveBeforeLoadingQuestion =
@@ -36,18 +38,8 @@ inline constexpr const char* kSaveBeforeCopyingQuestion =
 inline constexpr const char* kImportFolderPreference = "import/folder";
 // "1" when imported clips are levelled to one loudness.
 inline constexpr const char* kLevelImportsPreference = "import/level";
-// The reason an import gives when the user cancelled its conversion.
+// What the status line says when the user cancelled an import's conversion.
 inline constexpr const char* kImportCancelled = "Import cancelled";
-
-// The bytes a save would write of the files that hold the window's edits: the play list,
-// the RTU line (or its refusal) and the volume. The name map and the clips are on disk
-// already, written at each import and removal.
-struct SavedFiles {
-  PlayListImage PlayList;
-  RtuFileContent Rtu;
-  std::string Volume;
-  bool operator==(const SavedFiles&) const = default;
-};
 
 // The folder texts of a running editor. Work_DIR ends with the platform separator, or is
 // empty so that project file names are used bare.
@@ -56,15 +48,6 @@ struct Folders {
   std::string Work_DIR;
   std::string Temp_DIR;
   std::string Last_Work_DIR;
-};
-
-// A copy of what the checks after editing read, taken at one moment, so that they can run
-// on other threads while the window goes on.
-struct ProjectSnapshot {
-  AlarmProject Project;
-  PlayListImage Image;  // as last loaded or saved, with clip numbers the selectors do not offer
-  SavedFiles ToSave;    // what a save would write now
-  std::string WorkDir;
 };
 
 // Enabled and checked states of the window's buttons that the flows switch.
@@ -104,7 +87,6 @@ class Editor {
   void FormActivate();  // the start-up once, then nothing but the volume label
   void ResetEditorState();
   void LoadProjectFiles();
-  void InitEmptyProject();
 
   // --- Edits from the window's controls ---------------------------------------------------
   void ComboBox1Change(const std::string& modeText);  // raises on a non-integer text
@@ -148,11 +130,11 @@ class Editor {
   }
   // Waits for the measures under way beside the window.
   void WaitForMeasures() { measuring_.WaitUntilIdle(); }
-  // Imports a file into clip `number` as the window's import does; the failure's text, or
-  // nothing.
-  std::optional<std::string> ImportClip(int number, const std::string& path) {
-    if (auto refusal = RefusalOfClip(path)) return refusal;
-    return ImportInto(number, path);
+  // Imports a file into clip `number` as the window's import does: done, cancelled (its
+  // conversion), or refused with the reason.
+  Outcome ImportClip(int number, const std::string& path) {
+    Outcome allowed = CheckClipSource(path);
+    return allowed.IsDone() ? ImportInto(number, path) : allowed;
   }
 
   // --- Playback and the hidden channel test ----------------------------------------------
@@ -169,13 +151,11 @@ class Editor {
   void DropFiles(int row, const std::vector<std::string>& paths);
 
   // --- A project without a window ------------------------------------------------------
-  // Opens a project folder as the start-up loads one (name map, play list, vol.cfg,
+  // Opens a project folder as ReadProjectFolder reads one (name map, play list, vol.cfg,
   // rtu.cfg), without PRJ.cfg and without creating or writing anything. Raises "Project
   // folder not found: <path>" when there is no such folder, and the errors of the files.
   void OpenProjectFolder(const std::string& folder);
-  // The folder the start-up opens: the one PRJ.cfg in the start folder names, else the
-  // start folder.
-  std::string ProjectFolderAtStartup() const;
+  // What the work after editing reads of the project now.
   ProjectSnapshot Snapshot() const;
 
   // --- Unsaved edits --------------------------------------------------------------------
@@ -231,8 +211,6 @@ class Editor {
 
  private:
   std::string DefaultWorkDir() const;
-  std::string ProjectPointerPath() const;
-  std::optional<std::string> FolderInProjectPointer() const;
   void RunStartupStep(void (Editor::*step)());
   void StartupFolders();
   void StartupProjectPointer();
@@ -240,9 +218,6 @@ class Editor {
   void StartupTempFolder();
   void StartupRtu();
   void ReadProjectSettings();
-  // Reads vol.cfg and rtu.cfg of the project folder, those that exist, each through `run`
-  // (which may catch what a read raises).
-  void ReadSettingsFiles(const std::function<void(const std::function<void()>&)>& run);
   void TakeAlarmEditsIntoImage();
   // Locks the project folder for a change and removes what killed runs left in it; nothing
   // to lock when the folder does not exist (the change then fails on its files). Raises
@@ -254,14 +229,13 @@ class Editor {
   void TakeOtherProgramsClips(int own);
   // Writes m3fn.txt from the library and remembers it as what the disk holds.
   void WriteNameMap();
-  // Lists the clips whose copies stand in the project folder while the name map has no line
-  // for them (`mapLines` lines read, `hasMap` false for no map at all), or names no source
-  // for a clip that the play list plays, so that no play-list reference to an existing copy
-  // is dropped at the next save. Returns what the status line says about it (empty: none).
-  std::string ListClipsFromCopies(std::size_t mapLines, bool hasMap);
-  void ShowImportError(const std::string& reason);
-  std::optional<std::string> RefusalOfClip(const std::string& path);
-  std::optional<std::string> ImportInto(int row, const std::string& path);
+  // Shows how an import ended that was not done: its refusal in an error box, its cancel in
+  // the status line.
+  void ShowImportOutcome(const Outcome& outcome);
+  // Whether the file may be imported: refused for a path the name map cannot hold, or a
+  // file that is copied as it is and cannot be (see CheckClipSize).
+  Outcome CheckClipSource(const std::string& path);
+  Outcome ImportInto(int row, const std::string& path);
   void RememberImportFolder(const std::string& path);
   // Whether an import converts the file instead of copying it: any source but an MP3 the
   // player plays (known by its bytes, whatever its name), and every source when levelling.

@@ -16,30 +16,32 @@ std::string Editor::SelectMp3File() {
     lastError_ = kNoFileChosen;
     return kNoFileChosen;
   }
-  if (auto refusal = RefusalOfClip(*chosen)) {
-    lastError_ = *refusal;
+  if (const Outcome allowed = CheckClipSource(*chosen); allowed.IsRefused()) {
+    lastError_ = allowed.Why();
     return kNoFileChosen;
   }
   return *chosen;
 }
 
-std::optional<std::string> Editor::RefusalOfClip(const std::string& path) {
+Outcome Editor::CheckClipSource(const std::string& path) {
   // The name map holds one path a line: a path with a line break would shift every
   // clip after it.
-  if (HasLineBreak(path)) return "The file's path contains a line break: " + QuotePath(path);
+  if (HasLineBreak(path)) {
+    return Outcome::Refused("The file's path contains a line break: " + QuotePath(path));
+  }
   scannedPath_.clear();  // the file is looked at anew for each import
   // A conversion reads only regular files, and the player's limit applies to what it writes.
-  if (ConvertsOnImport(path)) return std::nullopt;
+  if (ConvertsOnImport(path)) return Outcome::Done();
   return CheckClipSize(path, log_);
 }
 
-void Editor::ShowImportError(const std::string& reason) {
-  if (reason == kImportCancelled) {
-    statusText_ = reason;
-    return;
+void Editor::ShowImportOutcome(const Outcome& outcome) {
+  if (outcome.IsCancelled()) {
+    statusText_ = kImportCancelled;
+  } else if (outcome.IsRefused()) {
+    statusText_ = "Error!! : " + outcome.Why();
+    host_.ErrorBox(statusText_);
   }
-  statusText_ = "Error!! : " + reason;
-  host_.ErrorBox(statusText_);
 }
 
 // Imports a sound file into the current row. The copy (or conversion) comes first: when it
@@ -49,15 +51,15 @@ void Editor::StringGrid1DblClick() {
   if (currentColumn_ != 1) return;
   const std::string path = SelectMp3File();
   if (path == kNoFileChosen) {
-    if (lastError_ != kNoFileChosen) ShowImportError(lastError_);
+    if (lastError_ != kNoFileChosen) ShowImportOutcome(Outcome::Refused(lastError_));
     return;
   }
-  if (auto failure = ImportInto(row, path)) ShowImportError(*failure);
+  ShowImportOutcome(ImportInto(row, path));
 }
 
 // The import holds the project folder's lock from the copy to the name map, and writes its
 // own clip's line into the map as the disk holds it now.
-std::optional<std::string> Editor::ImportInto(int row, const std::string& path) {
+Outcome Editor::ImportInto(int row, const std::string& path) {
   log_.Append("Full FN: " + path);
   const std::string shortName = ShortNameOf(path);
   log_.Append("Short_FN: " + shortName);
@@ -68,10 +70,10 @@ std::optional<std::string> Editor::ImportInto(int row, const std::string& path) 
     if (!ConvertsOnImport(path)) {
       CopyClipIntoProject(path, dirs_.Work_DIR, row, log_);
     } else if (converted = ConvertIntoProject(row, path); !converted) {
-      return kImportCancelled;
+      return Outcome::Cancelled();
     }
   } catch (const EditorError& error) {
-    return std::string(error.what());
+    return Outcome::Refused(error.what());
   }
   TakeAlarmEditsIntoImage();
   TakeOtherProgramsClips(row);
@@ -81,7 +83,7 @@ std::optional<std::string> Editor::ImportInto(int row, const std::string& path) 
   WriteNameMap();
   lock.reset();
   NoteImported(row, converted ? *converted : CopiedResult(path));
-  return std::nullopt;
+  return Outcome::Done();
 }
 
 // The next import's dialog opens where this one came from, in this run and the next.

@@ -41,7 +41,7 @@ void Editor::SpeedButton7Click() {
   if (folder != work) folder += kPathSeparator;
   log_.Append(folder);
   log_.Append("Currentdir => " + dirs_.Currentdir);
-  const std::string pointer = ProjectPointerPath();
+  const std::string pointer = ProjectPointerPath(dirs_.Currentdir);
   log_.Append("Select Filenamepath => " + pointer);
   ReplaceFile(pointer, folder + "\r\n");
   projectDirLabel_ = folder;

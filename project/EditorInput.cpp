@@ -1,15 +1,11 @@
 #include "audio/ClipFiles.h"
+#include "common/FileSystem.h"
 #include "common/IntegerText.h"
 #include "project/Editor.h"
 
 namespace pwx {
 
 namespace {
-
-std::string FileNameOf(const std::string& path) {
-  const auto separator = path.find_last_of("/\\");
-  return separator == std::string::npos ? path : path.substr(separator + 1);
-}
 
 std::string ClipLabel(int row, const AudioEntry& entry) {
   return ThreeDigits(row) + " \"" + entry.Short_FN + "\"";
@@ -52,36 +48,31 @@ void Editor::DropFiles(int row, const std::vector<std::string>& paths) {
     if (i > 0) {
       while (next <= kLibrarySize && project_.Library.Entry(next).Occupied()) ++next;
     }
-    std::optional<std::string> refusal;
-    if (next > kLibrarySize) {
-      refusal = "no free row";
-    } else if (!IsSoundFileName(path)) {
-      refusal = "not a sound file";
-    } else {
-      refusal = RefusalOfClip(path);
-    }
+    Outcome outcome = next > kLibrarySize      ? Outcome::Refused("no free row")
+                      : !IsSoundFileName(path) ? Outcome::Refused("not a sound file")
+                                               : CheckClipSource(path);
     const AudioEntry& occupant = project_.Library.Entry(std::min(next, kLibrarySize));
-    if (!refusal && next <= kLibrarySize && occupant.Occupied() &&
+    if (outcome.IsDone() && next <= kLibrarySize && occupant.Occupied() &&
         !host_.AskYesNo(
             "Replace clip " + ClipLabel(next, occupant) + " with \"" + FileNameOf(path) + "\"?",
             "Replace Clip")) {
-      refusal = "clip " + ThreeDigits(next) + " kept";
+      outcome = Outcome::Refused("clip " + ThreeDigits(next) + " kept");
     }
-    if (!refusal) refusal = ImportInto(next, path);
+    if (outcome.IsDone()) outcome = ImportInto(next, path);
     if (paths.size() == 1) {
       // One file is imported exactly as the double-click imports it, errors and all.
-      if (refusal) ShowImportError(*refusal);
+      ShowImportOutcome(outcome);
       return;
     }
-    if (refusal == kImportCancelled) {
+    if (outcome.IsCancelled()) {
       // Cancel stops the whole drop: the files not yet imported are skipped.
       for (std::size_t rest = i; rest < paths.size(); ++rest) {
         skipped.push_back(FileNameOf(paths[rest]) + " (" + kImportCancelled + ")");
       }
       break;
     }
-    if (refusal) {
-      skipped.push_back(FileNameOf(path) + " (" + *refusal + ")");
+    if (outcome.IsRefused()) {
+      skipped.push_back(FileNameOf(path) + " (" + outcome.Why() + ")");
     } else {
       filled.push_back(ThreeDigits(next));
       ++next;

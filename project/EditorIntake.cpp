@@ -60,11 +60,10 @@ std::optional<IntakeResult> Editor::ConvertIntoProject(int row, const std::strin
   IntakeResult result;
   const bool level = LevelImports();
   host_.RunLongWork("Converting " + ShortNameOf(path) + " into clip " + ThreeDigits(row),
-                    [&](const Host::Progress& progress, const std::atomic<bool>& cancel) {
+                    [&](const WorkControl& control) {
                       IntakeOptions options;
+                      options.Work = control;
                       options.Level = level;
-                      options.Progress = progress;
-                      options.Cancel = &cancel;
                       result = ConvertClip(path, dest, options);
                     });
   if (result.Cancelled) return std::nullopt;
@@ -134,29 +133,25 @@ void Editor::LevelAllClips() {
   std::size_t done = 0;
   bool cancelled = false;
   auto lock = LockProjectFolder();  // the copies are written anew
-  host_.RunLongWork(
-      "Levelling the clips", [&](const Host::Progress& progress, const std::atomic<bool>& cancel) {
-        for (const Clip& clip : clips) {
-          if (cancel) break;
-          std::string line = clip.Label + ": ";
-          IntakeOptions options;
-          options.Cancel = &cancel;
-          options.Progress = [&](double fraction) {
-            progress((static_cast<double>(done) + fraction) / static_cast<double>(clips.size()));
-          };
-          try {
-            const IntakeResult result = LevelProjectCopy(clip.Copy, options);
-            if (result.Cancelled) break;
-            line += LevellingText(result);
-            written[clip.Row] = result;
-          } catch (const EditorError& error) {
-            line += std::string("not levelled: ") + error.what();
-          }
-          lines.push_back(line);
-          ++done;
-        }
-        cancelled = cancel;
-      });
+  host_.RunLongWork("Levelling the clips", [&](const WorkControl& control) {
+    for (const Clip& clip : clips) {
+      if (control.Cancelled()) break;
+      std::string line = clip.Label + ": ";
+      IntakeOptions options;
+      options.Work = PartOf(control, done, clips.size());
+      try {
+        const IntakeResult result = LevelProjectCopy(clip.Copy, options);
+        if (result.Cancelled) break;
+        line += LevellingText(result);
+        written[clip.Row] = result;
+      } catch (const EditorError& error) {
+        line += std::string("not levelled: ") + error.what();
+      }
+      lines.push_back(line);
+      ++done;
+    }
+    cancelled = control.Cancelled();
+  });
   lock.reset();
   std::size_t levelled = 0;
   for (const auto& [row, result] : written) {

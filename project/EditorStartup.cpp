@@ -34,25 +34,9 @@ void Editor::StartupFolders() {
   ClearLibrary();
 }
 
-std::optional<std::string> Editor::FolderInProjectPointer() const {
-  const std::string pointer = ProjectPointerPath();
-  if (!EntryExists(pointer)) return std::nullopt;
-  std::string folder = ReadFirstLine(pointer);
-  // A folder written by hand often lacks its final separator; without it every project
-  // file would be named beside the folder instead of inside it.
-  if (!folder.empty()) folder = WithSeparator(folder);
-  return folder;
-}
-
-std::string Editor::ProjectFolderAtStartup() const {
-  // Without PRJ.cfg the first start-up has no project folder and names its files plainly,
-  // so they are found in the start folder.
-  return FolderInProjectPointer().value_or(dirs_.Currentdir + kPathSeparator);
-}
-
 void Editor::StartupProjectPointer() {
-  log_.Append("PRJ.CFG : " + ProjectPointerPath());
-  if (const auto pointed = FolderInProjectPointer()) {
+  log_.Append("PRJ.CFG : " + ProjectPointerPath(dirs_.Currentdir));
+  if (const auto pointed = FolderInProjectPointer(dirs_.Currentdir)) {
     const std::string& folder = *pointed;
     dirs_.Work_DIR = folder;
     log_.Append("Get PRJ.CFG : " + dirs_.Work_DIR);
@@ -87,78 +71,37 @@ void Editor::ResetEditorState() {
   projectDirLabel_ = dirs_.Work_DIR;
 }
 
-// Loads the name map and the play list that the folder has; a missing one gives its empty
-// default. A folder with neither is a new project. One that cannot be read is shown as
-// missing and its error raised at the end, so that nothing of the previous project stays
-// behind to be saved into this folder. Clips whose copies are there without a line in the
-// name map are listed from their copies.
+// Loads the name map and the play list of the work folder (see pwx::LoadProjectFiles) into
+// the window's record, and raises the error of a file that could not be read at the end,
+// once what was loaded is shown.
 void Editor::LoadProjectFiles() {
-  const std::string& work = dirs_.Work_DIR;
   // What an earlier loading said is not said of this folder.
   if (!loadNotice_.empty() && statusText_ == loadNotice_) statusText_.clear();
   loadNotice_.clear();
-  const bool hasNameMap = EntryExists(work + kNameMapFileName);
-  const bool hasPlayList = EntryExists(work + kPlayListFileName);
-  std::string notice;
-  const auto say = [&notice](const std::string& text) {
-    if (!text.empty()) notice += (notice.empty() ? "" : "; ") + text;
-  };
-  std::string failure;
-  std::size_t mapLines = 0;
-  if (!hasNameMap && !hasPlayList) {
-    InitEmptyProject();
-  } else {
-    ClearLibrary();
-    if (hasNameMap) {
-      try {
-        say(OmissionsNotice(LoadNameMap(project_.Library, work, log_, &mapLines)));
-      } catch (const EditorError& error) {
-        failure = error.what();
-        ClearLibrary();
-        mapLines = 0;
-      }
-    }
-    if (!hasPlayList) ResetPlayListImage(image_);
-    RefreshClipSelectors();
-    if (hasPlayList) {
-      try {
-        if (ReadPlayListFile(image_, work, log_) != 0) ApplyPlayList();
-      } catch (const EditorError& error) {
-        if (failure.empty()) failure = error.what();
-        ResetPlayListImage(image_);
-        ApplyPlayList();
-      }
-    }
+  ClearLibrary();
+  LoadedProject loaded;
+  loaded.Project = project_;
+  loaded.Image = image_;
+  loaded.ClipChoices = clipChoices_;
+  const FolderLoading loading = pwx::LoadProjectFiles(loaded, dirs_.Work_DIR, log_);
+  project_ = std::move(loaded.Project);
+  image_ = loaded.Image;
+  if (loaded.ClipChoices != clipChoices_) {
+    clipChoices_ = std::move(loaded.ClipChoices);
+    ++clipChoicesVersion_;
   }
-  knownNameMap_ = project_.Library;
-  say(ListClipsFromCopies(mapLines, hasNameMap));
-  if (!notice.empty()) statusText_ = loadNotice_ = notice;
-  if (!failure.empty()) throw EditorError(failure);
+  ApplyModeLabels(view_, project_.Mode.Value);
+  knownNameMap_ = loading.NameMap;
+  if (!loading.Notice.empty()) statusText_ = loadNotice_ = loading.Notice;
+  if (!loading.Failure.empty()) throw EditorError(loading.Failure);
 }
 
 // A project's own settings and volume replace those on screen, read as the start-up reads
 // them; a folder without them keeps what the window shows, so that settings carry over into
 // a new project.
 void Editor::ReadProjectSettings() {
-  ReadSettingsFiles([this](const std::function<void()>& read) { Handle(read); });
-}
-
-void Editor::ReadSettingsFiles(const std::function<void(const std::function<void()>&)>& run) {
-  const std::string& work = dirs_.Work_DIR;
-  if (EntryExists(work + kVolumeFileName)) run([&] { ReadVolumeFile(project_, work, log_); });
-  if (EntryExists(work + kRtuFileName)) {
-    run([&] {
-      ModbusRtuSettings settings;
-      ReadRtuFile(settings, work, log_);
-      project_.Settings = settings;
-    });
-  }
-}
-
-void Editor::InitEmptyProject() {
-  ResetPlayListImage(image_);
-  ClearLibrary();
-  ApplyPlayList();
+  ReadSettingsFiles(project_, dirs_.Work_DIR, log_,
+                    [this](const std::function<void()>& read) { Handle(read); });
 }
 
 }  // namespace pwx

@@ -12,19 +12,18 @@ void Editor::OpenProjectFolder(const std::string& folder) {
   project_.Mode = AlarmMode{};
   ApplyModeLabels(view_, 0);
   LoadProjectFiles();
-  ReadSettingsFiles([](const std::function<void()>& read) { read(); });
+  ReadSettingsFiles(project_, dirs_.Work_DIR, log_,
+                    [](const std::function<void()>& read) { read(); });
   startupDone_ = true;
   MarkSaved();
 }
 
 ProjectSnapshot Editor::Snapshot() const {
-  return ProjectSnapshot{project_, image_, FilesASaveWrites(), dirs_.Work_DIR};
+  return SnapshotOf(project_, image_, dirs_.Work_DIR);
 }
 
 SavedFiles Editor::FilesASaveWrites() const {
-  DiagnosticLog scratch;  // the traces of a real save are not wanted here
-  return SavedFiles{PlayListASaveWrites(image_, project_, scratch),
-                    RtuFileFor(project_.Settings, scratch), VolumeFileFor(project_.Volume)};
+  return pwx::FilesASaveWrites(image_, project_);
 }
 
 bool Editor::HasUnsavedChanges() const {

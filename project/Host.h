@@ -1,9 +1,10 @@
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
+
+#include "common/Progress.h"
 
 namespace pwx {
 
@@ -41,15 +42,14 @@ class Host {
   // Shows a folder in the platform's file manager; the outcome is not examined.
   virtual void ExploreFolder(const std::string& folder) = 0;
 
-  // Long work (a clip's conversion), run so that the window keeps drawing: `title` and the
-  // fraction done are shown with a Cancel button that sets `cancel`. Returns when the work
-  // has ended, and raises what it raised. Without a window it simply runs the work.
-  using Progress = std::function<void(double fraction)>;
-  using LongWork = std::function<void(const Progress& progress, const std::atomic<bool>& cancel)>;
+  // Long work (a clip's conversion), run so that the window keeps drawing: a dialog titled
+  // `title` shows the steps the work reports, with a Cancel button that sets the work's
+  // cancel flag. Returns when the work has ended, and raises what it raised. Without a
+  // window it simply runs the work, which nobody cancels.
+  using LongWork = std::function<void(const WorkControl& control)>;
   virtual void RunLongWork(const std::string& title, const LongWork& work) {
     (void)title;
-    const std::atomic<bool> never{false};
-    work([](double) {}, never);
+    work(WorkControl{});
   }
 
   // What the user's preferences hold under a key (empty when nothing), kept between runs.

@@ -109,9 +109,9 @@ class QtHostTest : public QObject {
     QThread* worker = nullptr;
     bool timerFired = false;
     QTimer::singleShot(10, [&] { timerFired = true; });
-    host.RunLongWork("Working", [&](const Host::Progress& progress, const std::atomic<bool>&) {
+    host.RunLongWork("Working", [&](const WorkControl& control) {
       worker = QThread::currentThread();
-      progress(0.5);
+      control.Report(1, 2, "Converting tone.wav into 001.mp3");
       QThread::msleep(200);
     });
     QVERIFY(worker && worker != QThread::currentThread());
@@ -123,14 +123,12 @@ class QtHostTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     host.SetWindow(&window);
     QTimer::singleShot(20, [&] { QTest::keyClicks(&window, QStringLiteral("x")); });
-    host.RunLongWork("Working",
-                     [](const Host::Progress&, const std::atomic<bool>&) { QThread::msleep(200); });
+    host.RunLongWork("Working", [](const WorkControl&) { QThread::msleep(200); });
     QCOMPARE(window.text(), QString());
     bool raised = false;
     try {
-      host.RunLongWork("Failing", [](const Host::Progress&, const std::atomic<bool>&) {
-        throw EditorError("the clip is no sound");
-      });
+      host.RunLongWork("Failing",
+                       [](const WorkControl&) { throw EditorError("the clip is no sound"); });
     } catch (const EditorError& error) {
       raised = std::string(error.what()) == "the clip is no sound";
     }

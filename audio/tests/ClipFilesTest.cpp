@@ -15,11 +15,11 @@ TEST(ClipSize, TenMebibytesIsTheLimit) {
         return dir / "ok.mp3";
       }(),
       kMaxClipBytes);
-  EXPECT_EQ(CheckClipSize(dir / "ok.mp3", log), std::nullopt);
+  EXPECT_EQ(CheckClipSize(dir / "ok.mp3", log), Outcome::Done());
 
   testing::WriteFile(dir / "big.mp3", "");
   std::filesystem::resize_file(dir / "big.mp3", kMaxClipBytes + 1);
-  EXPECT_EQ(CheckClipSize(dir / "big.mp3", log), "File Size > then Buffer 10MB");
+  EXPECT_EQ(CheckClipSize(dir / "big.mp3", log), Outcome::Refused("File Size > then Buffer 10MB"));
 }
 
 TEST(ProjectCopy, NameIsThreeDigitsWithLowerCaseExtension) {

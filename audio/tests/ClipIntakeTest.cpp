@@ -21,6 +21,7 @@
 namespace pwx {
 namespace {
 
+using ::testing::Each;
 using ::testing::EndsWith;
 using testing::ErrorOf;
 using ::testing::HasSubstr;
@@ -171,7 +172,7 @@ TEST_P(ClipTooLarge, IsRefusedWithItsLengthAndTheLimit) {
   options.Level = c.level;
   options.MaxBytes = 5000;
   int reports = 0;
-  options.Progress = [&](double) { ++reports; };
+  options.Work.Progress = [&](const ProgressStep&) { ++reports; };
   const std::string error =
       ErrorOf([&] { ConvertClip(IntakeFixture(c.file), dir / "001.mp3", options); });
   EXPECT_THAT(error, HasSubstr(c.file));
@@ -235,7 +236,7 @@ TEST(ClipTooLarge, RefusesTenHoursFromTheHeader) {
     IntakeOptions options;
     options.Level = level;
     int reports = 0;
-    options.Progress = [&](double) { ++reports; };
+    options.Work.Progress = [&](const ProgressStep&) { ++reports; };
     EXPECT_THAT(ErrorOf([&] { ConvertClip(path, dir / "001.mp3", options); }),
                 HasSubstr("it lasts 10:00:00.0, and as an MP3 it would pass the player's limit "
                           "of 10,485,760 bytes."));
@@ -292,21 +293,21 @@ const FailureCase kFailures[] = {
     {"CancelledBeforeStart", "speech.wav",
      [](IntakeOptions& o, std::atomic<bool>& cancel) {
        cancel = true;
-       o.Cancel = &cancel;
+       o.Work.Cancel = &cancel;
      },
      true},
     {"CancelledWhileEncoding", "noise.ogg",
      [](IntakeOptions& o, std::atomic<bool>& cancel) {
-       o.Cancel = &cancel;
-       o.Progress = [&cancel](double fraction) {
-         if (fraction > 0.5) cancel = true;
+       o.Work.Cancel = &cancel;
+       o.Work.Progress = [&cancel](const ProgressStep& step) {
+         if (step.Done * 2 > step.Total) cancel = true;
        };
      },
      true},
     {"CancelledAtFirstProgress", "noise.ogg",
      [](IntakeOptions& o, std::atomic<bool>& cancel) {
-       o.Cancel = &cancel;
-       o.Progress = [&cancel](double) { cancel = true; };
+       o.Work.Cancel = &cancel;
+       o.Work.Progress = [&cancel](const ProgressStep&) { cancel = true; };
      },
      true},
 };
@@ -371,14 +372,19 @@ TEST(ConvertClip, ReportsProgressThatOnlyGrowsToTheEnd) {
   for (const bool level : {false, true}) {
     TempFolder dir;
     std::vector<double> seen;
+    std::vector<std::string> texts;
     IntakeOptions options;
     options.Level = level;
-    options.Progress = [&](double fraction) { seen.push_back(fraction); };
+    options.Work.Progress = [&](const ProgressStep& step) {
+      seen.push_back(static_cast<double>(step.Done) / static_cast<double>(step.Total));
+      texts.push_back(step.Text);
+    };
     ConvertClip(IntakeFixture("speech.wav"), dir / "001.mp3", options);
     ASSERT_GT(seen.size(), 3u);
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_GT(seen.front(), 0);
     EXPECT_EQ(seen.back(), 1);
+    EXPECT_THAT(texts, Each(std::string("Converting speech.wav into 001.mp3")));
   }
 }
 

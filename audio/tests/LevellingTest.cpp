@@ -151,7 +151,7 @@ TEST(MeasureClipLoudness, AgreesWithAnIndependentMeter) {
   EXPECT_EQ(loudness->Channels, 1);
 
   const std::atomic<bool> cancel = true;
-  EXPECT_FALSE(MeasureClipLoudness(clip, &cancel));
+  EXPECT_FALSE(MeasureClipLoudness(clip, WorkControl{{}, &cancel}));
 }
 
 }  // namespace

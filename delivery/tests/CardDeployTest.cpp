@@ -73,16 +73,23 @@ TEST_F(CardCopy, FirstCopyWritesEveryPlayerFileAndNothingElseThenVerifies) {
   EXPECT_EQ(plan.BytesToWrite(), plan.BytesOfProject());
 
   std::uint64_t lastDone = 0, lastTotal = 0;
+  // Each file is written, then each read back: the steps name them in that order.
+  std::vector<std::string> steps;
   DeployOptions options;
-  options.Progress = [&](std::uint64_t done, std::uint64_t total, const std::string&) {
-    EXPECT_GE(done, lastDone);
-    lastDone = done;
-    lastTotal = total;
+  options.Work.Progress = [&](const ProgressStep& step) {
+    EXPECT_GE(step.Done, lastDone);
+    lastDone = step.Done;
+    lastTotal = step.Total;
+    if (steps.empty() || steps.back() != step.Text) steps.push_back(step.Text);
   };
   const DeployResult result = DeployToCard(plan, options);
   EXPECT_TRUE(result.Verified()) << result.Summary();
   EXPECT_EQ(result.Written, kPlayerFiles);
   EXPECT_EQ(lastDone, lastTotal);
+  std::vector<std::string> expected;
+  for (const std::string& name : kPlayerFiles) expected.push_back("Writing " + name);
+  for (const std::string& name : kPlayerFiles) expected.push_back("Verifying " + name);
+  EXPECT_EQ(steps, expected);
   EXPECT_EQ(FilesIn(card), project);
   EXPECT_EQ(result.Summary(), "Card verified: 8 files, " + SizeText(plan.BytesOfProject()));
 }
@@ -135,9 +142,9 @@ TEST_F(CardCopy, TooLittleRoomIsRefusedBeforeAnythingIsWritten) {
 TEST_F(CardCopy, ARunningCopyCancelledLeavesWholeFilesAndSaysWhich) {
   std::atomic<bool> cancel{false};
   DeployOptions options;
-  options.Cancel = &cancel;
-  options.Progress = [&](std::uint64_t, std::uint64_t, const std::string& file) {
-    if (file == "002.mp3") cancel = true;
+  options.Work.Cancel = &cancel;
+  options.Work.Progress = [&](const ProgressStep& step) {
+    if (step.Text == "Writing 002.mp3") cancel = true;
   };
   const DeployResult result = DeployToCard(Plan(), options);
   EXPECT_TRUE(result.Cancelled);
@@ -217,15 +224,16 @@ INSTANTIATE_TEST_SUITE_P(
                   "002.mp3", "Permission denied"},
         FaultCase{"CardPulledOut",
                   [](CardCopy& t, DeployOptions& o) {
-                    o.Progress = [&t](std::uint64_t, std::uint64_t, const std::string& file) {
-                      if (file == "002.mp3") fs::remove_all(t.card);
+                    o.Work.Progress = [&t](const ProgressStep& step) {
+                      if (step.Text == "Writing 002.mp3") fs::remove_all(t.card);
                     };
                   },
                   "002.mp3", "Cannot create file"},
         FaultCase{"ReadBackDiffers",
                   [](CardCopy& t, DeployOptions& o) {
-                    o.Progress = [&t](std::uint64_t done, std::uint64_t total, const std::string&) {
-                      if (done != total / 2) return;  // every file is written, none read back
+                    o.Work.Progress = [&t](const ProgressStep& step) {
+                      // Every file is written, none read back.
+                      if (step.Done != step.Total / 2) return;
                       std::string bytes = ReadWhole(t.card + "/003.mp3");
                       bytes[bytes.size() / 2] ^= 1;
                       WriteFile(t.card + "/003.mp3", bytes);
@@ -234,8 +242,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "003.mp3", "003.mp3 reads back differently", true},
         FaultCase{"ProjectFileChangedWhileCopied",
                   [](CardCopy& t, DeployOptions& o) {
-                    o.Progress = [&t](std::uint64_t, std::uint64_t, const std::string& file) {
-                      if (file != "003.mp3") return;
+                    o.Work.Progress = [&t](const ProgressStep& step) {
+                      if (step.Text != "Writing 003.mp3") return;
                       std::this_thread::sleep_for(std::chrono::milliseconds(20));
                       WriteFile(t.dir / "P/003.mp3", "saved anew while it was copied");
                     };

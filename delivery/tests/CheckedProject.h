@@ -13,6 +13,7 @@
 #include "common/tests/TempFolder.h"
 #include "delivery/ProjectCheck.h"
 #include "devicefiles/tests/ProjectFileBytes.h"
+#include "project/Editor.h"
 #include "project/tests/Fakes.h"
 
 namespace pwx {

@@ -8,6 +8,7 @@
 #include "delivery/CommissioningReport.h"
 #include "delivery/ReportHtml.h"
 #include "devicefiles/tests/ProjectFileBytes.h"
+#include "project/Editor.h"
 #include "project/tests/Fakes.h"
 
 namespace pwx {
@@ -36,7 +37,7 @@ class Report : public ::testing::Test {
   }
   CommissioningReport Make(const std::atomic<bool>* cancel = nullptr) {
     ReportOptions options;
-    options.Cancel = cancel;
+    options.Work.Cancel = cancel;
     options.MadeAt = "2026-12-09 10:00";
     options.Program = "PWX36 Editor 1.0.0";
     options.Unsaved = editor->HasUnsavedChanges();

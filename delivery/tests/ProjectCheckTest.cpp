@@ -213,17 +213,18 @@ TEST_F(Checked, ProgressCountsEveryClipAndCancelStops) {
   for (int n = 3; n <= 12; ++n) Clip(n, "mpeg1-stereo-cbr.mp3");
   Open();
   CheckOptions options;
-  std::vector<int> done;
-  options.Progress = [&](int clips, int total) {
-    EXPECT_EQ(total, 12);
-    done.push_back(clips);
+  std::vector<std::uint64_t> done;
+  options.Work.Progress = [&](const ProgressStep& step) {
+    EXPECT_EQ(step.Total, 12u);
+    EXPECT_EQ(ProgressText(step), "Decoding the clips: " + std::to_string(step.Done) + " of 12");
+    done.push_back(step.Done);
   };
   CheckProject(editor->Snapshot(), options);
   ASSERT_EQ(done.size(), 12u);
-  EXPECT_EQ(done.back(), 12);
+  EXPECT_EQ(done.back(), 12u);
 
   std::atomic<bool> cancel{true};
-  options.Cancel = &cancel;
+  options.Work.Cancel = &cancel;
   done.clear();
   CheckProject(editor->Snapshot(), options);
   EXPECT_TRUE(done.empty());
@@ -255,8 +256,8 @@ INSTANTIATE_TEST_SUITE_P(Hostile, CopyFindings,
 TEST_F(Checked, ACopyThatVanishesDuringTheCheckIsMissing) {
   CheckOptions options;
   options.Threads = 1;
-  options.Progress = [&](int done, int) {
-    if (done == 1) fs::remove(Copy(2));
+  options.Work.Progress = [&](const ProgressStep& step) {
+    if (step.Done == 1) fs::remove(Copy(2));
   };
   const auto found = CheckProject(editor->Snapshot(), options);
   EXPECT_EQ(found[1].Code, "copy-missing");

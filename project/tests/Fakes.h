@@ -77,14 +77,16 @@ class FakeHost : public Host {
   }
   void ErrorBox(const std::string& text) override { errorBoxes.push_back(text); }
   void ExploreFolder(const std::string& folder) override { explored.push_back(folder); }
-  // Runs long work at once, as if the user pressed Cancel at its start when `cancelWork`.
+  // Runs long work at once, as if the user pressed Cancel at its start when `cancelWork`,
+  // and keeps the steps it reports.
   void RunLongWork(const std::string& title, const LongWork& work) override {
     longWork.push_back(title);
     const std::atomic<bool> cancel{cancelWork};
-    work([](double) {}, cancel);
+    work(WorkControl{[this](const ProgressStep& step) { steps.push_back(step); }, &cancel});
   }
   bool cancelWork = false;
   std::vector<std::string> longWork;
+  std::vector<ProgressStep> steps;
 
  private:
   std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) const {

@@ -151,9 +151,9 @@ TEST_F(IntakeFlow, ToolTipsGoWithTheirProjectAndLineBreaksAreRefused) {
   EXPECT_EQ(editor->GridCell(3, 1), "other");
   EXPECT_EQ(editor->ClipToolTip(3), "");
 
-  const auto refusal = editor->ImportClip(4, start / "a\nb.wav");
-  ASSERT_TRUE(refusal);
-  EXPECT_NE(refusal->find("line break"), std::string::npos);
+  const Outcome refusal = editor->ImportClip(4, start / "a\nb.wav");
+  ASSERT_TRUE(refusal.IsRefused());
+  EXPECT_NE(refusal.Why().find("line break"), std::string::npos);
   EXPECT_FALSE(FileExists(ProjectDir("Q") + "004.mp3"));
 }
 
