@@ -5,6 +5,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "common/EditorError.h"
+#include "common/Progress.h"
 #include "project/Host.h"
 
 namespace pwx {
@@ -26,14 +27,22 @@ class HeadlessHost final : public Host {
   void ExploreFolder(const std::string&) override {}
   std::string Preference(const std::string&) override { return {}; }
   void SetPreference(const std::string&, const std::string&) override {}
-  // Runs the work at once, with the command's cancel flag.
-  void RunLongWork(const std::string&, const LongWork& work) override {
+  // Runs the work at once, with the command's cancel flag, its fraction done shown as
+  // thousandths of the step named by `title`.
+  void RunLongWork(const std::string& title, const LongWork& work) override {
     const std::atomic<bool> never{false};
-    work([](double) {}, Cancel ? *Cancel : never);
+    work(
+        [&](double fraction) {
+          if (!Progress) return;
+          const double clamped = fraction < 0 ? 0 : fraction > 1 ? 1 : fraction;
+          Progress({static_cast<std::uint64_t>(clamped * 1000), 1000, title});
+        },
+        Cancel ? *Cancel : never);
   }
 
   std::vector<std::string> Messages;
   const std::atomic<bool>* Cancel = nullptr;  // the long work's, or none
+  ProgressCallback Progress;                  // where the long work says how far it is
 };
 
 // The audio player when no window runs: it opens nothing.
