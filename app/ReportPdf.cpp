@@ -17,14 +17,14 @@
 
 namespace pwx {
 
-QByteArray ReportPdfBytes(const CommissioningReport& report) {
+QByteArray PdfOfHtml(const QString& html, const QString& title, const QString& creator) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   {
     QPdfWriter writer(&buffer);
-    writer.setTitle(QStringLiteral("Commissioning report"));
-    writer.setCreator(QString::fromStdString(report.Program));
+    writer.setTitle(title);
+    writer.setCreator(creator);
     writer.setResolution(300);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
@@ -36,12 +36,17 @@ QByteArray ReportPdfBytes(const CommissioningReport& report) {
     document.setDefaultStyleSheet(
         QStringLiteral("h1 { font-size: 16pt; } h2 { font-size: 12pt; margin-top: 14px; } th { "
                        "font-weight: bold; }"));
-    document.setHtml(QString::fromStdString(CommissioningReportHtml(report)));
+    document.setHtml(html);
     // Without a page size of its own the document is laid out on the writer's pages with
     // margins of 2 cm and printed with the page numbers at the foot.
     document.print(&writer);
   }
   return bytes;
+}
+
+QByteArray ReportPdfBytes(const CommissioningReport& report) {
+  return PdfOfHtml(QString::fromStdString(CommissioningReportHtml(report)),
+                   QStringLiteral("Commissioning report"), QString::fromStdString(report.Program));
 }
 
 std::optional<QString> WriteReportPdf(const CommissioningReport& report, const QString& path) {

@@ -8,7 +8,11 @@
 
 namespace pwx {
 
-// The report as an A4 portrait PDF with selectable text.
+// A report's HTML page laid out as an A4 portrait PDF with selectable text, with that title
+// and creator in its metadata.
+QByteArray PdfOfHtml(const QString& html, const QString& title, const QString& creator);
+
+// The report as that PDF.
 QByteArray ReportPdfBytes(const CommissioningReport& report);
 
 // Writes the report as that PDF. The file appears under its name only when the whole document

@@ -5,7 +5,6 @@
 #include <QStandardPaths>
 #include <cstring>
 
-#include "app/CommandLine.h"
 #include "app/LazyAudioPlayer.h"
 #include "app/Mp3_list.h"
 #include "app/QtAudioPlayer.h"
@@ -38,10 +37,10 @@ std::string ChooseStartFolder(bool fromDesktop) {
 
 }  // namespace
 
+// The window's program, which pwx36-editor (commands/main.cpp) starts in its place when it is
+// given no command: with no argument, with --from-desktop, or with a project folder.
 int main(int argc, char* argv[]) {
-  // Any other argument is a command for the command line, which needs no display.
   const bool fromDesktop = argc > 1 && std::strcmp(argv[1], pwx::kFromDesktopOption) == 0;
-  if (argc > (fromDesktop ? 2 : 1)) return pwx::RunCommandLine(argc, argv);
 
   // Chosen before the first media object exists; a backend named by the user is kept.
   pwx::QtAudioPlayer::PreferGStreamerBackend();

@@ -1,6 +1,7 @@
 #include "common/Progress.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace pwx {
 
@@ -13,9 +14,17 @@ constexpr std::uint64_t kPartUnits = 10000;
 
 std::uint64_t ProgressIn(const ProgressStep& step, std::uint64_t units) {
   if (step.Total == 0) return 0;
-  const std::uint64_t done = std::min(step.Done, step.Total);
-  // In two steps, so that large counts of bytes do not overflow.
-  return done / step.Total * units + done % step.Total * units / step.Total;
+  std::uint64_t done = std::min(step.Done, step.Total);
+  std::uint64_t total = step.Total;
+  // Counts near the top of the range are scaled down first, so that done * units fits.
+  const std::uint64_t largest =
+      std::numeric_limits<std::uint64_t>::max() / std::max<std::uint64_t>(units, 1);
+  if (total > largest) {
+    const std::uint64_t scale = total / largest + 1;
+    done /= scale;
+    total /= scale;
+  }
+  return done * units / total;
 }
 
 std::string ProgressText(const ProgressStep& step) {

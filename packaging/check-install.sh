@@ -56,6 +56,20 @@ else
   fail "bin/pwx36-editor is missing, not executable or not an ELF file"
 fi
 
+# ---- the programs it starts --------------------------------------------------------------------
+for program in pwx36-editor-window pwx36-editor-pdf; do
+  if [ -x "$prefix/lib/pwx36-editor/$program" ]; then
+    pass "lib/pwx36-editor/$program installed"
+  else
+    fail "lib/pwx36-editor/$program is missing or not executable"
+  fi
+done
+if [ -x "$exe" ] && out=$("$exe" --version 2>&1) && [ "$out" = "pwx36-editor $version" ]; then
+  pass "pwx36-editor --version"
+else
+  fail "pwx36-editor --version printed: ${out:-nothing}"
+fi
+
 # ---- the libraries loaded at run time ---------------------------------------------------------
 # A library the editor loads when it needs it (libavfilter for levelling's limiter) is no link
 # that dpkg-shlibdeps sees: the package must name it, and this system must have it.
@@ -174,6 +188,26 @@ if [ -f "$prefix/share/doc/pwx36-editor/copyright" ]; then
   pass "share/doc/pwx36-editor/copyright installed"
 else
   fail "share/doc/pwx36-editor/copyright is missing"
+fi
+
+# ---- the manual page, the completion and the changelog ---------------------------------------
+man="$prefix/share/man/man1/pwx36-editor.1.gz"
+if [ -f "$man" ] && gzip -t "$man" 2>/dev/null && zcat "$man" | grep -q '^\.TH PWX36\\-EDITOR 1'; then
+  pass "manual page share/man/man1/pwx36-editor.1.gz installed"
+else
+  fail "manual page share/man/man1/pwx36-editor.1.gz is missing or no manual page"
+fi
+completion="$prefix/share/bash-completion/completions/pwx36-editor"
+if [ -f "$completion" ] && bash -n "$completion" && grep -q 'complete .*pwx36-editor' "$completion"; then
+  pass "bash completion installed and parses"
+else
+  fail "bash completion $completion is missing or does not parse"
+fi
+changelog="$prefix/share/doc/pwx36-editor/changelog.gz"
+if [ -f "$changelog" ] && zcat "$changelog" | head -n1 | grep -qF "pwx36-editor ($version)"; then
+  pass "changelog.gz installed, newest entry $version"
+else
+  fail "share/doc/pwx36-editor/changelog.gz is missing or does not start with version $version"
 fi
 
 echo "check-install: $passed passed, $failed failed"

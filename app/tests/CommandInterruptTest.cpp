@@ -72,27 +72,29 @@ struct Stopped {
   QString out, err;
 };
 
-// Starts the program in `folder`, waits until `underWay` says its work is under way, sends
-// `signal` (`times` times, 50 ms apart) and waits for its end.
+// Starts the program in `folder`, waits until `underWay` says its work is under way (from
+// what it printed so far, its progress on standard error included), sends `signal` (`times`
+// times, 50 ms apart) and waits for its end.
 Stopped RunAndStop(const QStringList& arguments, const QString& folder, int signal, int times,
-                   const std::function<bool(qint64 pid, const QByteArray& out)>& underWay) {
+                   const std::function<bool(qint64 pid, const QByteArray& printed)>& underWay) {
   QProcess program;
   program.setWorkingDirectory(folder);
   program.start(QStringLiteral(PWX_PROGRAM), arguments);
   if (!program.waitForStarted(10000)) return {};
-  QByteArray out;
+  QByteArray out, err;
   QElapsedTimer waited;
   waited.start();
-  while (program.state() == QProcess::Running && !underWay(program.processId(), out)) {
+  while (program.state() == QProcess::Running && !underWay(program.processId(), out + err)) {
     if (waited.elapsed() > 60000) return {};
     program.waitForReadyRead(2);
     out += program.readAllStandardOutput();
+    err += program.readAllStandardError();
   }
   if (program.state() != QProcess::Running) {
     program.waitForFinished();
     return {false, QString::fromUtf8(out + program.readAllStandardOutput()),
             QStringLiteral("ended before its work was seen under way: ") +
-                QString::fromUtf8(program.readAllStandardError())};
+                QString::fromUtf8(err + program.readAllStandardError())};
   }
   for (int i = 0; i < times && program.state() == QProcess::Running; ++i) {
     if (i > 0) QThread::msleep(50);
@@ -100,8 +102,9 @@ Stopped RunAndStop(const QStringList& arguments, const QString& folder, int sign
   }
   if (!program.waitForFinished(60000)) return {};
   out += program.readAllStandardOutput();
+  err += program.readAllStandardError();
   const bool bySignal = program.exitStatus() == QProcess::CrashExit && program.exitCode() == signal;
-  return {bySignal, QString::fromUtf8(out), QString::fromUtf8(program.readAllStandardError())};
+  return {bySignal, QString::fromUtf8(out), QString::fromUtf8(err)};
 }
 
 }  // namespace
@@ -121,7 +124,7 @@ class CommandInterruptTest : public QObject {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("signal");
     QTest::addColumn<int>("times");
-    QTest::addColumn<QString>("waitFor");  // a line on stdout, else a file held in this folder
+    QTest::addColumn<QString>("waitFor");  // a line it prints, else a file held in this folder
     QTest::addColumn<QString>("errEnds");
     QTest::addColumn<QString>("outHas");
     const QString project = folder_.filePath(QStringLiteral("P"));
@@ -184,10 +187,10 @@ class CommandInterruptTest : public QObject {
       for (const QString& name : QDir(project).entryList(QDir::Files))
         QVERIFY(QFile::copy(project + QLatin1Char('/') + name, card + QLatin1Char('/') + name));
     }
-    const bool onStdout = !waitFor.startsWith(QLatin1Char('/'));
+    const bool printed = !waitFor.startsWith(QLatin1Char('/'));
     const Stopped stopped = RunAndStop(
         arguments, folder_.path(), signal, times, [&](qint64 pid, const QByteArray& out) {
-          return onStdout ? out.contains(waitFor.toUtf8()) : HoldsFileIn(pid, waitFor);
+          return printed ? out.contains(waitFor.toUtf8()) : HoldsFileIn(pid, waitFor);
         });
     QVERIFY2(stopped.byTheSignal, qPrintable(stopped.out + stopped.err));
     // Ended at once by a second signal, it may say nothing.

@@ -71,17 +71,30 @@ class CommandLineTest : public QObject {
       QTest::newRow(name) << arguments << status << outStarts << errStarts;
     };
     row("version", {"--version"}, 0, "pwx36-editor 1.0.0\n", "");
-    row("help", {"--help"}, 0, "Usage: ", "");
-    row("unknown command", {"chek"}, 2, "", "Unknown command: chek");
-    row("unknown option", {"check", "--jsno"}, 2, "", "Unknown option 'jsno'.");
+    // The usage line names the program, not the path it was started by.
+    row("help", {"--help"}, 0, "Usage: pwx36-editor [--from-desktop] [FOLDER]\n", "");
+    row("help of a command", {"deploy", "--help"}, 0,
+        "Usage: pwx36-editor deploy [OPTIONS] FOLDER DEST\n", "");
+    row("help command", {"help", "report"}, 0, "Usage: pwx36-editor report -o FILE ", "");
+    row("help of every command", {"--help-all"}, 0,
+        "Usage: pwx36-editor [--from-desktop] [FOLDER]\n", "");
+    const auto see = [](const char* command) {
+      return QStringLiteral("; see 'pwx36-editor %1 --help'\n").arg(QLatin1String(command));
+    };
+    row("unknown command", {"chek"}, 2, "",
+        "pwx36-editor: unknown command 'chek'; see 'pwx36-editor --help'\n");
+    row("unknown option", {"check", "--jsno"}, 2, "",
+        "pwx36-editor: unknown option '--jsno' for check" + see("check"));
     row("two folders", {"check", project, project}, 2, "",
-        "check takes one project folder at most.");
+        "pwx36-editor: unexpected argument '" + project + "' for check" + see("check"));
     row("no such folder", {"check", project + "x"}, 2, "", "Project folder not found: ");
+    // Progress goes to stderr, a line a step when that is no terminal; -q leaves it out.
     row("errors found", {"check", project}, 1, "error: DI2 #1, clip 009: DI2 #1 names clip 009",
-        "");
-    row("json", {"check", "--json", project}, 1,
-        "[\n  {\"severity\": \"error\", \"code\": \"slot-clip-free\", \"clip\": 9, "
-        "\"input\": \"DI2\", \"file\": null, ",
+        "Decoding the clips: 1 of 1\n");
+    row("quiet", {"check", "-q", project}, 1, "error: DI2 #1, clip 009: DI2 #1 names clip 009", "");
+    row("json", {"check", "--json", "--quiet", project}, 1,
+        "[\n  {\n    \"severity\": \"error\",\n    \"code\": \"slot-clip-free\",\n    "
+        "\"clip\": 9,\n    \"input\": \"DI2\",\n    \"file\": null,\n",
         "");
     row("start folder", {"check"}, 2, "", "Not a project folder: ");
     // The project was never saved: it lacks the files a save writes.
@@ -90,25 +103,27 @@ class CommandLineTest : public QObject {
     row("deploy into the project", {"deploy", project, project + "/"}, 2, "",
         "The destination is the project folder itself");
     row("compare without a card", {"compare", project}, 2, "",
-        "compare takes a project folder and a destination folder.");
+        "pwx36-editor: missing DEST for compare" + see("compare"));
     row("option of another command", {"compare", project, project, "--dry-run"}, 2, "",
-        "That option is not for compare.");
+        "pwx36-editor: unknown option '--dry-run' for compare" + see("compare"));
     row("report without a file", {"report", project}, 2, "",
-        "report takes a project folder and -o FILE.pdf.");
+        "pwx36-editor: missing -o FILE for report" + see("report"));
     row("report with the option first", {"--output", folder_.filePath("o.pdf"), "report", project},
-        0, "Report written to ", "");
+        0, "Report written to ", "Reading the clips: 1 of 1\n");
     row("report of no project", {"report", project + "x", "-o", "r.pdf"}, 2, "",
         "Project folder not found: ");
-    row("report into no folder", {"report", project, "-o", folder_.filePath("none/r.pdf")}, 2, "",
-        "Cannot create file ");
+    row("report into no folder", {"report", "-q", project, "-o", folder_.filePath("none/r.pdf")}, 2,
+        "", "Cannot create file ");
     row("import without a file", {"import", project, "3"}, 2, "",
-        "import takes a project folder, a clip number and a sound file.");
+        "pwx36-editor: missing FILE for import" + see("import"));
     row("import into clip 65", {"import", project, "65", "a.wav"}, 2, "",
         "The clip number must be from 1 to 64.");
-    row("level for check", {"check", project, "--level"}, 2, "", "--level is for import.");
-    row("measure for check", {"check", project, "--measure"}, 2, "", "--measure is for import.");
+    row("level for check", {"check", project, "--level"}, 2, "",
+        "pwx36-editor: unknown option '--level' for check" + see("check"));
+    row("measure for check", {"check", project, "--measure"}, 2, "",
+        "pwx36-editor: unknown option '--measure' for check" + see("check"));
     row("report option for check", {"check", project, "--csv", "t.csv"}, 2, "",
-        "-o and --csv are for report.");
+        "pwx36-editor: unknown option '--csv' for check" + see("check"));
   }
 
   void exitStatusAndOutput() {
@@ -198,7 +213,7 @@ class CommandLineTest : public QObject {
 
     const QString pdf = folder_.filePath(QStringLiteral("R report.pdf"));
     const QString csv = folder_.filePath(QStringLiteral("R.csv"));
-    const Ran ran = RunProgram({"report", project, "-o", pdf, "--csv", csv}, folder_.path());
+    const Ran ran = RunProgram({"report", "-q", project, "-o", pdf, "--csv", csv}, folder_.path());
     QCOMPARE(ran.status, 0);
     QVERIFY2(ran.err.isEmpty(), qPrintable(ran.err));
 

@@ -179,7 +179,7 @@ class SafeWritesCommandTest : public QObject {
     QVERIFY(previous.size() > 8 * 1024);
     const int needKiB = static_cast<int>(previous.size() / 1024) + 1;
     if (tmpfs) disk.Fill(needKiB - shortKiB);
-    const Ran ran = RunProgram({"report", project_, "-o", report}, folder_.path(),
+    const Ran ran = RunProgram({"report", "-q", project_, "-o", report}, folder_.path(),
                                tmpfs ? 0 : needKiB - shortKiB);
     QCOMPARE(ran.status, 2);
     QVERIFY2(ran.err.startsWith("Cannot create file \"" + report + "\". "), qPrintable(ran.err));

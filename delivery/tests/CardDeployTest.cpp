@@ -11,7 +11,6 @@
 #include "common/EditorError.h"
 #include "common/MessageText.h"
 #include "common/tests/TempFolder.h"
-#include "delivery/CardCommands.h"
 #include "delivery/CardDeploy.h"
 #include "delivery/CardVolumes.h"
 #include "delivery/tests/CardTestProject.h"
@@ -151,26 +150,6 @@ TEST_F(CardCopy, ARunningCopyCancelledLeavesWholeFilesAndSaysWhich) {
   EXPECT_EQ(result.Written, (std::vector<std::string>{"001.mp3", "002.mp3"}));
   EXPECT_EQ(result.Summary(), "Copy cancelled: 2 files written whole");
   ExpectWholeFiles();
-}
-
-TEST_F(CardCopy, TheCommandsPrintThePlanTheFilesAndTheResult) {
-  std::ostringstream out, err;
-  CardCommandRequest request{dir / "P", card, dir.Path(), "", false, false, false};
-  EXPECT_EQ(DeployCommand(request, out, err), CommandExit::Success);
-  const std::string printed = out.str();
-  EXPECT_NE(printed.find("Plan: 8 files to write ("), std::string::npos) << printed;
-  EXPECT_NE(printed.find("\nWriting 001.mp3\n"), std::string::npos);
-  EXPECT_NE(printed.find("\nVerifying plist.cfg\n"), std::string::npos);
-  EXPECT_NE(printed.find("\nCard verified: 8 files, "), std::string::npos);
-  // A folder on a disk is no FAT card: said, and copied all the same.
-  EXPECT_EQ(err.str().rfind("warning: The card is formatted ", 0), 0u) << err.str();
-  EXPECT_EQ(err.str().find("error"), std::string::npos) << err.str();
-
-  out.str({});
-  EXPECT_EQ(CompareCommand(request, out, err), CommandExit::Success);
-  EXPECT_NE(out.str().find("same             001.mp3\n"), std::string::npos) << out.str();
-  WriteFile(card + "/017.mp3", "stale");
-  EXPECT_EQ(CompareCommand(request, out, err), CommandExit::Failed);
 }
 
 struct FaultCase {

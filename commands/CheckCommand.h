@@ -4,7 +4,8 @@
 #include <ostream>
 #include <string>
 
-#include "delivery/CommandExit.h"
+#include "commands/CommandExit.h"
+#include "commands/ProgressPrinter.h"
 
 namespace pwx {
 
@@ -14,9 +15,8 @@ struct FolderCheckRequest {
   // The folder the program was started from (where PRJ.cfg is looked for).
   std::string StartFolder;
   bool Json = false;
-  // Counts the clips decoded on `err`, on one line that is cleared at the end (for a
-  // terminal).
-  bool ShowProgress = false;
+  // How the clips decoded are counted on `err`.
+  ProgressPrinter::Mode Progress = ProgressPrinter::Mode::Quiet;
   // Stops the check at the next clip; an unfinished check reports no findings.
   const std::atomic<bool>* Cancel = nullptr;
 };

@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "audio/tests/IntakeTestSupport.h"
+#include "commands/ImportCommand.h"
 #include "common/tests/TempFolder.h"
-#include "delivery/ImportCommand.h"
 #include "devicefiles/tests/ProjectFileBytes.h"
 
 namespace pwx {

@@ -5,8 +5,9 @@
 #include <ostream>
 #include <string>
 
+#include "commands/CommandExit.h"
+#include "commands/ProgressPrinter.h"
 #include "common/FolderLock.h"
-#include "delivery/CommandExit.h"
 
 namespace pwx {
 
@@ -18,8 +19,10 @@ struct CardCommandRequest {
   std::string HashStore;
   bool DeleteStale = false;
   bool DryRun = false;
-  // Progress as one line rewritten in place (a terminal), else a plain line a file.
-  bool Terminal = false;
+  // The plan and the result (or the comparison) as one JSON document instead of text.
+  bool Json = false;
+  // How the comparison and the copy show how far they are, on `err`.
+  ProgressPrinter::Mode Progress = ProgressPrinter::Mode::Quiet;
   // Stops the comparison, or the copy between two files: only whole files are left.
   const std::atomic<bool>* Cancel = nullptr;
   // How long deploy waits for another copy to the same card to end before it gives up.
@@ -27,10 +30,11 @@ struct CardCommandRequest {
 };
 
 // Copies a project folder to a card, holding the card's lock from the plan to the end (a
-// second copy to the same card waits, then is refused): prints the plan, the progress and the
-// result ("Card verified: ..."). Success only when the card is verified; Failed when the plan
-// refuses or anything failed; CannotRun when the folders cannot be used; Interrupted when
-// cancelled, after naming the files written whole. A dry run prints the plan only.
+// second copy to the same card waits, then is refused): prints the plan and the result
+// ("Card verified: ...") on `out`, the progress on `err`. Success only when the card is
+// verified; Failed when the plan refuses or anything failed; CannotRun when the folders
+// cannot be used; Interrupted when cancelled, after naming the files written whole. A dry
+// run prints the plan only.
 CommandExit DeployCommand(const CardCommandRequest& request, std::ostream& out, std::ostream& err);
 
 // Compares a project folder with a card, file by file, reading every byte, and writes

@@ -1,12 +1,12 @@
-#include "delivery/FolderProject.h"
+#include "commands/FolderProject.h"
 
 #include <filesystem>
 #include <system_error>
 
+#include "commands/HeadlessHost.h"
 #include "common/EditorError.h"
 #include "common/FileSystem.h"
 #include "common/MessageText.h"
-#include "delivery/HeadlessHost.h"
 #include "devicefiles/NameMapFile.h"
 #include "devicefiles/PlayListFile.h"
 #include "project/ProjectFolder.h"

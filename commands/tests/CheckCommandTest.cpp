@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include "commands/CheckCommand.h"
 #include "common/tests/TempFolder.h"
-#include "delivery/CheckCommand.h"
 #include "devicefiles/tests/ProjectFileBytes.h"
 
 namespace pwx {
@@ -31,7 +31,8 @@ class FolderCheck : public ::testing::Test {
   CommandExit Run(std::string folder, bool json = false) {
     out.str({});
     err.str({});
-    return CheckFolderCommand({std::move(folder), dir.Path(), json}, out, err);
+    return CheckFolderCommand(
+        {std::move(folder), dir.Path(), json, ProgressPrinter::Mode::Quiet, nullptr}, out, err);
   }
 
   testing::TempFolder dir;
@@ -58,23 +59,42 @@ TEST_F(FolderCheck, PrintsJsonWithNullsWhereAFindingHasNoPlace) {
   const std::string json = out.str();
   EXPECT_EQ(json.substr(0, 2), "[\n");
   EXPECT_EQ(json.substr(json.size() - 4), "}\n]\n");
-  EXPECT_NE(json.find("{\"severity\": \"warning\", \"code\": \"error-clip-missing\", \"clip\": "
-                      "null, \"input\": null, \"file\": \"Err1.mp3\", \"message\": "),
+  // Each finding an object of its own, its fields in this order, on lines of their own.
+  const auto object = [](const std::string& fields) { return "  {\n" + fields + "  }"; };
+  EXPECT_NE(json.find(object("    \"severity\": \"warning\",\n"
+                             "    \"code\": \"error-clip-missing\",\n"
+                             "    \"clip\": null,\n"
+                             "    \"input\": null,\n"
+                             "    \"file\": \"Err1.mp3\",\n"
+                             "    \"message\": \"Err1.mp3 differs from the error clip the "
+                             "editor writes; save the project to write it.\"\n")),
             std::string::npos)
       << json;
-  EXPECT_NE(json.find("{\"severity\": \"info\", \"code\": \"input-silent\", \"clip\": null, "
-                      "\"input\": \"DI2\", \"file\": null, "),
+  EXPECT_NE(json.find("    \"code\": \"input-silent\",\n    \"clip\": null,\n"
+                      "    \"input\": \"DI2\",\n    \"file\": null,\n"),
             std::string::npos);
-  EXPECT_NE(json.find("{\"severity\": \"info\", \"code\": \"copy-format\", \"clip\": 1, "
-                      "\"input\": null, \"file\": \"001.mp3\", \"message\": \"001.mp3: MPEG-1"),
+  EXPECT_NE(json.find("    \"code\": \"copy-format\",\n    \"clip\": 1,\n"
+                      "    \"input\": null,\n    \"file\": \"001.mp3\",\n"
+                      "    \"message\": \"001.mp3: MPEG-1"),
             std::string::npos);
 }
 
-TEST_F(FolderCheck, ProgressIsOneLineClearedAtTheEnd) {
-  FolderCheckRequest request{dir / "P", dir.Path(), false, true};
-  EXPECT_EQ(CheckFolderCommand(request, out, err), CommandExit::Success);
+// On a terminal one line rewritten and cleared at the end; in a log a line for the step;
+// nothing when quiet. The results stay on standard output all the same.
+TEST_F(FolderCheck, ProgressGoesToStandardErrorAsAskedFor) {
   const std::string line = "Decoding the clips: 1 of 1";
-  EXPECT_EQ(err.str(), "\r" + line + "\r" + std::string(line.size(), ' ') + "\r");
+  for (const auto& [mode, shown] :
+       {std::pair{ProgressPrinter::Mode::InPlace,
+                  "\r" + line + "\r" + std::string(line.size(), ' ') + "\r"},
+        {ProgressPrinter::Mode::Lines, std::string("Decoding the clips: 1 of 1\n")},
+        {ProgressPrinter::Mode::Quiet, std::string()}}) {
+    out.str({});
+    err.str({});
+    FolderCheckRequest request{dir / "P", dir.Path(), false, mode, nullptr};
+    EXPECT_EQ(CheckFolderCommand(request, out, err), CommandExit::Success);
+    EXPECT_EQ(err.str(), shown);
+    EXPECT_NE(out.str().find("Check: 1 warning\n"), std::string::npos);
+  }
 }
 
 TEST_F(FolderCheck, WithoutAFolderChecksTheOneTheStartUpOpens) {

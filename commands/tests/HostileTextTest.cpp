@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <sstream>
 
+#include "commands/CardCommands.h"
+#include "commands/CheckCommand.h"
+#include "commands/ImportCommand.h"
 #include "common/FileSystem.h"
 #include "common/MessageText.h"
 #include "common/tests/TempFolder.h"
-#include "delivery/CardCommands.h"
-#include "delivery/CheckCommand.h"
-#include "delivery/ImportCommand.h"
 #include "devicefiles/tests/ProjectFileBytes.h"
 
 namespace pwx {

@@ -4,7 +4,8 @@
 #include <ostream>
 #include <string>
 
-#include "delivery/CommandExit.h"
+#include "commands/CommandExit.h"
+#include "commands/ProgressPrinter.h"
 
 namespace pwx {
 
@@ -15,6 +16,8 @@ struct ImportRequest {
   bool Level = false;    // bring the clip to -16 LUFS
   bool Measure = false;  // measure the clip's loudness as written
   std::string StartFolder;
+  // How a conversion shows how far it is, on `err`.
+  ProgressPrinter::Mode Progress = ProgressPrinter::Mode::Quiet;
   // Stops a conversion; the project folder then stays as it was.
   const std::atomic<bool>* Cancel = nullptr;
 };

@@ -5,6 +5,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "common/EditorError.h"
+#include "common/Progress.h"
 #include "project/Host.h"
 
 namespace pwx {
@@ -26,11 +27,12 @@ class HeadlessHost final : public Host {
   void ExploreFolder(const std::string&) override {}
   std::string Preference(const std::string&) override { return {}; }
   void SetPreference(const std::string&, const std::string&) override {}
-  // Runs the work at once, with the command's cancel flag.
-  void RunLongWork(const std::string&, const LongWork& work) override { work({{}, Cancel}); }
+  // Runs the work at once, with the command's cancel flag; its steps go to `Progress`.
+  void RunLongWork(const std::string&, const LongWork& work) override { work({Progress, Cancel}); }
 
   std::vector<std::string> Messages;
   const std::atomic<bool>* Cancel = nullptr;  // the long work's, or none
+  ProgressCallback Progress;                  // where the long work says how far it is
 };
 
 // The audio player when no window runs: it opens nothing.
