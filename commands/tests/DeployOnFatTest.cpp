@@ -18,9 +18,6 @@ using testing::FatCard;
 using testing::ReadWhole;
 using testing::WriteFile;
 
-#define SKIP_WITHOUT(card) \
-  if (!(card).Mounted()) GTEST_SKIP() << "skipped: " << (card).WhyNot()
-
 class CardOnFat : public ::testing::Test {
  public:
   CommandExit Deploy(const std::string& card, bool deleteStale, std::string* printed = nullptr) {
@@ -54,7 +51,7 @@ class CardOnFat : public ::testing::Test {
 // file, replaced; none is deleted as stale after it was written.
 TEST_F(CardOnFat, NamesInAnotherCaseAreThePlayersFilesAndStayAfterTheCopy) {
   FatCard card;
-  SKIP_WITHOUT(card);
+  PWX_SKIP_WITHOUT_FAT(card);
   WriteFile(card / "001.MP3", "an older recording");
   WriteFile(card / "PLIST.CFG", "an older play list");
   WriteFile(card / "017.MP3", "a clip the project does not use");
@@ -85,7 +82,7 @@ TEST_F(CardOnFat, NamesInAnotherCaseAreThePlayersFilesAndStayAfterTheCopy) {
 // it remembers.
 TEST_F(CardOnFat, AFileEditedInPlaceIsFoundChangedWhateverItsStamp) {
   FatCard card;
-  SKIP_WITHOUT(card);
+  PWX_SKIP_WITHOUT_FAT(card);
   ASSERT_EQ(Deploy(card.Path(), false), CommandExit::Success);
   std::this_thread::sleep_for(std::chrono::milliseconds(2100));  // past the card's tick
   std::string printed;

@@ -15,11 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::FatCard;
-using testing::ReadWhole;
 using testing::WriteFile;
-
-#define SKIP_WITHOUT(card) \
-  if (!(card).Mounted()) GTEST_SKIP() << "skipped: " << (card).WhyNot()
 
 class CardOnFat : public ::testing::Test {
  public:
@@ -29,7 +25,7 @@ class CardOnFat : public ::testing::Test {
 
 TEST_F(CardOnFat, IsSeenForWhatItIs) {
   FatCard card({64, 16, 4});
-  SKIP_WITHOUT(card);
+  PWX_SKIP_WITHOUT_FAT(card);
   WriteFile(card / "Notes.TXT", "x");
   const CardFolderFacts facts = ExamineCardFolder(card.Path(), {"Notes.TXT"});
   EXPECT_EQ(facts.Format, CardFormat::Fat) << facts.FileSystem;
@@ -46,7 +42,7 @@ TEST_F(CardOnFat, IsSeenForWhatItIs) {
 TEST_F(CardOnFat, RoomIsCountedInClusters) {
   for (const std::uint64_t slack : {0u, 1u, 3u, 6u, 12u}) {
     FatCard card({8, 12, 32});  // clusters of 16 kB
-    SKIP_WITHOUT(card);
+    PWX_SKIP_WITHOUT_FAT(card);
     const CardFolderFacts facts = ExamineCardFolder(card.Path(), {});
     ASSERT_EQ(facts.UnitBytes, 16384u);
     ASSERT_EQ(FileSystemText(facts), "FAT12");

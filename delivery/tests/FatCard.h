@@ -12,6 +12,10 @@
 
 #include "common/tests/TempFolder.h"
 
+// Skips the test, saying why, where no FAT card can be mounted here.
+#define PWX_SKIP_WITHOUT_FAT(card) \
+  if (!(card).Mounted()) GTEST_SKIP() << "skipped: " << (card).WhyNot()
+
 namespace pwx::testing {
 
 // A real FAT card for a test: an image made with mkfs.vfat in a temporary folder, mounted
