@@ -3,6 +3,7 @@
 #include <QAudioOutput>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QTimer>
 #include <QUrl>
@@ -100,6 +101,10 @@ void QtAudioPlayer::Close() {
   if (player_->source().isEmpty()) return;
   player_->stop();
   player_->setSource(QUrl());
+}
+
+bool QtAudioPlayer::HasAudioOutput() {
+  return !QMediaDevices::audioOutputs().isEmpty();
 }
 
 bool QtAudioPlayer::IsPlaying() const {

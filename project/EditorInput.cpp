@@ -62,9 +62,7 @@ void Editor::DropFiles(int row, const std::vector<std::string>& paths) {
     }
     const AudioEntry& occupant = project_.Library.Entry(std::min(next, kLibrarySize));
     if (!refusal && next <= kLibrarySize && occupant.Occupied() &&
-        !host_.AskYesNo(
-            "Replace clip " + ClipLabel(next, occupant) + " with \"" + FileNameOf(path) + "\"?",
-            "Replace Clip")) {
+        !host_.AskYesNo(ReplaceQuestion(next, path), "Replace Clip")) {
       refusal = "clip " + ThreeDigits(next) + " kept";
     }
     if (!refusal) refusal = ImportInto(next, path);

@@ -24,6 +24,7 @@ void Editor::FormActivate() {
   RunStartupStep(&Editor::StartupVolume);
   RunStartupStep(&Editor::StartupTempFolder);
   RunStartupStep(&Editor::StartupRtu);
+  if (!projectToOpen_.empty()) RememberRecentProject(dirs_.Work_DIR);
   startupDone_ = true;
   MarkSaved();  // a project just opened has nothing unsaved
 }
@@ -52,7 +53,14 @@ std::string Editor::ProjectFolderAtStartup() const {
 
 void Editor::StartupProjectPointer() {
   log_.Append("PRJ.CFG : " + ProjectPointerPath());
-  if (const auto pointed = FolderInProjectPointer()) {
+  if (!projectToOpen_.empty()) {
+    // The folder the program was given opens in place of PRJ.cfg's, which stays as it is.
+    dirs_.Work_DIR = WithSeparator(projectToOpen_);
+    log_.Append("Open DIR => " + dirs_.Work_DIR);
+    if (!FolderExists(dirs_.Work_DIR)) {
+      statusText_ = "Project folder not found: " + QuotePath(dirs_.Work_DIR);
+    }
+  } else if (const auto pointed = FolderInProjectPointer()) {
     const std::string& folder = *pointed;
     dirs_.Work_DIR = folder;
     log_.Append("Get PRJ.CFG : " + dirs_.Work_DIR);
@@ -94,6 +102,8 @@ void Editor::ResetEditorState() {
 // name map are listed from their copies.
 void Editor::LoadProjectFiles() {
   const std::string& work = dirs_.Work_DIR;
+  // The steps of another project, or of this one as it was before, do not apply to it.
+  history_.Clear();
   // What an earlier loading said is not said of this folder.
   if (!loadNotice_.empty() && statusText_ == loadNotice_) statusText_.clear();
   loadNotice_.clear();
