@@ -1,5 +1,6 @@
 #include "app/QtAudioPlayer.h"
 
+#include <QAudioDevice>
 #include <QAudioOutput>
 #include <QEventLoop>
 #include <QFileInfo>

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/AboutBox.h"
 #include "app/BackgroundWork.h"
 #include "app/QtText.h"
 #include "audio/ClipFiles.h"
@@ -24,7 +25,7 @@ std::string PathText(const QString& path) {
 }
 
 QString BoxTitle() {
-  return QCoreApplication::applicationName();
+  return QString::fromLatin1(kDisplayName);
 }
 
 }  // namespace

@@ -1,10 +1,16 @@
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
 #include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "app/AboutBox.h"
 #include "app/CommandLine.h"
 #include "app/LazyAudioPlayer.h"
 #include "app/Mp3_list.h"
@@ -29,7 +35,7 @@ std::string ChooseStartFolder(bool fromDesktop) {
     // Relative names, should any be used, resolve there too.
     if (QDir::setCurrent(pwx::Text(folder))) return folder;
   } catch (const pwx::EditorError& error) {
-    QMessageBox::warning(nullptr, QApplication::applicationName(),
+    QMessageBox::warning(nullptr, QLatin1String(pwx::kDisplayName),
                          pwx::Text(error.what()) + QStringLiteral("\n\nThe editor works in ") +
                              pwx::Text(current) + QLatin1Char('.'));
   }
@@ -39,20 +45,36 @@ std::string ChooseStartFolder(bool fromDesktop) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  // Any other argument is a command for the command line, which needs no display.
   const bool fromDesktop = argc > 1 && std::strcmp(argv[1], pwx::kFromDesktopOption) == 0;
-  if (argc > (fromDesktop ? 2 : 1)) return pwx::RunCommandLine(argc, argv);
+  // A project folder (or its plist.cfg), as a file manager passes it, opens the window on it;
+  // any other argument is a command for the command line, which needs no display.
+  const std::vector<std::string> arguments(argv + (fromDesktop ? 2 : 1), argv + argc);
+  const std::optional<std::string> projectToOpen = pwx::ProjectFolderArgument(arguments);
+  if (!arguments.empty() && !projectToOpen) return pwx::RunCommandLine(argc, argv);
 
   // Chosen before the first media object exists; a backend named by the user is kept.
   pwx::QtAudioPlayer::PreferGStreamerBackend();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pwx36-editor"));
   QApplication::setApplicationVersion(QStringLiteral(PWX_VERSION));
+  // The desktop matches the window to its entry and shows the entry's name; a display name
+  // set here would be appended to every window title.
+  QGuiApplication::setDesktopFileName(QLatin1String(pwx::kDesktopFileName));
+  QIcon icon;
+  for (const char* size : {"48", "128", "256"}) {
+    icon.addFile(QStringLiteral(":/icons/") + QLatin1String(size) + QStringLiteral(".png"));
+  }
+  QApplication::setWindowIcon(icon);
 
+  // A relative folder is the terminal's, before the desktop's start folder becomes current.
+  const std::string project =
+      projectToOpen ? pwx::NativePath(QFileInfo(pwx::Text(*projectToOpen)).absoluteFilePath())
+                    : std::string();
   const std::string startFolder = ChooseStartFolder(fromDesktop);
   pwx::QtHost host;
   pwx::LazyAudioPlayer<pwx::QtAudioPlayer> player;
   pwx::TForm1 window(host, player, startFolder);
+  if (!project.empty()) window.editor().SetProjectToOpen(project);
   host.SetWindow(&window);
   host.SetBeforeDialog([&window] { window.ShowState(); });
 
