@@ -119,6 +119,11 @@ void BuildTopBar(QWidget* client, WindowWidgets& w) {
   w.RecentProjects = new QMenu(w.SpeedButton7);
   w.RecentProjects->setObjectName(QStringLiteral("RecentProjects"));
   w.SpeedButton7->setMenu(w.RecentProjects);
+  // The arrow takes room from the caption: a face too wide for the rest is made smaller.
+  for (QFont face = BaseFont(); w.SpeedButton7->sizeHint().width() > 104 && face.pixelSize() > 8;) {
+    face.setPixelSize(face.pixelSize() - 1);
+    w.SpeedButton7->setFont(face);
+  }
   NameKeys(w.SpeedButton7, QStringLiteral("Ctrl+O"));
   NameKeys(w.SpeedButton9, QStringLiteral("Ctrl+S"));
   w.SpeedButton1 = MakeButton(w.Panel21, "SpeedButton1", QString(), {1097, 4, 104, 36},
