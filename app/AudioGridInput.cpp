@@ -46,6 +46,10 @@ bool AudioGridInput::eventFilter(QObject* watched, QEvent* event) {
       case Qt::Key_Delete:
         actions_.remove();
         return true;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        actions_.import();
+        return true;
       default:
         return false;
     }

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/DiskService.h"
 #include "app/QtText.h"
 #include "common/MessageText.h"
 #include "delivery/CardVolumes.h"
@@ -58,7 +59,7 @@ std::vector<Volume> MountedVolumes() {
                        storage.fileSystemType().toStdString(), storage.name().toStdString(),
                        static_cast<std::uint64_t>(std::max<qint64>(storage.bytesTotal(), 0)),
                        static_cast<std::uint64_t>(std::max<qint64>(storage.bytesAvailable(), 0)),
-                       storage.isReadOnly()});
+                       storage.isReadOnly(), std::nullopt});
   }
   return volumes;
 }
@@ -75,13 +76,43 @@ std::optional<QString> ChooseCard(QWidget* parent, const QString& title) {
   QDialog dialog(parent);
   dialog.setObjectName(QStringLiteral("CardChooser"));
   dialog.setWindowTitle(title);
+  auto* notice = Notice(QString(), &dialog);
   auto* list = new QListWidget(&dialog);
-  for (const Volume& volume : CardCandidates(MountedVolumes())) {
-    auto* item = new QListWidgetItem(Text(VolumeText(volume)), list);
-    item->setData(Qt::UserRole, Text(volume.Root));
-  }
-  if (list->count() > 0) list->setCurrentRow(0);
+  list->setObjectName(QStringLiteral("Cards"));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  const DiskService disks(&dialog);
+  // The cards as they are now; again whenever the disk service sees one come, go or mount.
+  const auto fill = [&] {
+    const QString current =
+        list->currentItem() ? list->currentItem()->data(Qt::UserRole).toString() : QString();
+    list->clear();
+    std::vector<Volume> mounted = MountedVolumes();
+    const auto inventory = disks.Read();
+    if (inventory)
+      mounted = WithRemovableFlags(std::move(mounted), inventory->Blocks, inventory->Drives);
+    for (const Volume& volume : CardCandidates(mounted)) {
+      auto* item = new QListWidgetItem(Text(VolumeText(volume)), list);
+      item->setData(Qt::UserRole, Text(volume.Root));
+      if (item->data(Qt::UserRole).toString() == current) list->setCurrentItem(item);
+    }
+    if (inventory) {
+      for (const KnownCard& card : RemovableCards(inventory->Blocks, inventory->Drives)) {
+        if (!card.Root.empty()) continue;
+        const std::string name = card.Block.Label.empty() ? card.Block.Device : card.Block.Label;
+        auto* item =
+            new QListWidgetItem(Text(name + " (not mounted): " + SizeText(card.Block.Size)), list);
+        item->setFlags(Qt::NoItemFlags);
+      }
+    }
+    const int usable = static_cast<int>(CardCandidates(mounted).size());
+    if (!list->currentItem() && usable > 0) list->setCurrentRow(0);
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(usable > 0);
+    notice->setText(usable > 0 ? QStringLiteral("Choose the player's card, or another folder:")
+                               : QStringLiteral("No card is mounted. Insert the player's card, "
+                                                "or choose a folder:"));
+  };
+  fill();
+  QObject::connect(&disks, &DiskService::Changed, &dialog, fill);
   QPushButton* other =
       buttons->addButton(QStringLiteral("&Other Folder…"), QDialogButtonBox::ActionRole);
   std::optional<QString> chosen;
@@ -94,14 +125,9 @@ std::optional<QString> ChooseCard(QWidget* parent, const QString& title) {
   QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  buttons->button(QDialogButtonBox::Ok)->setEnabled(list->count() > 0);
 
   auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(Notice(list->count() > 0
-                               ? QStringLiteral("Choose the player's card, or another folder:")
-                               : QStringLiteral("No card is mounted. Insert the player's card, "
-                                                "or choose a folder:"),
-                           &dialog));
+  layout->addWidget(notice);
   layout->addWidget(list);
   layout->addWidget(buttons);
   dialog.resize(520, 260);
@@ -157,8 +183,8 @@ CardPlanDialog::CardPlanDialog(QWidget* parent, const DeployPlan& plan,
   for (const PlayerFile& file : plan.Files) {
     AddRow(files_, {Text(file.Name), Text(SizeText(file.Bytes)),
                     file.UpToDate ? QStringLiteral("up to date")
-                    : file.OnCard ? QStringLiteral("replaced")
-                                  : QStringLiteral("written")});
+                    : file.OnCard ? QStringLiteral("to replace")
+                                  : QStringLiteral("to write")});
   }
   const auto addEntries = [this](const std::vector<CardEntry>& entries, const QString& file,
                                  const QString& folder) {

@@ -19,6 +19,7 @@ class LazyAudioPlayer : public AudioPlayer {
   void Close() override {
     if (player_) player_->Close();
   }
+  bool HasAudioOutput() override { return Get().HasAudioOutput(); }
 
  private:
   Player& Get() {

@@ -76,6 +76,7 @@ TForm1::TForm1(Host& host, AudioPlayer& player, std::string currentDir, QWidget*
   ConnectSettings();
   ConnectAudio();
   ConnectKeys();
+  ConnectHabits();
   // A clip's loudness is measured beside the window after its import: its tooltip shows it
   // once it is known.
   editor_.SetMeasuredListener([this] {
@@ -141,12 +142,12 @@ void TForm1::ShowState() {
   ShowAudioGrid();
   ShowModeView();
   ShowSlots();
+  ShowHabits();
 }
 
 void TForm1::ShowSettings() {
   const AlarmProject& project = editor_.Project();
   const ControlStates& controls = editor_.Controls();
-  ShowText(widgets_.Label115, Text(editor_.ProjectDirLabel()));
   ShowText(widgets_.Label112, Text(editor_.VolumeLabel()));
   if (widgets_.TrackBar1->value() != project.Volume) {
     const QSignalBlocker blocker(widgets_.TrackBar1);

@@ -12,6 +12,7 @@
 #include "project/Editor.h"
 
 class QStringListModel;
+class QTimer;
 class QUrl;
 
 namespace pwx {
@@ -90,6 +91,11 @@ class TForm1 : public QMainWindow {
   void ConnectSettings();
   void ConnectAudio();
   void ConnectKeys();
+  void ConnectHabits();
+  // Fills the arrow of Load Project with the projects opened last.
+  void ListRecentProjects();
+  // Undo and redo with their steps, the project folder, the grid's hint, passing texts.
+  void ShowHabits();
   void ShowCheckResults(const std::vector<Finding>& findings);
   std::optional<QString> AskForCard(const QString& title);
   void StartCopy(const ProjectSnapshot& snapshot, DeployPlan plan, bool deleteStale);
@@ -104,6 +110,7 @@ class TForm1 : public QMainWindow {
   WindowWidgets widgets_;
   QStringListModel* clipChoices_ = nullptr;  // shared by all 128 clip selectors
   BackgroundWork* background_ = nullptr;     // checks and copies beside the window
+  QTimer* statusTimer_ = nullptr;            // ends a status text that holds a few seconds
   CheckResultsDialog* checkResults_ = nullptr;
   std::function<std::optional<QString>(const QString&)> cardChooser_;
   std::function<bool(CardPlanDialog&)> planReview_;

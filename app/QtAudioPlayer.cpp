@@ -1,8 +1,10 @@
 #include "app/QtAudioPlayer.h"
 
+#include <QAudioDevice>
 #include <QAudioOutput>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QTimer>
 #include <QUrl>
@@ -100,6 +102,10 @@ void QtAudioPlayer::Close() {
   if (player_->source().isEmpty()) return;
   player_->stop();
   player_->setSource(QUrl());
+}
+
+bool QtAudioPlayer::HasAudioOutput() {
+  return !QMediaDevices::audioOutputs().isEmpty();
 }
 
 bool QtAudioPlayer::IsPlaying() const {

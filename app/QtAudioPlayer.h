@@ -30,6 +30,8 @@ class QtAudioPlayer : public QObject, public AudioPlayer {
   void Play() override;
   void Stop() override;
   void Close() override;
+  // Whether Qt Multimedia knows an audio output device.
+  bool HasAudioOutput() override;
 
   bool IsOpen() const { return open_; }
   bool IsPlaying() const;

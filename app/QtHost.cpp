@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <exception>
 
+#include "app/AboutBox.h"
 #include "app/BackgroundWork.h"
 #include "app/QtText.h"
 #include "audio/ClipFiles.h"
@@ -23,7 +24,7 @@ std::string PathText(const QString& path) {
 }
 
 QString BoxTitle() {
-  return QCoreApplication::applicationName();
+  return QString::fromLatin1(kDisplayName);
 }
 
 }  // namespace

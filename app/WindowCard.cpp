@@ -1,9 +1,11 @@
 #include <QMessageBox>
+#include <QPushButton>
 #include <QToolButton>
 #include <memory>
 
 #include "app/BackgroundWork.h"
 #include "app/CardDialogs.h"
+#include "app/DiskService.h"
 #include "app/Mp3_list.h"
 #include "app/QtText.h"
 #include "common/EditorError.h"
@@ -84,6 +86,7 @@ void TForm1::CopyToCard() {
 
 void TForm1::StartCopy(const ProjectSnapshot& snapshot, DeployPlan plan, bool deleteStale) {
   auto result = std::make_shared<DeployResult>();
+  const std::string destination = plan.Destination;
   background_->Start(
       QStringLiteral("Copy to Card"),
       [snapshot, plan = std::move(plan), deleteStale, result,
@@ -101,12 +104,28 @@ void TForm1::StartCopy(const ProjectSnapshot& snapshot, DeployPlan plan, bool de
         *result = DeployReviewedPlan(snapshot, plan, planning, options);
         cache.Save();
       },
-      [this, result](bool) {
+      [this, result, destination](bool) {
         const QString summary = Text(result->Summary());
         editor_.SetStatusText(result->Summary());
         ShowState();
         if (result->Succeeded()) {
-          QMessageBox::information(this, QStringLiteral("Copy to Card"), summary);
+          // A card the disk service knows can be ejected from here, to be taken out safely.
+          const DiskService disks;
+          const auto card = disks.CardHolding(Text(destination));
+          QMessageBox box(QMessageBox::Information, QStringLiteral("Copy to Card"), summary,
+                          QMessageBox::Ok, this);
+          QPushButton* eject =
+              card ? box.addButton(QStringLiteral("Eject"), QMessageBox::ActionRole) : nullptr;
+          box.exec();
+          if (card && box.clickedButton() == eject) {
+            if (const auto failure = disks.Eject(*card)) {
+              QMessageBox::warning(this, QStringLiteral("Eject"), *failure);
+            } else {
+              editor_.SetStatusText(summary.toStdString() +
+                                    "; the card was ejected and can be taken out");
+              ShowState();
+            }
+          }
           return;
         }
         QString details;

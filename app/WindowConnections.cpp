@@ -38,6 +38,9 @@ void TForm1::ConnectSettings() {
   connect(widgets_.Edit19, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (!showing_) Run([&] { editor_.SetDeviceId(text.toStdString()); });
   });
+  // Typing into a field or dragging the slider is one undo step until it ends.
+  connect(widgets_.Edit19, &QLineEdit::editingFinished, this, [this] { editor_.EndEdit(); });
+  connect(widgets_.TrackBar1, &QSlider::sliderReleased, this, [this] { editor_.EndEdit(); });
   const std::pair<QComboBox*, void (Editor::*)(const std::string&)> settings[] = {
       {widgets_.ComboBox75, &Editor::SetBaudRate},    {widgets_.ComboBox76, &Editor::SetParity},
       {widgets_.ComboBox77, &Editor::SetDataBits},    {widgets_.ComboBox78, &Editor::SetStopBits},
@@ -49,6 +52,7 @@ void TForm1::ConnectSettings() {
             [this, setter = setter](const QString& text) {
               if (!showing_) Run([&] { (editor_.*setter)(text.toStdString()); });
             });
+    connect(selector->lineEdit(), &QLineEdit::editingFinished, this, [this] { editor_.EndEdit(); });
   }
 }
 
@@ -108,6 +112,7 @@ void TForm1::AttachSlotRow(SlotRow* row) {
   connect(row->Repeat, &QLineEdit::textChanged, this, [this, slot](const QString& text) {
     if (!showing_) Run([&] { editor_.SetRepeat(slot, text.toStdString()); });
   });
+  connect(row->Repeat, &QLineEdit::editingFinished, this, [this] { editor_.EndEdit(); });
   connect(row->AlarmOutput, &QCheckBox::toggled, this, [this, slot](bool ticked) {
     if (!showing_) Run([&] { editor_.SetAlarmOutput(slot, ticked); });
   });
@@ -120,12 +125,14 @@ void TForm1::ConnectKeys() {
   clickOn(QKeySequence(Qt::CTRL | Qt::Key_S), widgets_.SpeedButton9);
   clickOn(QKeySequence(Qt::CTRL | Qt::Key_O), widgets_.SpeedButton7);
   clickOn(QKeySequence(Qt::Key_F5), widgets_.CheckProject);
-  new AudioGridInput(widgets_.StringGrid1, {[this] { Run([this] { editor_.PlayKey(); }); },
-                                            [this] { Run([this] { editor_.StopKey(); }); },
-                                            [this] { Run([this] { editor_.DeleteKey(); }); },
-                                            [this](int row, const std::vector<std::string>& paths) {
-                                              Run([&] { editor_.DropFiles(row, paths); });
-                                            }});
+  new AudioGridInput(widgets_.StringGrid1,
+                     {[this] { Run([this] { editor_.PlayKey(); }); },
+                      [this] { Run([this] { editor_.StopKey(); }); },
+                      [this] { Run([this] { editor_.DeleteKey(); }); },
+                      [this] { Run([this] { editor_.ImportIntoCurrentRow(); }); },
+                      [this](int row, const std::vector<std::string>& paths) {
+                        Run([&] { editor_.DropFiles(row, paths); });
+                      }});
 }
 
 }  // namespace pwx

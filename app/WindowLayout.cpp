@@ -114,6 +114,16 @@ void BuildTopBar(QWidget* client, WindowWidgets& w) {
   w.Label115 = MakeLabel(w.Panel21, QString(), 306, 15, BaseFont(), kNavy);
   w.Label115->setObjectName(QStringLiteral("Label115"));
   w.Label115->setFixedSize(432, 15);
+  // Its arrow lists the projects opened last.
+  w.SpeedButton7->setPopupMode(QToolButton::MenuButtonPopup);
+  w.RecentProjects = new QMenu(w.SpeedButton7);
+  w.RecentProjects->setObjectName(QStringLiteral("RecentProjects"));
+  w.SpeedButton7->setMenu(w.RecentProjects);
+  // The arrow takes room from the caption: a face too wide for the rest is made smaller.
+  for (QFont face = BaseFont(); w.SpeedButton7->sizeHint().width() > 104 && face.pixelSize() > 8;) {
+    face.setPixelSize(face.pixelSize() - 1);
+    w.SpeedButton7->setFont(face);
+  }
   NameKeys(w.SpeedButton7, QStringLiteral("Ctrl+O"));
   NameKeys(w.SpeedButton9, QStringLiteral("Ctrl+S"));
   w.SpeedButton1 = MakeButton(w.Panel21, "SpeedButton1", QString(), {1097, 4, 104, 36},
@@ -210,9 +220,24 @@ void BuildStage2(QWidget* client, WindowWidgets& w) {
   NameKeys(w.SpeedButton4, QStringLiteral("Space in the list"));
   NameKeys(w.SpeedButton5, QStringLiteral("Esc in the list"));
   NameKeys(w.SpeedButton6, QStringLiteral("Del in the list, which asks first"));
+  // In the room between Stop and Delete.
+  w.ImportClip =
+      MakeButton(p, "ImportClip", QStringLiteral("Import… a sound file into the current row"),
+                 {390, 21, 32, 26}, QStyle::SP_FileDialogNewFolder);
+  w.ImportClip->setAccessibleName(QStringLiteral("Import…"));
+  NameKeys(w.ImportClip, QStringLiteral("Enter or double-click in the list"));
   w.StringGrid1 = MakeAudioGrid(p);
   w.StringGrid1->setGeometry(3, 50, 457, 330);
   w.StringGrid1->setAccessibleName(QStringLiteral("Audio files"));
+  // Over the empty rows, below the header; clicks and drops go through to the grid.
+  w.GridHint = new QLabel(w.StringGrid1->viewport());
+  w.GridHint->setObjectName(QStringLiteral("GridHint"));
+  w.GridHint->setWordWrap(true);
+  w.GridHint->setAlignment(Qt::AlignCenter);
+  w.GridHint->setAttribute(Qt::WA_TransparentForMouseEvents);
+  w.GridHint->setFont(BaseFont(13, QFont::Normal, true));
+  w.GridHint->setGeometry(40, 90, 370, 60);
+  w.GridHint->hide();
 
   // The trigger-input test has no function; its controls exist but are never shown.
   w.ComboBox74 = new QComboBox(p);
@@ -250,6 +275,14 @@ void BuildStage3(QWidget* client, QStyle* compact, WindowWidgets& w) {
   w.ComboBox1->setToolTip(QStringLiteral("Select Alarm Mode"));
   w.ComboBox1->setAccessibleName(QStringLiteral("Mode"));
   w.ComboBox1->setGeometry(826, 56, 34, 21);
+
+  // Right of Mode, where the stage's title row has room.
+  w.Undo =
+      MakeButton(client, "Undo", QStringLiteral("Undo"), {1112, 54, 26, 26}, QStyle::SP_ArrowBack);
+  w.Redo = MakeButton(client, "Redo", QStringLiteral("Redo"), {1140, 54, 26, 26},
+                      QStyle::SP_ArrowForward);
+  w.Help = MakeButton(client, "Help", QStringLiteral("About PWX36 Editor (F1)"), {1176, 54, 26, 26},
+                      QStyle::SP_MessageBoxQuestion);
 
   w.GroupBox1 = MakeGroup(client, "GroupBox1", QString(), {471, 89, 737, 178});
   for (int slot = 0; slot < kFirstListSlot; ++slot) MakeSlotRow(w, slot);
@@ -295,7 +328,11 @@ WindowWidgets BuildWindowLayout(QMainWindow& window) {
   // is made), which would load a second face for nothing.
   QApplication::setFont(BaseFont());
   window.setFont(BaseFont());
-  QPalette colours = window.palette();
+  // The window's colours are fixed light ones (the panels, the navy and blue captions): a dark
+  // desktop palette would leave dark texts on dark controls among them. The style's own light
+  // palette is kept whole instead, for the window and its dialogs alike.
+  QApplication::setPalette(QApplication::style()->standardPalette());
+  QPalette colours = QApplication::palette();
   colours.setColor(QPalette::Window, FaceColour());
   window.setPalette(colours);
   auto* client = new QWidget(&window);

@@ -9,6 +9,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMainWindow;
 class QRadioButton;
 class QScrollArea;
@@ -35,7 +36,8 @@ struct WindowWidgets {
   QToolButton* Report = nullptr;        // writes the commissioning report
   QToolButton* CopyToCard = nullptr;    // copies the project to a card; its menu compares
   QAction* CompareWithCard = nullptr;
-  QLabel* Label115 = nullptr;  // the project folder
+  QLabel* Label115 = nullptr;       // the project folder
+  QMenu* RecentProjects = nullptr;  // the arrow of Load Project
 
   // Stage 1
   QFrame* Panel38 = nullptr;
@@ -57,7 +59,9 @@ struct WindowWidgets {
   QToolButton* Loudness = nullptr;       // its menu: level imports, level all clips
   QAction* LevelImports = nullptr;
   QAction* LevelAllClips = nullptr;
+  QToolButton* ImportClip = nullptr;  // imports into the current row
   QTableWidget* StringGrid1 = nullptr;
+  QLabel* GridHint = nullptr;  // over the empty grid: how to import
   // The hidden channel test
   QComboBox* ComboBox74 = nullptr;
   QToolButton* SpeedButton3 = nullptr;
@@ -70,6 +74,9 @@ struct WindowWidgets {
   QScrollArea* ScrollBox1 = nullptr;
   QWidget* ScrollContent = nullptr;
   QFrame* Panel3 = nullptr;
+  QToolButton* Undo = nullptr;  // right of Mode
+  QToolButton* Redo = nullptr;
+  QToolButton* Help = nullptr;  // About, with F1
   // Built when first shown; a row no mode shows is never built (its values live in the
   // Editor's record all the same).
   std::array<SlotRow*, kSlotCount> Rows{};

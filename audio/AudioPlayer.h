@@ -29,6 +29,10 @@ class AudioPlayer {
 
   // Closes the open file, if any. Never fails.
   virtual void Close() = 0;
+
+  // Whether the system has an audio output to play to; without one a clip would play to
+  // nobody.
+  virtual bool HasAudioOutput() { return true; }
 };
 
 }  // namespace pwx

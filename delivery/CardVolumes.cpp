@@ -37,13 +37,50 @@ std::vector<Volume> CardCandidates(const std::vector<Volume>& mounted) {
         StartsWith(volume.Root, "/boot")) {
       continue;
     }
-    if (CardFileSystem(volume.FileSystem) || RemovablePlace(volume.Root)) cards.push_back(volume);
+    const bool likely = volume.Removable
+                            ? *volume.Removable
+                            : CardFileSystem(volume.FileSystem) || RemovablePlace(volume.Root);
+    if (likely) cards.push_back(volume);
   }
   // A card's own file system first, then by where it is mounted.
   std::stable_sort(cards.begin(), cards.end(), [](const Volume& a, const Volume& b) {
     return CardFileSystem(a.FileSystem) > CardFileSystem(b.FileSystem);
   });
   return cards;
+}
+
+std::vector<KnownCard> RemovableCards(const std::vector<DiskBlock>& blocks,
+                                      const std::vector<DiskDrive>& drives) {
+  std::vector<KnownCard> cards;
+  for (const DiskBlock& block : blocks) {
+    if (block.HintIgnore || block.HintSystem || block.Drive.empty()) continue;
+    const auto drive = std::find_if(drives.begin(), drives.end(), [&block](const DiskDrive& d) {
+      return d.Object == block.Drive;
+    });
+    if (drive == drives.end() || !(drive->Removable || drive->MediaRemovable)) continue;
+    cards.push_back({block, *drive, block.MountPoints.empty() ? "" : block.MountPoints.front()});
+  }
+  return cards;
+}
+
+std::vector<Volume> WithRemovableFlags(std::vector<Volume> mounted,
+                                       const std::vector<DiskBlock>& blocks,
+                                       const std::vector<DiskDrive>& drives) {
+  const std::vector<KnownCard> cards = RemovableCards(blocks, drives);
+  for (Volume& volume : mounted) {
+    const auto known = [&volume](const DiskBlock& block) {
+      return (!volume.Device.empty() && block.Device == volume.Device) ||
+             std::find(block.MountPoints.begin(), block.MountPoints.end(), volume.Root) !=
+                 block.MountPoints.end();
+    };
+    if (std::none_of(blocks.begin(), blocks.end(), known)) continue;
+    volume.Removable = std::any_of(cards.begin(), cards.end(),
+                                   [&known](const KnownCard& card) { return known(card.Block); });
+    for (const KnownCard& card : cards) {
+      if (known(card.Block) && volume.Name.empty()) volume.Name = card.Block.Label;
+    }
+  }
+  return mounted;
 }
 
 std::string VolumeText(const Volume& volume) {

@@ -113,6 +113,12 @@ if [ -f "$desktop" ]; then
   else
     fail "Exec does not pass --from-desktop: the window would work in the home folder"
   fi
+  # A file manager passes the folder (or the plist.cfg) it opens the editor on.
+  if grep -qE '^Exec=[^ ]+ --from-desktop %f$' "$desktop"; then
+    pass "Exec takes the folder to open (%f)"
+  else
+    fail "Exec does not take %f: a file manager cannot open a project with the editor"
+  fi
   icon=$(sed -n 's/^Icon=//p' "$desktop" | head -n1)
   if [ "$icon" = "$id" ]; then
     pass "Icon=$icon"

@@ -24,43 +24,63 @@ std::string Editor::DefaultWorkDir() const {
 }
 
 void Editor::ComboBox1Change(const std::string& modeText) {
+  // The mode a step goes back to is one the selector held as a number.
+  const std::string before =
+      TryParseInt32(project_.Mode.Text) ? project_.Mode.Text : std::to_string(project_.Mode.Value);
   project_.Mode.Text = modeText;
   const auto value = static_cast<std::uint8_t>(StrToInt(modeText) & 0xFF);
   project_.Mode.Value = value;
   ApplyModeLabels(view_, value);
+  NoteEdit(EditedField::Mode, -1, -1, before, modeText);
 }
 
 void Editor::TrackBar1Change(int position) {
+  const int before = project_.Volume;
   project_.SetVolume(position);
+  NoteEdit(EditedField::Volume, -1, -1, std::to_string(before), std::to_string(project_.Volume));
 }
 
 void Editor::SetClip(int slot, int index, const std::string& text) {
-  project_.Slots.at(static_cast<std::size_t>(slot)).Clips.at(static_cast<std::size_t>(index)) =
-      SelectClipChoice(clipChoices_, text);
+  std::string& clip =
+      project_.Slots.at(static_cast<std::size_t>(slot)).Clips.at(static_cast<std::size_t>(index));
+  const std::string before = clip;
+  clip = SelectClipChoice(clipChoices_, text);
+  NoteEdit(EditedField::Clip, slot, index, before, clip);
 }
 
 void Editor::SetRepeat(int slot, const std::string& text) {
-  project_.Slots.at(static_cast<std::size_t>(slot)).Repeat = text;
+  std::string& repeat = project_.Slots.at(static_cast<std::size_t>(slot)).Repeat;
+  const std::string before = repeat;
+  repeat = text;
+  NoteEdit(EditedField::Repeat, slot, -1, before, text);
 }
 
 void Editor::SetAlarmOutput(int slot, bool ticked) {
-  project_.Slots.at(static_cast<std::size_t>(slot)).AlarmOutput = ticked;
+  bool& output = project_.Slots.at(static_cast<std::size_t>(slot)).AlarmOutput;
+  const bool before = output;
+  output = ticked;
+  NoteEdit(EditedField::AlarmOutput, slot, -1, before ? "on" : "off", ticked ? "on" : "off");
 }
 
 void Editor::SetDeviceId(const std::string& text) {
-  project_.Settings.DeviceId = text;
+  const std::string before = std::exchange(project_.Settings.DeviceId, text);
+  NoteEdit(EditedField::DeviceId, -1, -1, before, text);
 }
 void Editor::SetBaudRate(const std::string& text) {
-  project_.Settings.BaudRate = text;
+  const std::string before = std::exchange(project_.Settings.BaudRate, text);
+  NoteEdit(EditedField::BaudRate, -1, -1, before, text);
 }
 void Editor::SetParity(const std::string& text) {
-  project_.Settings.Parity = text;
+  const std::string before = std::exchange(project_.Settings.Parity, text);
+  NoteEdit(EditedField::Parity, -1, -1, before, text);
 }
 void Editor::SetDataBits(const std::string& text) {
-  project_.Settings.DataBits = text;
+  const std::string before = std::exchange(project_.Settings.DataBits, text);
+  NoteEdit(EditedField::DataBits, -1, -1, before, text);
 }
 void Editor::SetStopBits(const std::string& text) {
-  project_.Settings.StopBits = text;
+  const std::string before = std::exchange(project_.Settings.StopBits, text);
+  NoteEdit(EditedField::StopBits, -1, -1, before, text);
 }
 
 void Editor::SetPlaySource(bool playSource) {

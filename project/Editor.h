@@ -21,9 +21,11 @@
 #include "devicefiles/RtuVolumeFiles.h"
 #include "model/AlarmProject.h"
 #include "model/ModeView.h"
+#include "project/EditHistory.h"
 #include "project/Host.h"
 #include "project/ProjectFolder.h"
 #include "project/ProjectSnapshot.h"
+#include "project/RecentProjects.h"
 
 namespace pwx {
 
@@ -38,6 +40,9 @@ inline constexpr const char* kSaveBeforeCopyingQuestion =
 inline constexpr const char* kImportFolderPreference = "import/folder";
 // "1" when imported clips are levelled to one loudness.
 inline constexpr const char* kLevelImportsPreference = "import/level";
+// What the empty audio grid says.
+inline constexpr const char* kImportHint =
+    "Double-click a row, press Enter or drop sound files here to import a clip";
 // What the status line says when the user cancelled an import's conversion.
 inline constexpr const char* kImportCancelled = "Import cancelled";
 
@@ -85,6 +90,9 @@ class Editor {
 
   // --- Start-up -------------------------------------------------------------------------
   void FormActivate();  // the start-up once, then nothing but the volume label
+  // A project folder that the start-up opens in place of the one PRJ.cfg names (the program
+  // was started on it); PRJ.cfg is left as it is.
+  void SetProjectToOpen(std::string folder) { projectToOpen_ = std::move(folder); }
   void ResetEditorState();
   void LoadProjectFiles();
 
@@ -101,11 +109,24 @@ class Editor {
   void SetStopBits(const std::string& text);
   void SetPlaySource(bool playSource);
 
+  // --- Undo and redo of the edits above -------------------------------------------------
+  // The edit of a text field (or a drag of the slider) has ended: the next edit of that
+  // field is a step of its own.
+  void EndEdit() { history_.EndStep(); }
+  void Undo();
+  void Redo();
+  const EditHistory& History() const { return history_; }
+
   // --- Audio library ----------------------------------------------------------------------
   void StringGrid1Click(int row, int column);  // selection only
   void StringGrid1DblClick();                  // import into the current row
-  void SpeedButton6Click();                    // remove the current row's clip
-  std::string SelectMp3File();                 // path, or "0" with LastError set
+  // The "Import..." button and Enter: imports into the current row, asking before it
+  // replaces a clip the row holds.
+  void ImportIntoCurrentRow();
+  // What the audio grid shows while the library is empty (kImportHint), else nothing.
+  std::string GridHint() const;
+  void SpeedButton6Click();     // remove the current row's clip
+  std::string SelectMp3File();  // path, or "0" with LastError set
 
   // --- Audio intake ------------------------------------------------------------------------
   // Whether imports level each clip to -16 LUFS (a preference kept between runs).
@@ -176,6 +197,11 @@ class Editor {
 
   // --- Project commands -------------------------------------------------------------------
   void SpeedButton7Click();  // Load Project
+  // Load Project without its dialog, on a folder opened before; raises "Project folder not
+  // found: ..." when it is gone.
+  void LoadRecentProject(const std::string& folder);
+  // The project folders opened last, the newest first, each with whether it is there.
+  std::vector<RecentProject> RecentProjects();
   void SpeedButton9Click();  // Save Project
   void SpeedButton1Click();  // Open Folder
 
@@ -198,6 +224,12 @@ class Editor {
   const std::string& StatusText() const { return statusText_; }
   // Shows the outcome of work done beside the editor (a check, say) in the status line.
   void SetStatusText(std::string text) { statusText_ = std::move(text); }
+  // An action goes ahead: what the status line said of an earlier one is said no more.
+  void BeginAction();
+  // Whether the status line says something that holds only for a few seconds ("Saved: ..."),
+  // and its end.
+  bool StatusExpires() const { return !statusText_.empty() && statusText_ == passingStatus_; }
+  void ExpireStatus();
   const Folders& Dirs() const { return dirs_; }
   const std::string& ProjectDirLabel() const { return projectDirLabel_; }      // Label115
   std::string VolumeLabel() const { return std::to_string(project_.Volume); }  // Label112
@@ -211,6 +243,10 @@ class Editor {
 
  private:
   std::string DefaultWorkDir() const;
+  // Work_DIR, or the folder that bare file names resolve against when it is empty.
+  std::string ProjectFolderText() const;
+  void OpenChosenProject(const std::string& folder);
+  void RememberRecentProject(const std::string& folder);
   void RunStartupStep(void (Editor::*step)());
   void StartupFolders();
   void StartupProjectPointer();
@@ -219,6 +255,12 @@ class Editor {
   void StartupRtu();
   void ReadProjectSettings();
   void TakeAlarmEditsIntoImage();
+  // Notes an edit of a field in the undo history (not while an undo or redo replays one).
+  void NoteEdit(EditedField field, int slot, int index, std::string before, std::string after);
+  // What the user calls an input row in the current mode: "DI2", "bI12".
+  std::string InputName(int slot) const;
+  // Sets a field to a value that the history holds for it.
+  void ReplayEdit(const FieldEdit& step, const std::string& value);
   // Locks the project folder for a change and removes what killed runs left in it; nothing
   // to lock when the folder does not exist (the change then fails on its files). Raises
   // FolderBusyText when another program keeps the lock.
@@ -236,6 +278,8 @@ class Editor {
   // file that is copied as it is and cannot be (see CheckClipSize).
   Outcome CheckClipSource(const std::string& path);
   Outcome ImportInto(int row, const std::string& path);
+  // "Replace clip 003 "Fire alarm" with "bell.wav"?"
+  std::string ReplaceQuestion(int row, const std::string& path) const;
   void RememberImportFolder(const std::string& path);
   // Whether an import converts the file instead of copying it: any source but an MP3 the
   // player plays (known by its bytes, whatever its name), and every source when levelling.
@@ -276,6 +320,8 @@ class Editor {
   ControlStates controls_;
   std::string projectDirLabel_;
   std::string statusText_;
+  std::string passingStatus_;
+  std::string projectToOpen_;  // the status text that holds for a few seconds only
   std::string lastError_;
   bool startupDone_ = false;
   int currentRow_ = 1;
@@ -299,6 +345,8 @@ class Editor {
   std::optional<ClipFacts> scannedMp3_;
   IntakeResult lastImport_;
   bool measureAfterImport_ = true;
+  EditHistory history_;
+  bool replaying_ = false;  // an undo or redo sets a field: that is no new step
   // Last: its thread stops before anything else of the editor goes.
   LoudnessMeasuring measuring_;
 };

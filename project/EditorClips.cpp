@@ -54,7 +54,38 @@ void Editor::StringGrid1DblClick() {
     if (lastError_ != kNoFileChosen) ShowImportOutcome(Outcome::Refused(lastError_));
     return;
   }
+  BeginAction();
   ShowImportOutcome(ImportInto(row, path));
+}
+
+// The import of the "Import..." button and of Enter: as the double-click, but a clip the row
+// holds is replaced only when the user says so.
+void Editor::ImportIntoCurrentRow() {
+  const int row = currentRow_;
+  const std::string path = SelectMp3File();
+  if (path == kNoFileChosen) {
+    if (lastError_ != kNoFileChosen) ShowImportOutcome(Outcome::Refused(lastError_));
+    return;
+  }
+  const AudioEntry& occupant = project_.Library.Entry(row);
+  if (occupant.Occupied() && !host_.AskYesNo(ReplaceQuestion(row, path), "Replace Clip")) return;
+  BeginAction();
+  ShowImportOutcome(ImportInto(row, path));
+}
+
+std::string Editor::ReplaceQuestion(int row, const std::string& path) const {
+  const AudioEntry& occupant = project_.Library.Entry(row);
+  const auto separator = path.find_last_of("/\\");
+  const std::string file = separator == std::string::npos ? path : path.substr(separator + 1);
+  return "Replace clip " + ThreeDigits(row) + " \"" + occupant.Short_FN + "\" with \"" + file +
+         "\"?";
+}
+
+std::string Editor::GridHint() const {
+  for (int clip = 1; clip <= kLibrarySize; ++clip) {
+    if (project_.Library.Entry(clip).Occupied()) return {};
+  }
+  return kImportHint;
 }
 
 // The import holds the project folder's lock from the copy to the name map, and writes its
@@ -100,6 +131,7 @@ void Editor::RememberImportFolder(const std::string& path) {
 void Editor::SpeedButton6Click() {
   const int row = currentRow_;
   const auto lock = LockProjectFolder();
+  BeginAction();
   const std::string number = ThreeDigits(row);
   log_.Append("Sting Cell: " + number);
   DeleteProjectCopy(dirs_.Work_DIR, row);
@@ -108,6 +140,7 @@ void Editor::SpeedButton6Click() {
   project_.Library.Entry(row) = AudioEntry{};
   ForgetClipFacts(row);
   ForgetClip(image_, static_cast<std::uint8_t>(row));
+  history_.ForgetClip(number);
   RefreshClipSelectors();
   WriteNameMap();
 }
@@ -125,6 +158,11 @@ void Editor::SpeedButton4Click() {
   } else {
     path = ProjectCopyPath(dirs_.Work_DIR, row);
     statusText_ = "Play Project: " + path;
+  }
+  // Nobody would hear it: the status line says so instead of naming what plays.
+  if (!player_.HasAudioOutput()) {
+    statusText_ = "Cannot play " + path + ": there is no audio output";
+    return;
   }
   // A pipe or device under a clip's name would stall the media framework; a missing or
   // damaged file is left to the player, which names its own reason.

@@ -39,6 +39,21 @@ void Editor::SpeedButton7Click() {
   std::string folder = *chosen;
   log_.Append("Select DIR => " + folder);
   if (folder != work) folder += kPathSeparator;
+  OpenChosenProject(folder);
+}
+
+// A recent project: Load Project without its dialog. A folder that is gone is not made anew.
+void Editor::LoadRecentProject(const std::string& folder) {
+  if (!ConfirmUnsaved(kSaveBeforeLoadingQuestion)) return;
+  if (!FolderExists(folder)) throw EditorError("Project folder not found: " + QuotePath(folder));
+  log_.Append("Select DIR => " + folder);
+  OpenChosenProject(WithSeparator(folder));
+}
+
+// The end of Load Project, once the folder is known: PRJ.cfg names it, and it opens with its
+// settings and volume.
+void Editor::OpenChosenProject(const std::string& folder) {
+  BeginAction();
   log_.Append(folder);
   log_.Append("Currentdir => " + dirs_.Currentdir);
   const std::string pointer = ProjectPointerPath(dirs_.Currentdir);
@@ -49,11 +64,13 @@ void Editor::SpeedButton7Click() {
   Handle([&] { LoadProjectFiles(); });
   ReadProjectSettings();
   MarkSaved();
+  RememberRecentProject(folder);
 }
 
 // Save Project: the player's files in their fixed order; the first that fails stops it. The
 // save holds the project folder's lock and keeps the clips another program changed since.
 void Editor::SpeedButton9Click() {
+  BeginAction();
   std::optional<UserNotice> refusedRtu;
   std::exception_ptr failure;
   {
@@ -72,21 +89,49 @@ void Editor::SpeedButton9Click() {
   // box waits for the user.
   if (refusedRtu) host_.MessageBox(refusedRtu->Text, refusedRtu->Caption);
   if (failure) std::rethrow_exception(failure);
+  // What the save found besides (clips another program changed) is said after what it wrote.
+  const std::string besides = statusText_.empty() ? "" : "; " + statusText_;
+  std::string written = std::string("Saved: ") + kPlayListFileName + ", " + kNameMapFileName;
+  if (!refusedRtu) written += std::string(", ") + kRtuFileName;
+  written += std::string(", ") + kVolumeFileName + ", " + kErrorClipFileName + " in " +
+             ProjectFolderText();
+  if (!refusedRtu) {
+    MarkSaved();
+    statusText_ = written + besides;
+    if (besides.empty()) passingStatus_ = statusText_;
+    return;
+  }
+  // rtu.cfg holds what it held: the settings on screen are still unsaved.
+  const RtuFileContent onDisk =
+      savedFiles_.Rtu.Line ? savedFiles_.Rtu
+                           : RtuFileContent{std::nullopt, UserNotice{"not written", kRtuFileName}};
   MarkSaved();
+  savedFiles_.Rtu = onDisk;
+  statusText_ = written + "; " + kRtuFileName + " not written: " + refusedRtu->Text + besides;
+}
+
+std::string Editor::ProjectFolderText() const {
+  if (!dirs_.Work_DIR.empty()) return dirs_.Work_DIR;
+  std::error_code ec;
+  const auto text = std::filesystem::current_path(ec).u8string();
+  return std::string(text.begin(), text.end());
+}
+
+void Editor::BeginAction() {
+  statusText_.clear();
+  passingStatus_.clear();
+}
+
+void Editor::ExpireStatus() {
+  if (StatusExpires()) statusText_.clear();
+  passingStatus_.clear();
 }
 
 // Open Folder: the project folder in the file manager; with no project folder chosen yet,
 // the folder the bare file names resolve against.
 void Editor::SpeedButton1Click() {
   log_.Append(dirs_.Work_DIR);
-  if (!dirs_.Work_DIR.empty()) {
-    host_.ExploreFolder(dirs_.Work_DIR);
-    return;
-  }
-  std::error_code ec;
-  const auto here = std::filesystem::current_path(ec);
-  const auto text = here.u8string();
-  host_.ExploreFolder(std::string(text.begin(), text.end()));
+  host_.ExploreFolder(ProjectFolderText());
 }
 
 }  // namespace pwx

@@ -53,9 +53,7 @@ void Editor::DropFiles(int row, const std::vector<std::string>& paths) {
                                                : CheckClipSource(path);
     const AudioEntry& occupant = project_.Library.Entry(std::min(next, kLibrarySize));
     if (outcome.IsDone() && next <= kLibrarySize && occupant.Occupied() &&
-        !host_.AskYesNo(
-            "Replace clip " + ClipLabel(next, occupant) + " with \"" + FileNameOf(path) + "\"?",
-            "Replace Clip")) {
+        !host_.AskYesNo(ReplaceQuestion(next, path), "Replace Clip")) {
       outcome = Outcome::Refused("clip " + ThreeDigits(next) + " kept");
     }
     if (outcome.IsDone()) outcome = ImportInto(next, path);

@@ -24,6 +24,7 @@ void Editor::FormActivate() {
   RunStartupStep(&Editor::StartupVolume);
   RunStartupStep(&Editor::StartupTempFolder);
   RunStartupStep(&Editor::StartupRtu);
+  if (!projectToOpen_.empty()) RememberRecentProject(dirs_.Work_DIR);
   startupDone_ = true;
   MarkSaved();  // a project just opened has nothing unsaved
 }
@@ -36,7 +37,14 @@ void Editor::StartupFolders() {
 
 void Editor::StartupProjectPointer() {
   log_.Append("PRJ.CFG : " + ProjectPointerPath(dirs_.Currentdir));
-  if (const auto pointed = FolderInProjectPointer(dirs_.Currentdir)) {
+  if (!projectToOpen_.empty()) {
+    // The folder the program was given opens in place of PRJ.cfg's, which stays as it is.
+    dirs_.Work_DIR = WithSeparator(projectToOpen_);
+    log_.Append("Open DIR => " + dirs_.Work_DIR);
+    if (!FolderExists(dirs_.Work_DIR)) {
+      statusText_ = "Project folder not found: " + QuotePath(dirs_.Work_DIR);
+    }
+  } else if (const auto pointed = FolderInProjectPointer(dirs_.Currentdir)) {
     const std::string& folder = *pointed;
     dirs_.Work_DIR = folder;
     log_.Append("Get PRJ.CFG : " + dirs_.Work_DIR);
@@ -75,6 +83,8 @@ void Editor::ResetEditorState() {
 // the window's record, and raises the error of a file that could not be read at the end,
 // once what was loaded is shown.
 void Editor::LoadProjectFiles() {
+  // The steps of another project, or of this one as it was before, do not apply to it.
+  history_.Clear();
   // What an earlier loading said is not said of this folder.
   if (!loadNotice_.empty() && statusText_ == loadNotice_) statusText_.clear();
   loadNotice_.clear();

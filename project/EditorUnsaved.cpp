@@ -1,5 +1,6 @@
 #include "common/FileSystem.h"
 #include "common/MessageText.h"
+#include "common/PathText.h"
 #include "devicefiles/RtuVolumeFiles.h"
 #include "project/Editor.h"
 
@@ -33,7 +34,25 @@ bool Editor::HasUnsavedChanges() const {
 std::string Editor::WindowTitle() const {
   std::string title = HasUnsavedChanges() ? "*" : "";
   title += kWindowTitle;
+  // Which project is open, by its folder's name.
+  const std::string name = FolderName(dirs_.Work_DIR);
+  if (!name.empty()) title += " \u2013 " + name;
   return title;
+}
+
+std::vector<RecentProject> Editor::RecentProjects() {
+  std::vector<RecentProject> list;
+  for (const std::string& folder :
+       ParseRecentProjects(host_.Preference(kRecentProjectsPreference))) {
+    list.push_back({folder, FolderExists(folder)});
+  }
+  return list;
+}
+
+void Editor::RememberRecentProject(const std::string& folder) {
+  const auto earlier = ParseRecentProjects(host_.Preference(kRecentProjectsPreference));
+  const auto now = WithRecentProject(earlier, folder);
+  if (now != earlier) host_.SetPreference(kRecentProjectsPreference, FormatRecentProjects(now));
 }
 
 bool Editor::ConfirmUnsaved(const std::string& question) {

@@ -77,7 +77,7 @@ class CopyToCardJourneyTest : public QObject {
         QTableWidget* files = plan.Files();
         QCOMPARE(files->rowCount(), 8);  // six player files, the stale clip, a resource fork
         QCOMPARE(files->item(0, 0)->text(), "001.mp3");
-        QCOMPARE(files->item(0, 2)->text(), "written");
+        QCOMPARE(files->item(0, 2)->text(), "to write");
         QCOMPARE(files->item(6, 0)->text(), "017.mp3");
         QCOMPARE(files->item(7, 0)->text(), "._017.mp3");
         QCOMPARE(files->item(7, 2)->text(), "left by another system: deleted when asked");

@@ -319,12 +319,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CardVolumes, OffersWritableCardsFirstAndNeverTheSystem) {
   const std::vector<Volume> mounted = {
-      {"/", "/dev/vda1", "ext4", "", 100, 50, false},
-      {"/media/usb-disk", "/dev/sdc1", "ext4", "Backup", 100, 50, false},
-      {"/media/CARD", "/dev/mmcblk0p1", "vfat", "CARD", 8'000'000'000, 7'100'000'000, false},
-      {"/media/cdrom", "/dev/sr0", "iso9660", "DISC", 100, 0, true},
-      {"/boot/efi", "/dev/vda15", "vfat", "", 100, 90, false},
-      {"/run/user/0", "tmpfs", "tmpfs", "", 100, 90, false}};
+      {"/", "/dev/vda1", "ext4", "", 100, 50, false, {}},
+      {"/media/usb-disk", "/dev/sdc1", "ext4", "Backup", 100, 50, false, {}},
+      {"/media/CARD", "/dev/mmcblk0p1", "vfat", "CARD", 8'000'000'000, 7'100'000'000, false, {}},
+      {"/media/cdrom", "/dev/sr0", "iso9660", "DISC", 100, 0, true, {}},
+      {"/boot/efi", "/dev/vda15", "vfat", "", 100, 90, false, {}},
+      {"/run/user/0", "tmpfs", "tmpfs", "", 100, 90, false, {}}};
   std::vector<std::string> roots;
   for (const Volume& v : CardCandidates(mounted)) roots.push_back(v.Root);
   EXPECT_EQ(roots, (std::vector<std::string>{"/media/CARD", "/media/usb-disk"}));

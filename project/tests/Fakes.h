@@ -131,6 +131,8 @@ class FakeAudioPlayer : public AudioPlayer {
     open = false;
     calls.push_back("close");
   }
+  bool HasAudioOutput() override { return hasOutput; }
+  bool hasOutput = true;
 
  private:
   void Require() const {

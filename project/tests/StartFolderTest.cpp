@@ -2,6 +2,8 @@
 // documents, never the home folder itself.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "common/tests/TempFolder.h"
 #include "project/StartFolder.h"
 
@@ -46,6 +48,36 @@ TEST(DesktopStartFolderTest, SaysWhyItCannotBeMade) {
             "Cannot create folder \"" + (home / "PWX36 Projects") + "\". Not a directory");
   EXPECT_EQ(testing::ErrorOf([] { PrepareDesktopStartFolder("", ""); }),
             "Cannot create folder \"PWX36 Projects\". The home folder is not known.");
+}
+
+// What a file manager passes: a project folder or its plist.cfg opens the window; a command
+// word, an option, more than one word or a path that is neither stays a command.
+TEST(ProjectFolderArgument, OpensAFolderOrThePlayListsFolder) {
+  const TempFolder root;
+  root.MakeFolder("Hall A");
+  root.MakeFolder("check");
+  testing::WriteFile(root / "Hall A/PLIST.CFG", "");
+  testing::WriteFile(root / "Hall A/notes.txt", "");
+  const struct {
+    std::vector<std::string> arguments;
+    std::optional<std::string> expected;
+  } cases[] = {
+      {{root / "Hall A"}, root / "Hall A"},
+      {{root / "Hall A/PLIST.CFG"}, root / "Hall A/"},
+      {{root / "Hall A/notes.txt"}, std::nullopt},
+      {{root / "missing"}, std::nullopt},
+      {{"check"}, std::nullopt},  // the command, even where a folder of that name exists
+      {{"--help"}, std::nullopt},
+      {{root / "Hall A", root / "Hall A"}, std::nullopt},
+      {{}, std::nullopt},
+  };
+  const std::string here = std::filesystem::current_path().string();
+  std::filesystem::current_path(root.Path());
+  for (const auto& c : cases) {
+    EXPECT_EQ(ProjectFolderArgument(c.arguments), c.expected)
+        << (c.arguments.empty() ? "" : c.arguments.front());
+  }
+  std::filesystem::current_path(here);
 }
 
 }  // namespace

@@ -34,10 +34,10 @@ class EachEdit : public UnsavedWork, public ::testing::WithParamInterface<EditCa
 
 TEST_P(EachEdit, IsUnsavedUntilSavedOrUndone) {
   EXPECT_FALSE(editor->HasUnsavedChanges());
-  EXPECT_EQ(editor->WindowTitle(), "PWX36 Editor V1.00 (20200103)");
+  EXPECT_EQ(editor->WindowTitle(), "PWX36 Editor V1.00 (20200103) \u2013 P");
   GetParam().edit(*editor);
   EXPECT_TRUE(editor->HasUnsavedChanges());
-  EXPECT_EQ(editor->WindowTitle(), "*PWX36 Editor V1.00 (20200103)");
+  EXPECT_EQ(editor->WindowTitle(), "*PWX36 Editor V1.00 (20200103) \u2013 P");
   editor->SpeedButton9Click();
   EXPECT_FALSE(editor->HasUnsavedChanges());
 }
