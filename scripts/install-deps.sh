@@ -14,7 +14,7 @@ run_packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev
   libmpg123-dev libssl-dev libsndfile1-dev libsoxr-dev libebur128-dev libmp3lame-dev
-  libavfilter-dev
+  libavfilter-dev nlohmann-json3-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-dejavu-core fonts-dejavu-extra
 )
