@@ -8,50 +8,6 @@
 
 namespace pwx {
 
-namespace {
-
-// The parts of the image that a save carries over unchanged: the reserved bytes after the
-// signature and after the mode, and everything of slots 32..63 and the reserved block
-// before the clip lists.
-struct Span {
-  std::size_t Begin;
-  std::size_t End;  // one past
-};
-constexpr Span kUnnamedSpans[] = {{4, 8}, {9, 32}, {64, 96}, {128, 160}, {192, 256}, {384, 512}};
-
-std::vector<UnnamedRow> SplitIntoRows() {
-  std::vector<UnnamedRow> rows;
-  for (const Span& span : kUnnamedSpans) {
-    for (std::size_t at = span.Begin; at < span.End;) {
-      const std::size_t rowEnd = std::min(span.End, (at / 16 + 1) * 16);
-      rows.push_back({at, rowEnd - at});
-      at = rowEnd;
-    }
-  }
-  return rows;
-}
-
-}  // namespace
-
-const std::vector<UnnamedRow>& UnnamedPlayListRows() {
-  static const std::vector<UnnamedRow> rows = SplitIntoRows();
-  return rows;
-}
-
-std::string RowKey(std::size_t offset) {
-  char key[8];
-  std::snprintf(key, sizeof key, "%04X", static_cast<unsigned>(offset));
-  return key;
-}
-
-void CopyUnnamedBytes(PlayListImage& to, const PlayListImage& from) {
-  for (const UnnamedRow& row : UnnamedPlayListRows()) {
-    const auto begin = static_cast<std::ptrdiff_t>(row.Offset);
-    const auto end = static_cast<std::ptrdiff_t>(row.Offset + row.Length);
-    std::copy(from.Bytes.begin() + begin, from.Bytes.begin() + end, to.Bytes.begin() + begin);
-  }
-}
-
 std::string SlotInputLabel(int slot, std::uint8_t mode) {
   if (slot == kSlotCount - 1) return "spare";
   if (mode < 4 && slot < 6) return DigitalLabel(slot);
@@ -63,7 +19,7 @@ ProjectText ProjectTextOf(const AlarmProject& project, const PlayListImage& save
   text.Settings = project.Settings;
   text.Volume = project.Volume;
   text.Mode = project.Mode.Value;
-  text.Image = saved;
+  CopyUnnamedBytes(text.Image, saved);  // the rest stands in the fields
   for (int s = 0; s < kSlotCount; ++s) {
     TextSlot& slot = text.Slots[static_cast<std::size_t>(s)];
     for (int k = 0; k < kClipsPerSlot; ++k) {

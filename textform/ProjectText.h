@@ -53,20 +53,6 @@ struct ProjectText {
   bool operator==(const ProjectText&) const = default;
 };
 
-// A run of play-list bytes that no field of the window edits: at most 16, within one
-// 16-byte row of the image, keyed by its offset as four hex digits.
-struct UnnamedRow {
-  std::size_t Offset = 0;
-  std::size_t Length = 0;
-};
-const std::vector<UnnamedRow>& UnnamedPlayListRows();
-
-// "0004": the key of a row.
-std::string RowKey(std::size_t offset);
-
-// Copies the unnamed bytes of `from` into `to`, leaving the fields as they are.
-void CopyUnnamedBytes(PlayListImage& to, const PlayListImage& from);
-
 // The input label of a slot in a mode: "DI1".."DI6" for slots 0..5 in modes 0 to 3,
 // "bI<n> (...b)" otherwise, and "spare" for the last slot.
 std::string SlotInputLabel(int slot, std::uint8_t mode);

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "common/IntegerText.h"
+#include "common/MessageText.h"
 
 namespace pwx {
 
@@ -90,6 +91,14 @@ void ExpectArray(const std::string& key, const Json& value) {
   if (!value.is_array()) WrongType(key, "list", value);
 }
 
+// A key far longer than any the program knows is not quoted back.
+void CheckKeyLength(const std::string& where, const std::string& key) {
+  if (key.size() > 64) {
+    throw TextFormError(
+        where, "a key of " + GroupedDigits(key.size()) + " bytes is no key of the text form.");
+  }
+}
+
 // Only the keys the program knows; anything else is likely a typing error that would
 // otherwise be ignored in silence.
 void OnlyKeys(const std::string& where, const Json& object,
@@ -100,7 +109,7 @@ void OnlyKeys(const std::string& where, const Json& object,
     if (!ok) {
       std::string names;
       for (const char* name : known) names += (names.empty() ? "" : ", ") + std::string(name);
-      CheckTextLength(where, item.key());
+      CheckKeyLength(where, item.key());
       throw TextFormError(where.empty() ? item.key() : where + "." + item.key(),
                           "unknown key; the keys here are " + names + ".");
     }
@@ -249,7 +258,7 @@ void ReadUnnamedBytes(const Json& json, ProjectText& text) {
     const auto row = std::find_if(rows.begin(), rows.end(), [&](const UnnamedRow& r) {
       return RowKey(r.Offset) == item.key();
     });
-    CheckTextLength(where, item.key());
+    CheckKeyLength(where, item.key());
     const std::string key = where + "." + item.key();
     if (row == rows.end()) {
       throw TextFormError(key,
