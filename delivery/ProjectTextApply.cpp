@@ -47,9 +47,11 @@ LibraryPlan PlanLibrary(const ProjectText& text, const AudioLibrary& library,
       throw TextFormError(ClipKey(clip.Number),
                           "The file's path contains a line break: " + QuotePath(clip.Source));
     }
-    // A copy that is there and matches keeps its bytes; so does a copy the text says is
-    // missing too. Otherwise the clip comes from its source.
-    const bool keepCopy = hasCopy ? CopyMatches(copy, clip) : !clip.Sha256.has_value();
+    // A copy that is there and matches keeps its bytes; so does a copy that the text says is
+    // missing too, when its source is gone as well. Otherwise the clip comes from its source.
+    // A missing copy comes from the source when that is there to import.
+    const bool keepCopy =
+        hasCopy ? CopyMatches(copy, clip) : !clip.Sha256.has_value() && !FileExists(clip.Source);
     if (keepCopy) {
       plan.NameSource.push_back(clip.Number);
       if (!ShortNameOf(clip.Source).empty()) offered.insert(clip.Number);
