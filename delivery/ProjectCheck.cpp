@@ -85,8 +85,7 @@ void CheckInput(const ProjectSnapshot& project, int slot, const std::string& lab
   const int stored = StoredRepeat(project.ToSave.PlayList, slot);
   if (TryParseInt32(repeat) != stored) {
     add(Severity::Warning, "repeat-adjusted", 0, 0,
-        "Repeat \"" + repeat + "\" of " + label + " is not a count from 1 to 255; it is saved as " +
-            std::to_string(stored) + ".");
+        RepeatNotACountText(repeat, label) + "; it is saved as " + std::to_string(stored) + ".");
   }
 }
 
@@ -119,9 +118,7 @@ void CheckSettings(const ProjectSnapshot& project, std::vector<Finding>& finding
   for (const auto& [name, field] : fields) {
     const auto& [text, choices] = field;
     if (std::find(choices->begin(), choices->end(), *text) != choices->end()) continue;
-    const std::string offered = JoinedWithCommas(*choices);
-    add("rtu-invalid", std::string(name) + " \"" + *text +
-                           "\" is not one the player knows; choose one of " + offered + ".");
+    add("rtu-invalid", SettingNotKnownText(name, *text, *choices));
   }
 }
 

@@ -164,6 +164,47 @@ void ApplyPlayList(const PlayListImage& image, AlarmProject& project,
   }
 }
 
+namespace {
+
+struct Span {
+  std::size_t Begin;
+  std::size_t End;  // one past
+};
+constexpr Span kUnnamedSpans[] = {{4, 8}, {9, 32}, {64, 96}, {128, 160}, {192, 256}, {384, 512}};
+
+std::vector<UnnamedRow> SplitIntoRows() {
+  std::vector<UnnamedRow> rows;
+  for (const Span& span : kUnnamedSpans) {
+    for (std::size_t at = span.Begin; at < span.End;) {
+      const std::size_t rowEnd =
+          std::min(span.End, (at / kDumpBytesPerLine + 1) * kDumpBytesPerLine);
+      rows.push_back({at, rowEnd - at});
+      at = rowEnd;
+    }
+  }
+  return rows;
+}
+
+}  // namespace
+
+const std::vector<UnnamedRow>& UnnamedPlayListRows() {
+  static const std::vector<UnnamedRow> rows = SplitIntoRows();
+  return rows;
+}
+
+std::string RowKey(std::size_t offset) {
+  char key[8];
+  std::snprintf(key, sizeof key, "%04X", static_cast<unsigned>(offset));
+  return key;
+}
+
+void CopyUnnamedBytes(PlayListImage& to, const PlayListImage& from) {
+  for (const UnnamedRow& row : UnnamedPlayListRows()) {
+    std::copy_n(from.Bytes.begin() + static_cast<std::ptrdiff_t>(row.Offset), row.Length,
+                to.Bytes.begin() + static_cast<std::ptrdiff_t>(row.Offset));
+  }
+}
+
 void ForgetClip(PlayListImage& image, std::uint8_t clip) {
   std::replace(image.Bytes.begin() + kClipListOffset, image.Bytes.end(), clip, std::uint8_t{0});
 }

@@ -76,6 +76,22 @@ UnpackedSlot UnpackSlot(const PlayListImage& image, int slot, DiagnosticLog& log
 void ApplyPlayList(const PlayListImage& image, AlarmProject& project,
                    const std::vector<std::string>& clipChoices, DiagnosticLog& log);
 
+// A run of bytes of the image that no field of the window edits, which a save carries over
+// from the file loaded: at most 16, within one 16-byte row of the image.
+struct UnnamedRow {
+  std::size_t Offset = 0;
+  std::size_t Length = 0;
+};
+// The reserved bytes after the signature and after the mode, the counts, repeats and flags of
+// slots 32..63, the reserved block and the clip lists of slots 32..63, row by row.
+const std::vector<UnnamedRow>& UnnamedPlayListRows();
+
+// "0004": a row's offset as four hex digits.
+std::string RowKey(std::size_t offset);
+
+// Copies the unnamed bytes of `from` into `to`, leaving the fields as they are.
+void CopyUnnamedBytes(PlayListImage& to, const PlayListImage& from);
+
 // Clears a clip number from every clip list of all 64 slots; counts are left alone.
 void ForgetClip(PlayListImage& image, std::uint8_t clip);
 

@@ -37,4 +37,15 @@ std::string SelectSettingChoice(const std::vector<std::string>& choices, const s
   return found != choices.end() ? *found : current;
 }
 
+std::string SettingNotKnownText(const std::string& name, const std::string& text,
+                                const std::vector<std::string>& choices) {
+  std::string offered;
+  for (const auto& choice : choices) offered += (offered.empty() ? "" : ", ") + choice;
+  return name + " \"" + text + "\" is not one the player knows; choose one of " + offered + ".";
+}
+
+std::string RepeatNotACountText(const std::string& repeat, const std::string& label) {
+  return "Repeat \"" + repeat + "\" of " + label + " is not a count from 1 to 255";
+}
+
 }  // namespace pwx

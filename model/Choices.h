@@ -25,4 +25,12 @@ extern const std::vector<std::string> kStopBitsChoices;
 std::string SelectSettingChoice(const std::vector<std::string>& choices, const std::string& text,
                                 const std::string& current);
 
+// "BaudRate "250000" is not one the player knows; choose one of 300, ...": a setting whose
+// text is none of its choices.
+std::string SettingNotKnownText(const std::string& name, const std::string& text,
+                                const std::vector<std::string>& choices);
+
+// "Repeat "0" of DI2 is not a count from 1 to 255": a repeat the player cannot take as it is.
+std::string RepeatNotACountText(const std::string& repeat, const std::string& label);
+
 }  // namespace pwx

@@ -158,6 +158,13 @@ class Editor {
     return allowed.IsDone() ? ImportInto(number, path) : allowed;
   }
 
+  // Names the source of clip `number` as its line of the name map, without copying anything:
+  // for a copy that the project folder holds already (or, as a text form says, lacks). The
+  // selectors then offer the clip; the next save writes the line.
+  void NameClipSource(int number, const std::string& source);
+  // Takes the play-list bytes that no control edits from `from`, for the next save to carry.
+  void TakeUnnamedPlayListBytes(const PlayListImage& from) { CopyUnnamedBytes(image_, from); }
+
   // --- Playback and the hidden channel test ----------------------------------------------
   void SpeedButton4Click();  // play the current row's clip
   void SpeedButton5Click();  // stop

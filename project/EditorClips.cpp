@@ -179,4 +179,20 @@ void Editor::SpeedButton5Click() {
   statusText_ = "Playback Stop!!";
 }
 
+void Editor::NameClipSource(int number, const std::string& source) {
+  if (number < 1 || number > kLibrarySize) {
+    throw EditorError("The clip number must be from 1 to " + std::to_string(kLibrarySize) + ".");
+  }
+  // The name map holds one path a line.
+  if (HasLineBreak(source)) {
+    throw EditorError("The file's path contains a line break: " + QuotePath(source));
+  }
+  TakeAlarmEditsIntoImage();
+  AudioEntry& entry = project_.Library.Entry(number);
+  entry.Full_FN = source;
+  entry.Short_FN = ShortNameOf(source);
+  ForgetClipFacts(number);
+  RefreshClipSelectors();
+}
+
 }  // namespace pwx

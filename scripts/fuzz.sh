@@ -13,7 +13,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build/fuzz"
 seconds=${1:-${PWX_FUZZ_SECONDS:-5}}
-targets=(fuzz_playlist fuzz_rtu_line fuzz_volume fuzz_name_map fuzz_clip_probe fuzz_intake_decode)
+targets=(fuzz_playlist fuzz_rtu_line fuzz_volume fuzz_name_map fuzz_clip_probe fuzz_intake_decode
+         fuzz_text_form)
 
 if ! command -v clang++ >/dev/null 2>&1; then
     echo "fuzz: clang++ not found, fuzz targets skipped"
