@@ -8,7 +8,8 @@ namespace pwx {
   X(Deploy)             \
   X(Compare)            \
   X(Report)             \
-  X(Import)
+  X(Import)             \
+  X(Show)
 
 #define PWX_DECLARE_COMMAND(name) const CommandSpec& name##CommandSpec();
 PWX_COMMANDS(PWX_DECLARE_COMMAND)
