@@ -157,7 +157,9 @@ class CommandWords {
   std::optional<UsageError> WrongArguments() const {
     const auto& specs = command_.Arguments;
     const auto& given = input_.Arguments;
-    if (given.size() > specs.size()) {
+    // A last argument named "WORD..." takes every word that is left.
+    const bool repeats = !specs.empty() && specs.back().Name.ends_with("...");
+    if (given.size() > specs.size() && !repeats) {
       return Problem("unexpected argument " + Quoted(given[specs.size()]), &command_);
     }
     for (std::size_t i = 0; i < specs.size(); ++i) {

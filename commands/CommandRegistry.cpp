@@ -9,7 +9,9 @@ namespace pwx {
   X(Compare)            \
   X(Report)             \
   X(Import)             \
-  X(Show)
+  X(Show)               \
+  X(Apply)              \
+  X(Set)
 
 #define PWX_DECLARE_COMMAND(name) const CommandSpec& name##CommandSpec();
 PWX_COMMANDS(PWX_DECLARE_COMMAND)

@@ -3,7 +3,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <sstream>
+#include <vector>
 
 #include "commands/CommandRegistry.h"
 #include "common/tests/TempFolder.h"
@@ -17,13 +20,64 @@ struct ShowRun {
   std::string out, err;
 };
 
-ShowRun Show(const std::string& target) {
+ShowRun RunCommand(const char* name, std::vector<std::string> arguments, bool json = false) {
   std::ostringstream out, err;
   CommandContext context{out, err, "", false, false, nullptr, {}};
   CommandInput input;
-  input.Arguments = {target};
-  const CommandExit status = FindCommand("show")->Run(input, context);
+  input.Arguments = std::move(arguments);
+  if (json) input.Options["json"] = "";
+  const CommandExit status = FindCommand(name)->Run(input, context);
   return {static_cast<int>(status), out.str(), err.str()};
+}
+
+ShowRun Show(const std::string& target) {
+  return RunCommand("show", {target});
+}
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const char* const kPlayerFiles[] = {"plist.cfg", "rtu.cfg", "vol.cfg", "m3fn.txt"};
+
+TEST(ApplyCommand, shownJsonAppliedToAFreshFolderGivesTheSameFiles) {
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir / "A");
+  std::filesystem::create_directories(dir / "B");
+  const ShowRun set = RunCommand("set", {dir / "A", "volume=7", "device-id=12", "DI2.repeat=3"});
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(set.out.rfind("Saved ", 0), 0u) << set.out;
+  const ShowRun shown = RunCommand("show", {dir / "A"}, true);
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  std::ofstream(dir / "A.json") << shown.out;
+  std::filesystem::copy_file(dir / "A/Err1.mp3", dir / "B/Err1.mp3");
+  const ShowRun applied = RunCommand("apply", {dir / "B", dir / "A.json"});
+  ASSERT_EQ(applied.status, 0) << applied.err;
+  for (const char* file : kPlayerFiles) {
+    EXPECT_EQ(Bytes(dir / (std::string("B/") + file)), Bytes(dir / (std::string("A/") + file)))
+        << file;
+  }
+}
+
+TEST(ApplyCommand, textThatCannotBeReadChangesNoFile) {
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir / "P");
+  ASSERT_EQ(RunCommand("set", {dir / "P", "volume=7"}).status, 0);
+  std::map<std::string, std::string> before;
+  for (const char* file : kPlayerFiles) before[file] = Bytes(dir / (std::string("P/") + file));
+  std::ofstream(dir / "bad.json") << "{\"version\": 1, \"settings\": {\"volume\": 99}}";
+  const std::vector<std::vector<std::string>> runs = {
+      {"apply", dir / "bad.json"}, {"set", "volume=99"}, {"set", "nokey=1"}};
+  for (const auto& run : runs) {
+    const ShowRun result = RunCommand(run[0].c_str(), {dir / "P", run[1]});
+    EXPECT_EQ(result.status, 2) << run[1];
+    EXPECT_NE(result.err.find("Nothing was written."), std::string::npos) << result.err;
+    EXPECT_TRUE(result.out.empty());
+  }
+  for (const char* file : kPlayerFiles) {
+    EXPECT_EQ(Bytes(dir / (std::string("P/") + file)), before[file]) << file;
+  }
 }
 
 TEST(ShowCommand, playerFileUnderGitsTemporaryNameIsShownAsText) {

@@ -1,0 +1,120 @@
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "commands/CommandTable.h"
+#include "commands/FolderProject.h"
+#include "commands/HeadlessHost.h"
+#include "common/EditorError.h"
+#include "common/IntegerText.h"
+#include "common/MessageText.h"
+#include "delivery/ProjectTextApply.h"
+#include "delivery/ProjectTextFolder.h"
+#include "project/Editor.h"
+#include "textform/KeyEdits.h"
+#include "textform/ProjectTextJson.h"
+
+namespace pwx {
+
+namespace {
+
+using TextChange = ProjectText (*)(const ProjectText& base, const CommandInput& input);
+
+// Opens the folder (an empty one becomes a whole project), turns its text form into the one
+// asked for and saves that through the editor, which writes every file or none.
+CommandExit ChangeFolder(const CommandInput& input, CommandContext& context, TextChange change) {
+  const std::string folder = input.Argument(0);
+  HeadlessHost host;
+  host.Cancel = context.Cancel;
+  SilentPlayer player;
+  Editor editor(host, player, context.StartFolder);
+  if (!OpenInHeadlessEditor(editor, host, folder, context.Err)) return CommandExit::CannotRun;
+  try {
+    const ProjectText wanted = change(TextOfSnapshot(editor.Snapshot()), input);
+    const ApplyResult result = ApplyProjectText(editor, wanted);
+    context.Out << "Saved " << TerminalText(folder);
+    for (const int number : result.Imported)
+      context.Out << ", imported clip " << ThreeDigits(number);
+    context.Out << "\n";
+  } catch (const TextFormError& error) {
+    context.Err << TerminalText(error.what()) << "\nNothing was written.\n";
+    return CommandExit::CannotRun;
+  } catch (const EditorError& error) {
+    context.Err << TerminalText(error.what()) << "\n";
+    return CommandExit::Failed;
+  }
+  return CommandExit::Success;
+}
+
+ProjectText FromJson(const ProjectText& base, const CommandInput& input) {
+  const std::string file = input.Argument(1);
+  std::string json;
+  if (file == "-") {
+    json.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  } else {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw TextFormError("", "cannot read " + file);
+    json.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  return ReadProjectText(json, base);
+}
+
+ProjectText FromEdits(const ProjectText& base, const CommandInput& input) {
+  const std::vector<std::string> edits(input.Arguments.begin() + 1, input.Arguments.end());
+  return ApplyKeyEdits(base, edits);
+}
+
+CommandExit RunApply(const CommandInput& input, CommandContext& context) {
+  return ChangeFolder(input, context, FromJson);
+}
+
+CommandExit RunSet(const CommandInput& input, CommandContext& context) {
+  return ChangeFolder(input, context, FromEdits);
+}
+
+}  // namespace
+
+const CommandSpec& ApplyCommandSpec() {
+  static const CommandSpec spec{
+      "apply",
+      "Makes a project folder what a JSON text form says",
+      "Reads the JSON text form in FILE (- for standard input), as show --json prints it, "
+      "and saves the project in FOLDER as it says: keys left out keep the folder's values, "
+      "and clips whose copies are missing or differ are imported from their sources. An "
+      "empty folder becomes a whole project. A text that cannot be read changes nothing and "
+      "is named by its key.",
+      {{"FOLDER", ValueKind::Folder, false, "The project folder, perhaps empty."},
+       {"FILE", ValueKind::File, false, "The JSON text form, or - for standard input."}},
+      {},
+      {{0, "the project was saved"},
+       {1, "the project could not be saved"},
+       {2, "wrong arguments, a folder that cannot be opened, or a text that cannot be read"}},
+      RunApply,
+  };
+  return spec;
+}
+
+const CommandSpec& SetCommandSpec() {
+  static const CommandSpec spec{
+      "set",
+      "Sets keys of a project folder's text form",
+      "Changes the keys of the project's text form that each KEY=VALUE names, such as "
+      "device_id=12, and saves the project in FOLDER as apply does. A key or value that "
+      "cannot be used changes nothing.",
+      {{"FOLDER", ValueKind::Folder, false, "The project folder, perhaps empty."},
+       {"KEY=VALUE...", ValueKind::Text, false, "The keys to set and their values."}},
+      {},
+      {{0, "the project was saved"},
+       {1, "the project could not be saved"},
+       {2,
+        "wrong arguments, a folder that cannot be opened, or a key or value that cannot be "
+        "used"}},
+      RunSet,
+  };
+  return spec;
+}
+
+}  // namespace pwx
