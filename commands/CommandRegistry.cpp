@@ -11,7 +11,8 @@ namespace pwx {
   X(Import)             \
   X(Show)               \
   X(Apply)              \
-  X(Set)
+  X(Set)                \
+  X(Diff)
 
 #define PWX_DECLARE_COMMAND(name) const CommandSpec& name##CommandSpec();
 PWX_COMMANDS(PWX_DECLARE_COMMAND)

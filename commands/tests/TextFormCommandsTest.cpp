@@ -1,4 +1,4 @@
-// Showing a project or one of its player files as text: what git's textconv runs.
+// The project as text from the command line: show, apply, set and diff on real folders.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -98,6 +98,29 @@ TEST(ShowCommand, whatIsNeitherProjectNorPlayerFileCannotRun) {
     EXPECT_EQ(run.status, 2) << target;
     EXPECT_TRUE(run.out.empty());
     EXPECT_FALSE(run.err.empty());
+  }
+}
+
+TEST(DiffCommand, exitsAsDiffDoes) {
+  testing::TempFolder dir;
+  for (const char* name : {"A", "B", "C"}) std::filesystem::create_directories(dir / name);
+  ASSERT_EQ(RunCommand("set", {dir / "A", "volume=7"}).status, 0);
+  ASSERT_EQ(RunCommand("set", {dir / "B", "volume=7"}).status, 0);
+  ASSERT_EQ(RunCommand("set", {dir / "C", "volume=5"}).status, 0);
+  std::ofstream(dir / "C.json") << RunCommand("show", {dir / "C"}, true).out;
+  struct Case {
+    std::string a, b;
+    int status;
+  };
+  const Case cases[] = {{dir / "A", dir / "B", 0},
+                        {dir / "A", dir / "C", 1},
+                        {dir / "A", dir / "C.json", 1},
+                        {dir / "C.json", dir / "C", 0},
+                        {dir / "A", dir / "missing", 2}};
+  for (const Case& c : cases) {
+    const ShowRun run = RunCommand("diff", {c.a, c.b});
+    EXPECT_EQ(run.status, c.status) << c.a << " " << c.b << "\n" << run.out << run.err;
+    EXPECT_EQ(run.out.empty(), c.status != 1) << run.out;
   }
 }
 
