@@ -77,8 +77,8 @@ CommandExit RunSet(const CommandInput& input, CommandContext& context) {
 
 }  // namespace
 
-const CommandSpec& ApplyCommandSpec() {
-  static const CommandSpec spec{
+const CommandDefinition& ApplyCommandDefinition() {
+  static const CommandDefinition definition{
       "apply",
       "Makes a project folder what a JSON text form says",
       "Reads the JSON text form in FILE (- for standard input), as show --json prints it, "
@@ -94,11 +94,11 @@ const CommandSpec& ApplyCommandSpec() {
        {2, "wrong arguments, a folder that cannot be opened, or a text that cannot be read"}},
       RunApply,
   };
-  return spec;
+  return definition;
 }
 
-const CommandSpec& SetCommandSpec() {
-  static const CommandSpec spec{
+const CommandDefinition& SetCommandDefinition() {
+  static const CommandDefinition definition{
       "set",
       "Sets keys of a project folder's text form",
       "Changes the keys of the project's text form that each KEY=VALUE names, such as "
@@ -114,7 +114,7 @@ const CommandSpec& SetCommandSpec() {
         "used"}},
       RunSet,
   };
-  return spec;
+  return definition;
 }
 
 }  // namespace pwx

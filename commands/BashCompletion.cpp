@@ -25,8 +25,8 @@ const char* KindWord(ValueKind kind) {
 // "-o|--output|--csv": the options of any command that take a value.
 std::string ValueOptionsPattern() {
   std::set<std::string> names;
-  for (const CommandSpec* command : Commands()) {
-    for (const OptionSpec& option : command->Options) {
+  for (const CommandDefinition* command : Commands()) {
+    for (const OptionDefinition& option : command->Options) {
       if (option.Value.empty()) continue;
       names.insert("--" + std::string(option.Long));
       if (option.Short != 0) names.insert(std::string("-") + option.Short);
@@ -40,8 +40,8 @@ std::string ValueOptionsPattern() {
 // One case arm a value-taking option, completing the kind of word it names.
 std::string ValueArms() {
   std::map<std::string, std::string> kinds;
-  for (const CommandSpec* command : Commands()) {
-    for (const OptionSpec& option : command->Options) {
+  for (const CommandDefinition* command : Commands()) {
+    for (const OptionDefinition& option : command->Options) {
       if (option.Value.empty()) continue;
       std::string names = "--" + std::string(option.Long);
       if (option.Short != 0) names = std::string("-") + option.Short + "|" + names;
@@ -57,13 +57,13 @@ std::string ValueArms() {
 
 std::string CommandArms() {
   std::string arms;
-  for (const CommandSpec* command : Commands()) {
+  for (const CommandDefinition* command : Commands()) {
     std::string options, kinds;
-    for (const OptionSpec& option : AllOptionsOf(*command)) {
+    for (const OptionDefinition& option : AllOptionsOf(*command)) {
       options += (options.empty() ? "" : " ") + ("--" + std::string(option.Long));
       if (option.Short != 0) options += std::string(" -") + option.Short;
     }
-    for (const ArgumentSpec& argument : command->Arguments) {
+    for (const ArgumentDefinition& argument : command->Arguments) {
       kinds += (kinds.empty() ? "" : " ") + std::string(KindWord(argument.Kind));
     }
     arms += "    " + std::string(command->Name) + ") options=\"" + options + "\" kinds=(" + kinds +
@@ -75,11 +75,11 @@ std::string CommandArms() {
 }  // namespace
 
 std::string BashCompletion() {
-  const ProgramSpec& program = Program();
+  const ProgramDefinition& program = Program();
   std::string commands = "help";
-  for (const CommandSpec* command : Commands()) commands += " " + std::string(command->Name);
+  for (const CommandDefinition* command : Commands()) commands += " " + std::string(command->Name);
   std::string programOptions = "--from-desktop";
-  for (const OptionSpec& option : program.Options)
+  for (const OptionDefinition& option : program.Options)
     programOptions += " --" + std::string(option.Long);
   const std::string values = ValueOptionsPattern();
 

@@ -50,8 +50,8 @@ CardCommandRequest CardRequestOf(const CommandInput& input, const CommandContext
   return request;
 }
 
-const std::vector<ArgumentSpec>& CardCommandArguments() {
-  static const std::vector<ArgumentSpec> arguments{
+const std::vector<ArgumentDefinition>& CardCommandArguments() {
+  static const std::vector<ArgumentDefinition> arguments{
       {"FOLDER", ValueKind::Folder, false, "The saved project folder."},
       {"DEST", ValueKind::Folder, false,
        "The root folder of the player's card, or any other folder."},

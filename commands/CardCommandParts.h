@@ -17,7 +17,7 @@ namespace pwx {
 CardCommandRequest CardRequestOf(const CommandInput& input, const CommandContext& context);
 
 // The arguments both take.
-const std::vector<ArgumentSpec>& CardCommandArguments();
+const std::vector<ArgumentDefinition>& CardCommandArguments();
 
 // The project folder the plan is made from, ending with a separator.
 std::string ProjectFolderOf(const ProjectSnapshot& project);

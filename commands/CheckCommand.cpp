@@ -42,8 +42,8 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
 
 }  // namespace
 
-const CommandSpec& CheckCommandSpec() {
-  static const CommandSpec spec{
+const CommandDefinition& CheckCommandDefinition() {
+  static const CommandDefinition definition{
       "check",
       "Checks that a project will play on the player",
       "Checks that the project in FOLDER will play on the player: decodes every clip's copy "
@@ -62,7 +62,7 @@ const CommandSpec& CheckCommandSpec() {
        {2, "wrong arguments, or a folder that cannot be read or is no project folder"}},
       Run,
   };
-  return spec;
+  return definition;
 }
 
 CommandExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& out,

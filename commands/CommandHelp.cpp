@@ -47,16 +47,17 @@ std::string Paragraphs(std::string_view text) {
   return out;
 }
 
-std::vector<Row> ExitRows(const std::vector<ExitSpec>& statuses) {
+std::vector<Row> ExitRows(const std::vector<ExitDefinition>& statuses) {
   std::vector<Row> rows;
-  for (const ExitSpec& status : statuses)
+  for (const ExitDefinition& status : statuses)
     rows.emplace_back(std::to_string(status.Status), status.Meaning);
   return rows;
 }
 
-std::vector<Row> OptionRows(const std::vector<OptionSpec>& options) {
+std::vector<Row> OptionRows(const std::vector<OptionDefinition>& options) {
   std::vector<Row> rows;
-  for (const OptionSpec& option : options) rows.emplace_back(OptionLabel(option), option.Help);
+  for (const OptionDefinition& option : options)
+    rows.emplace_back(OptionLabel(option), option.Help);
   return rows;
 }
 
@@ -87,23 +88,23 @@ std::string Wrapped(std::string_view text, std::size_t indent, std::size_t width
   return out + "\n";
 }
 
-std::string OptionLabel(const OptionSpec& option) {
+std::string OptionLabel(const OptionDefinition& option) {
   std::string label = option.Short != 0 ? std::string("-") + option.Short + ", " : "    ";
   label += "--" + std::string(option.Long);
   if (!option.Value.empty()) label += " " + std::string(option.Value);
   return label;
 }
 
-std::string Synopsis(const CommandSpec& command) {
+std::string Synopsis(const CommandDefinition& command) {
   std::string synopsis = std::string(Program().Name) + " " + std::string(command.Name);
-  for (const OptionSpec& option : command.Options) {
+  for (const OptionDefinition& option : command.Options) {
     if (!option.Required) continue;
     synopsis +=
         option.Short != 0 ? std::string(" -") + option.Short : " --" + std::string(option.Long);
     synopsis += " " + std::string(option.Value);
   }
   synopsis += " [OPTIONS]";
-  for (const ArgumentSpec& argument : command.Arguments) {
+  for (const ArgumentDefinition& argument : command.Arguments) {
     synopsis += argument.Optional ? " [" + std::string(argument.Name) + "]"
                                   : " " + std::string(argument.Name);
   }
@@ -111,18 +112,18 @@ std::string Synopsis(const CommandSpec& command) {
 }
 
 std::string ProgramHelp() {
-  const ProgramSpec& program = Program();
+  const ProgramDefinition& program = Program();
   const std::string name(program.Name);
   std::string text = "Usage: " + name + " [--from-desktop] [FOLDER]\n       " + name +
                      " COMMAND [OPTIONS] [ARGUMENTS]\n       " + name + " help COMMAND\n\n";
   text += Paragraphs(program.Description) + "\n" + Paragraphs(program.Window) + "\n";
   std::vector<Row> commands;
-  for (const CommandSpec* command : Commands()) {
+  for (const CommandDefinition* command : Commands()) {
     commands.emplace_back(std::string(command->Name), command->Summary);
   }
   text += Table("Commands", commands) + "\n";
   text += Table("Options", OptionRows(program.Options)) + "\n";
-  std::vector<ExitSpec> statuses = program.ExitStatuses;
+  std::vector<ExitDefinition> statuses = program.ExitStatuses;
   statuses.insert(statuses.end(), SignalExitStatuses().begin(), SignalExitStatuses().end());
   text += Table("Exit status", ExitRows(statuses)) + "\n";
   text += Paragraphs(program.Signals) + "\n";
@@ -133,12 +134,12 @@ std::string ProgramHelp() {
   return text;
 }
 
-std::string CommandHelp(const CommandSpec& command) {
+std::string CommandHelp(const CommandDefinition& command) {
   std::string text = "Usage: " + Synopsis(command) + "\n\n";
   text += Paragraphs(command.Description) + "\n";
   if (!command.Arguments.empty()) {
     std::vector<Row> arguments;
-    for (const ArgumentSpec& argument : command.Arguments) {
+    for (const ArgumentDefinition& argument : command.Arguments) {
       arguments.emplace_back(std::string(argument.Name), argument.Help);
     }
     text += Table("Arguments", arguments) + "\n";
@@ -152,7 +153,7 @@ std::string CommandHelp(const CommandSpec& command) {
 
 std::string AllHelp() {
   std::string text = ProgramHelp();
-  for (const CommandSpec* command : Commands()) text += "\n" + CommandHelp(*command);
+  for (const CommandDefinition* command : Commands()) text += "\n" + CommandHelp(*command);
   return text;
 }
 

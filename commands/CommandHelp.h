@@ -8,17 +8,17 @@
 namespace pwx {
 
 // "pwx36-editor report -o FILE [OPTIONS] FOLDER": how the command is called.
-std::string Synopsis(const CommandSpec& command);
+std::string Synopsis(const CommandDefinition& command);
 
 // "-o, --output FILE" or "--json": an option as the help and the manual page name it.
-std::string OptionLabel(const OptionSpec& option);
+std::string OptionLabel(const OptionDefinition& option);
 
 // The help of the program: how it is called, its commands, its own options, its exit
 // statuses; in lines of at most 80 characters.
 std::string ProgramHelp();
 
 // The help of one command: its synopsis, description, arguments, options and exit statuses.
-std::string CommandHelp(const CommandSpec& command);
+std::string CommandHelp(const CommandDefinition& command);
 
 // The program's help, then every command's.
 std::string AllHelp();

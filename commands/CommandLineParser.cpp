@@ -23,7 +23,7 @@ std::string Quoted(std::string_view word) {
 }
 
 // "pwx36-editor: <problem> for deploy; see 'pwx36-editor deploy --help'", one line.
-UsageError Problem(const std::string& problem, const CommandSpec* command) {
+UsageError Problem(const std::string& problem, const CommandDefinition* command) {
   const std::string program(Program().Name);
   if (command == nullptr) return {program + ": " + problem + "; see '" + program + " --help'"};
   const std::string name(command->Name);
@@ -31,15 +31,16 @@ UsageError Problem(const std::string& problem, const CommandSpec* command) {
           " --help'"};
 }
 
-const OptionSpec* FindLong(const std::vector<OptionSpec>& options, std::string_view name) {
-  for (const OptionSpec& option : options) {
+const OptionDefinition* FindLong(const std::vector<OptionDefinition>& options,
+                                 std::string_view name) {
+  for (const OptionDefinition& option : options) {
     if (option.Long == name) return &option;
   }
   return nullptr;
 }
 
-const OptionSpec* FindShort(const std::vector<OptionSpec>& options, char name) {
-  for (const OptionSpec& option : options) {
+const OptionDefinition* FindShort(const std::vector<OptionDefinition>& options, char name) {
+  for (const OptionDefinition& option : options) {
     if (option.Short != 0 && option.Short == name) return &option;
   }
   return nullptr;
@@ -48,8 +49,8 @@ const OptionSpec* FindShort(const std::vector<OptionSpec>& options, char name) {
 // Whether any command's option of that long or short name takes a value: so the word after
 // it is no command, wherever it stands.
 bool TakesValueAnywhere(std::string_view longName, char shortName) {
-  for (const CommandSpec* command : Commands()) {
-    for (const OptionSpec& option : command->Options) {
+  for (const CommandDefinition* command : Commands()) {
+    for (const OptionDefinition& option : command->Options) {
       const bool named =
           longName.empty() ? option.Short == shortName && shortName != 0 : option.Long == longName;
       if (named && !option.Value.empty()) return true;
@@ -89,7 +90,7 @@ bool IsWholeNumber(const std::string& word) {
 // The words of one command, the command's name taken out.
 class CommandWords {
  public:
-  CommandWords(const CommandSpec& command, const std::vector<std::string>& words)
+  CommandWords(const CommandDefinition& command, const std::vector<std::string>& words)
       : command_(command), words_(words), options_(AllOptionsOf(command)) {}
 
   ParsedCommandLine Parse() {
@@ -118,7 +119,7 @@ class CommandWords {
   }
 
   // The value of an option given as `given`: `inlineValue`, else the next word.
-  void Take(const OptionSpec& option, const std::string& given,
+  void Take(const OptionDefinition& option, const std::string& given,
             const std::optional<std::string>& inlineValue) {
     if (option.Value.empty()) {
       if (inlineValue) Note("option " + Quoted(given) + " takes no value");
@@ -135,7 +136,7 @@ class CommandWords {
   void LongOption(const std::string& word) {
     const std::size_t equals = word.find('=');
     const std::string given = word.substr(0, equals);
-    const OptionSpec* option = FindLong(options_, std::string_view(given).substr(2));
+    const OptionDefinition* option = FindLong(options_, std::string_view(given).substr(2));
     if (option == nullptr) return Note("unknown option " + Quoted(given));
     Take(*option, given,
          equals == std::string::npos ? std::nullopt : std::optional(word.substr(equals + 1)));
@@ -144,7 +145,7 @@ class CommandWords {
   void ShortOptions(const std::string& word) {
     for (std::size_t letter = 1; letter < word.size(); ++letter) {
       const std::string given = std::string("-") + word[letter];
-      const OptionSpec* option = FindShort(options_, word[letter]);
+      const OptionDefinition* option = FindShort(options_, word[letter]);
       if (option == nullptr) return Note("unknown option " + Quoted(given));
       if (!option->Value.empty()) {
         const std::string rest = word.substr(letter + 1);
@@ -155,25 +156,25 @@ class CommandWords {
   }
 
   std::optional<UsageError> WrongArguments() const {
-    const auto& specs = command_.Arguments;
+    const auto& declared = command_.Arguments;
     const auto& given = input_.Arguments;
     // A last argument named "WORD..." takes every word that is left.
-    const bool repeats = !specs.empty() && specs.back().Name.ends_with("...");
-    if (given.size() > specs.size() && !repeats) {
-      return Problem("unexpected argument " + Quoted(given[specs.size()]), &command_);
+    const bool repeats = !declared.empty() && declared.back().Name.ends_with("...");
+    if (given.size() > declared.size() && !repeats) {
+      return Problem("unexpected argument " + Quoted(given[declared.size()]), &command_);
     }
-    for (std::size_t i = 0; i < specs.size(); ++i) {
+    for (std::size_t i = 0; i < declared.size(); ++i) {
       if (i >= given.size()) {
-        if (specs[i].Optional) break;
-        return Problem("missing " + std::string(specs[i].Name), &command_);
+        if (declared[i].Optional) break;
+        return Problem("missing " + std::string(declared[i].Name), &command_);
       }
-      if (specs[i].Kind == ValueKind::Number && !IsWholeNumber(given[i])) {
+      if (declared[i].Kind == ValueKind::Number && !IsWholeNumber(given[i])) {
         return Problem(
-            std::string(specs[i].Name) + " must be a whole number, not " + Quoted(given[i]),
+            std::string(declared[i].Name) + " must be a whole number, not " + Quoted(given[i]),
             &command_);
       }
     }
-    for (const OptionSpec& option : command_.Options) {
+    for (const OptionDefinition& option : command_.Options) {
       if (option.Required && !input_.Has(option.Long)) {
         const std::string name =
             option.Short != 0 ? std::string("-") + option.Short : "--" + std::string(option.Long);
@@ -183,9 +184,9 @@ class CommandWords {
     return std::nullopt;
   }
 
-  const CommandSpec& command_;
+  const CommandDefinition& command_;
   const std::vector<std::string>& words_;
-  const std::vector<OptionSpec> options_;
+  const std::vector<OptionDefinition> options_;
   std::size_t at_ = 0;
   CommandInput input_;
   std::optional<UsageError> problem_;
@@ -194,7 +195,7 @@ class CommandWords {
 // "help" and "help COMMAND".
 ParsedCommandLine Help(const std::vector<std::string>& words, std::size_t at) {
   if (at + 1 == words.size()) return ShowText{ProgramHelp()};
-  const CommandSpec* command = FindCommand(words[at + 1]);
+  const CommandDefinition* command = FindCommand(words[at + 1]);
   if (command == nullptr) return Problem("unknown command " + Quoted(words[at + 1]), nullptr);
   if (at + 2 < words.size()) {
     return Problem("unexpected argument " + Quoted(words[at + 2]) + " for help", nullptr);
@@ -239,7 +240,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& words,
   const std::size_t at = CommandWordAt(words);
   if (at == kNone) return ProgramOptions(words);
   if (words[at] == "help") return Help(words, at);
-  const CommandSpec* command = FindCommand(words[at]);
+  const CommandDefinition* command = FindCommand(words[at]);
   if (command == nullptr) return Problem("unknown command " + Quoted(words[at]), nullptr);
   std::vector<std::string> rest = words;
   rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(at));

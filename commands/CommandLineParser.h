@@ -11,7 +11,7 @@ namespace pwx {
 
 // Run this command with what its table made of the words.
 struct RunCommand {
-  const CommandSpec* Command = nullptr;
+  const CommandDefinition* Command = nullptr;
   CommandInput Input;
 };
 

@@ -2,7 +2,7 @@
 
 namespace pwx {
 
-// Every command, one line each: its file defines <Name>CommandSpec().
+// Every command, one line each: its file defines <Name>CommandDefinition().
 #define PWX_COMMANDS(X) \
   X(Check)              \
   X(Deploy)             \
@@ -14,26 +14,26 @@ namespace pwx {
   X(Set)                \
   X(Diff)
 
-#define PWX_DECLARE_COMMAND(name) const CommandSpec& name##CommandSpec();
+#define PWX_DECLARE_COMMAND(name) const CommandDefinition& name##CommandDefinition();
 PWX_COMMANDS(PWX_DECLARE_COMMAND)
 #undef PWX_DECLARE_COMMAND
 
-const std::vector<const CommandSpec*>& Commands() {
-#define PWX_LIST_COMMAND(name) &name##CommandSpec(),
-  static const std::vector<const CommandSpec*> commands{PWX_COMMANDS(PWX_LIST_COMMAND)};
+const std::vector<const CommandDefinition*>& Commands() {
+#define PWX_LIST_COMMAND(name) &name##CommandDefinition(),
+  static const std::vector<const CommandDefinition*> commands{PWX_COMMANDS(PWX_LIST_COMMAND)};
 #undef PWX_LIST_COMMAND
   return commands;
 }
 
-const CommandSpec* FindCommand(std::string_view name) {
-  for (const CommandSpec* command : Commands()) {
+const CommandDefinition* FindCommand(std::string_view name) {
+  for (const CommandDefinition* command : Commands()) {
     if (command->Name == name) return command;
   }
   return nullptr;
 }
 
-const ProgramSpec& Program() {
-  static const ProgramSpec program{
+const ProgramDefinition& Program() {
+  static const ProgramDefinition program{
       "pwx36-editor",
       PWX_VERSION,
       "edit, check and copy the project folder of a PWX36 audio alarm player",

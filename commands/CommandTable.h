@@ -17,14 +17,14 @@ namespace pwx {
 // right kind of word.
 enum class ValueKind { Folder, File, Number, Text };
 
-struct ArgumentSpec {
+struct ArgumentDefinition {
   std::string_view Name;  // "FOLDER", as the usage line shows it
   ValueKind Kind = ValueKind::Text;
   bool Optional = false;  // only the last arguments may be optional
   std::string_view Help;
 };
 
-struct OptionSpec {
+struct OptionDefinition {
   std::string_view Long;   // "output", given as --output
   char Short = 0;          // 'o', given as -o; 0 for none
   std::string_view Value;  // "FILE" when the option takes a value; empty for a switch
@@ -33,7 +33,7 @@ struct OptionSpec {
   std::string_view Help;
 };
 
-struct ExitSpec {
+struct ExitDefinition {
   int Status = 0;
   std::string_view Meaning;
 };
@@ -76,23 +76,23 @@ struct CommandContext {
 
 // One command of the program: its name, what it takes and says, and how it runs. The help,
 // the manual page and the shell's completion are all made from this table.
-struct CommandSpec {
+struct CommandDefinition {
   std::string_view Name;
   std::string_view Summary;      // one line for the list of commands, no full stop
   std::string_view Description;  // paragraphs separated by "\n\n", one line each
-  std::vector<ArgumentSpec> Arguments;
-  std::vector<OptionSpec> Options;  // besides the ones every command takes
-  std::vector<ExitSpec> ExitStatuses;
+  std::vector<ArgumentDefinition> Arguments;
+  std::vector<OptionDefinition> Options;  // besides the ones every command takes
+  std::vector<ExitDefinition> ExitStatuses;
   CommandExit (*Run)(const CommandInput& input, CommandContext& context) = nullptr;
 };
 
 // The options every command takes, after its own.
-const std::vector<OptionSpec>& CommonOptions();
+const std::vector<OptionDefinition>& CommonOptions();
 
 // The command's own options, then the common ones.
-std::vector<OptionSpec> AllOptionsOf(const CommandSpec& command);
+std::vector<OptionDefinition> AllOptionsOf(const CommandDefinition& command);
 
 // The exit statuses of a command stopped by a signal, the same for every command.
-const std::vector<ExitSpec>& SignalExitStatuses();
+const std::vector<ExitDefinition>& SignalExitStatuses();
 
 }  // namespace pwx

@@ -41,8 +41,8 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
 
 }  // namespace
 
-const CommandSpec& CompareCommandSpec() {
-  static const CommandSpec spec{
+const CommandDefinition& CompareCommandDefinition() {
+  static const CommandDefinition definition{
       "compare",
       "Compares a project with a card, file by file",
       "Compares the player's files of the project in FOLDER with those on the card (or "
@@ -59,7 +59,7 @@ const CommandSpec& CompareCommandSpec() {
        {2, "wrong arguments, or a folder that cannot be read"}},
       Run,
   };
-  return spec;
+  return definition;
 }
 
 CommandExit CompareCommand(const CardCommandRequest& request, std::ostream& out,

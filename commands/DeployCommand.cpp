@@ -117,8 +117,8 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
 
 }  // namespace
 
-const CommandSpec& DeployCommandSpec() {
-  static const CommandSpec spec{
+const CommandDefinition& DeployCommandDefinition() {
+  static const CommandDefinition definition{
       "deploy",
       "Copies a project onto the player's card and verifies it",
       "Copies the player's files of the saved project in FOLDER to the card (or folder) DEST "
@@ -144,7 +144,7 @@ const CommandSpec& DeployCommandSpec() {
        {2, "wrong arguments, or a folder that cannot be read or used"}},
       Run,
   };
-  return spec;
+  return definition;
 }
 
 CommandExit DeployCommand(const CardCommandRequest& request, std::ostream& out, std::ostream& err) {

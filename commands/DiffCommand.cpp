@@ -70,8 +70,8 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
 
 }  // namespace
 
-const CommandSpec& DiffCommandSpec() {
-  static const CommandSpec spec{
+const CommandDefinition& DiffCommandDefinition() {
+  static const CommandDefinition definition{
       "diff",
       "Shows how two projects differ, in the player's terms",
       "Compares the projects A and B, each a project folder, a card or a JSON text form as "
@@ -87,7 +87,7 @@ const CommandSpec& DiffCommandSpec() {
        {2, "wrong arguments, or a side that cannot be read or compared"}},
       Run,
   };
-  return spec;
+  return definition;
 }
 
 }  // namespace pwx

@@ -59,8 +59,8 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
 
 }  // namespace
 
-const CommandSpec& ImportCommandSpec() {
-  static const CommandSpec spec{
+const CommandDefinition& ImportCommandDefinition() {
+  static const CommandDefinition definition{
       "import",
       "Imports a sound file as a clip of a project",
       "Imports the sound FILE as clip NUMBER of the project in FOLDER, as the window's import "
@@ -84,7 +84,7 @@ const CommandSpec& ImportCommandSpec() {
        {2, "wrong arguments, a clip number out of range, or a folder that cannot be read"}},
       Run,
   };
-  return spec;
+  return definition;
 }
 
 CommandExit ImportClipCommand(const ImportRequest& request, std::ostream& out, std::ostream& err) {

@@ -31,7 +31,7 @@ std::string Item(const std::string& label, std::string_view text) {
   return ".TP\n" + label + "\n" + RoffText(text) + "\n";
 }
 
-std::string OptionItem(const OptionSpec& option) {
+std::string OptionItem(const OptionDefinition& option) {
   std::string label;
   if (option.Short != 0) label = Bold(std::string("-") + option.Short) + ", ";
   label += Bold("--" + std::string(option.Long));
@@ -39,17 +39,17 @@ std::string OptionItem(const OptionSpec& option) {
   return Item(label, option.Help);
 }
 
-std::string ExitItems(const std::vector<ExitSpec>& statuses) {
+std::string ExitItems(const std::vector<ExitDefinition>& statuses) {
   std::string roff;
-  for (const ExitSpec& status : statuses)
+  for (const ExitDefinition& status : statuses)
     roff += Item(Bold(std::to_string(status.Status)), status.Meaning);
   return roff;
 }
 
-std::string CommandSection(const CommandSpec& command) {
+std::string CommandSection(const CommandDefinition& command) {
   std::string roff = ".SS " + RoffText(command.Name) + "\n";
   std::string synopsis = Bold(std::string(Program().Name) + " " + std::string(command.Name));
-  for (const OptionSpec& option : command.Options) {
+  for (const OptionDefinition& option : command.Options) {
     if (!option.Required) continue;
     synopsis += " " +
                 Bold(option.Short != 0 ? std::string("-") + option.Short
@@ -57,14 +57,14 @@ std::string CommandSection(const CommandSpec& command) {
                 " " + Italic(option.Value);
   }
   synopsis += " [" + Italic("OPTIONS") + "]";
-  for (const ArgumentSpec& argument : command.Arguments) {
+  for (const ArgumentDefinition& argument : command.Arguments) {
     synopsis +=
         argument.Optional ? " [" + Italic(argument.Name) + "]" : " " + Italic(argument.Name);
   }
   roff += synopsis + "\n" + Paragraphs(command.Description);
-  for (const ArgumentSpec& argument : command.Arguments)
+  for (const ArgumentDefinition& argument : command.Arguments)
     roff += Item(Italic(argument.Name), argument.Help);
-  for (const OptionSpec& option : AllOptionsOf(command)) roff += OptionItem(option);
+  for (const OptionDefinition& option : AllOptionsOf(command)) roff += OptionItem(option);
   roff += ".PP\nExit status:\n.RS\n" + ExitItems(command.ExitStatuses) + ".RE\n";
   return roff;
 }
@@ -89,7 +89,7 @@ std::string RoffText(std::string_view text) {
 }
 
 std::string ManPage(std::string_view date) {
-  const ProgramSpec& program = Program();
+  const ProgramDefinition& program = Program();
   const std::string name(program.Name);
   std::string roff =
       ".\\\" The manual page of " + name + ", written from its command tables at build time.\n";
@@ -105,9 +105,9 @@ std::string ManPage(std::string_view date) {
           Bold("--version") + "\n.fi\n";
   roff += ".SH DESCRIPTION\n" + Paragraphs(program.Description) + Paragraphs(program.Window);
   roff += ".SH COMMANDS\n";
-  for (const CommandSpec* command : Commands()) roff += CommandSection(*command);
+  for (const CommandDefinition* command : Commands()) roff += CommandSection(*command);
   roff += ".SH OPTIONS\nWithout a command:\n";
-  for (const OptionSpec& option : program.Options) roff += OptionItem(option);
+  for (const OptionDefinition& option : program.Options) roff += OptionItem(option);
   roff +=
       ".SH \"EXIT STATUS\"\n" + ExitItems(program.ExitStatuses) + ExitItems(SignalExitStatuses());
   roff += ".SH SIGNALS\n" + Paragraphs(program.Signals);

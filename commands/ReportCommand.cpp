@@ -72,8 +72,8 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
 
 }  // namespace
 
-const CommandSpec& ReportCommandSpec() {
-  static const CommandSpec spec{
+const CommandDefinition& ReportCommandDefinition() {
+  static const CommandDefinition definition{
       "report",
       "Writes a project's commissioning report as PDF, and its alarm table as CSV",
       "Writes the commissioning report of the saved project in FOLDER, as the window's "
@@ -96,7 +96,7 @@ const CommandSpec& ReportCommandSpec() {
         "written"}},
       Run,
   };
-  return spec;
+  return definition;
 }
 
 std::string ReportTimeNow() {

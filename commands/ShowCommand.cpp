@@ -62,8 +62,8 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
 
 }  // namespace
 
-const CommandSpec& ShowCommandSpec() {
-  static const CommandSpec spec{
+const CommandDefinition& ShowCommandDefinition() {
+  static const CommandDefinition definition{
       "show",
       "Prints a project, or one of its player files, as text",
       "Prints the project in FOLDER as text: its settings, the inputs of each mode and every "
@@ -79,7 +79,7 @@ const CommandSpec& ShowCommandSpec() {
        {2, "wrong arguments, or a folder or file that cannot be read as a project"}},
       Run,
   };
-  return spec;
+  return definition;
 }
 
 }  // namespace pwx

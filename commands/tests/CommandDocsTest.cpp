@@ -18,7 +18,7 @@ namespace {
 
 TEST(CommandTables, NamesAreUniqueAndEveryCommandSaysItsExitStatuses) {
   std::set<std::string_view> commands;
-  for (const CommandSpec* command : Commands()) {
+  for (const CommandDefinition* command : Commands()) {
     EXPECT_TRUE(commands.insert(command->Name).second) << command->Name;
     EXPECT_EQ(FindCommand(command->Name), command);
     EXPECT_NE(command->Run, nullptr) << command->Name;
@@ -26,20 +26,20 @@ TEST(CommandTables, NamesAreUniqueAndEveryCommandSaysItsExitStatuses) {
     EXPECT_NE(command->Summary.back(), '.') << command->Name;
     std::set<std::string_view> longs;
     std::set<char> shorts;
-    for (const OptionSpec& option : AllOptionsOf(*command)) {
+    for (const OptionDefinition& option : AllOptionsOf(*command)) {
       EXPECT_TRUE(longs.insert(option.Long).second) << command->Name << " --" << option.Long;
       if (option.Short != 0) {
         EXPECT_TRUE(shorts.insert(option.Short).second) << command->Name << " -" << option.Short;
       }
     }
     bool optional = false;
-    for (const ArgumentSpec& argument : command->Arguments) {
+    for (const ArgumentDefinition& argument : command->Arguments) {
       EXPECT_TRUE(argument.Optional || !optional) << command->Name << ": only the last may be "
                                                   << "left out";
       optional = argument.Optional;
     }
     std::set<int> statuses;
-    for (const ExitSpec& status : command->ExitStatuses) statuses.insert(status.Status);
+    for (const ExitDefinition& status : command->ExitStatuses) statuses.insert(status.Status);
     EXPECT_TRUE(statuses.count(0) && statuses.count(2)) << command->Name;
   }
   EXPECT_EQ(FindCommand("help"), nullptr);
@@ -56,14 +56,14 @@ void ExpectLinesFit(const std::string& text) {
 
 TEST(CommandHelpText, NamesEveryArgumentAndOptionInLinesThatFit) {
   ExpectLinesFit(ProgramHelp());
-  for (const CommandSpec* command : Commands()) {
+  for (const CommandDefinition* command : Commands()) {
     const std::string help = CommandHelp(*command);
     ExpectLinesFit(help);
-    for (const ArgumentSpec& argument : command->Arguments) {
+    for (const ArgumentDefinition& argument : command->Arguments) {
       EXPECT_NE(help.find("  " + std::string(argument.Name) + "  "), std::string::npos)
           << command->Name << " " << argument.Name;
     }
-    for (const OptionSpec& option : AllOptionsOf(*command)) {
+    for (const OptionDefinition& option : AllOptionsOf(*command)) {
       EXPECT_NE(help.find(OptionLabel(option)), std::string::npos)
           << command->Name << " " << option.Long;
     }
@@ -85,9 +85,9 @@ TEST(ManPageText, HoldsEveryCommandAndOptionAndEscapesRoff) {
                               ".SH \"EXIT STATUS\"", ".SH FILES"}) {
     EXPECT_NE(page.find(section), std::string::npos) << section;
   }
-  for (const CommandSpec* command : Commands()) {
+  for (const CommandDefinition* command : Commands()) {
     EXPECT_NE(page.find(".SS " + RoffText(command->Name) + "\n"), std::string::npos);
-    for (const OptionSpec& option : AllOptionsOf(*command)) {
+    for (const OptionDefinition& option : AllOptionsOf(*command)) {
       EXPECT_NE(page.find("\\fB" + RoffText("--" + std::string(option.Long)) + "\\fR"),
                 std::string::npos)
           << command->Name << " " << option.Long;
@@ -102,10 +102,10 @@ TEST(ManPageText, HoldsEveryCommandAndOptionAndEscapesRoff) {
 
 TEST(BashCompletionText, OffersEveryCommandAndOptionAndIsValidBash) {
   const std::string script = BashCompletion();
-  for (const CommandSpec* command : Commands()) {
+  for (const CommandDefinition* command : Commands()) {
     EXPECT_NE(script.find("    " + std::string(command->Name) + ") options=\""), std::string::npos)
         << command->Name;
-    for (const OptionSpec& option : AllOptionsOf(*command)) {
+    for (const OptionDefinition& option : AllOptionsOf(*command)) {
       EXPECT_NE(script.find("--" + std::string(option.Long)), std::string::npos) << option.Long;
     }
   }

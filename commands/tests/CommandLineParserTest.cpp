@@ -132,7 +132,7 @@ std::string TextOf(const ParsedCommandLine& parsed) {
 }
 
 TEST(CommandLine, EveryWayToAskForACommandsHelpShowsThatHelp) {
-  for (const CommandSpec* command : Commands()) {
+  for (const CommandDefinition* command : Commands()) {
     const std::string name(command->Name);
     const std::string help = CommandHelp(*command);
     EXPECT_EQ(TextOf(Parse({"help", name})), help) << name;
@@ -151,7 +151,7 @@ TEST(CommandLine, TheProgramsHelpHelpAllAndVersion) {
 
   const std::string all = TextOf(Parse({"--help-all"}));
   EXPECT_EQ(all.rfind(help, 0), 0u);
-  for (const CommandSpec* command : Commands()) {
+  for (const CommandDefinition* command : Commands()) {
     EXPECT_NE(all.find(CommandHelp(*command)), std::string::npos) << command->Name;
   }
   EXPECT_EQ(TextOf(Parse({"--version"})), "pwx36-editor " PWX_VERSION "\n");
