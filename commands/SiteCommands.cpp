@@ -95,12 +95,8 @@ CommandExit RunDeploy(const CommandInput& input, CommandContext& context) {
     return CommandExit::CannotRun;
   }
   // The bus rules first: a card with a clashing address is worse than no card.
-  SiteCheckOptions rulesOnly;
-  rulesOnly.CheckTemplates = false;
-  const std::vector<SiteFinding> findings = CheckSite(*setup, rulesOnly);
-  if (SiteHasErrors(findings)) {
-    for (const SiteFinding& f : findings) context.Err << TerminalText(SiteFindingLine(f)) << "\n";
-    context.Err << "error: the site has errors (see site check); no card written.\n";
+  if (const auto why = WhyNoCardIsWritten(*setup)) {
+    context.Err << "error: " << TerminalText(*why) << "\n";
     return CommandExit::Failed;
   }
   ProgressPrinter progress(context.Err,

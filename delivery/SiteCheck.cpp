@@ -122,6 +122,16 @@ std::vector<SiteFinding> CheckSite(const SiteSetup& setup, const SiteCheckOption
   return findings;
 }
 
+std::optional<std::string> WhyNoCardIsWritten(const SiteSetup& setup) {
+  const std::vector<SiteFinding> findings = CheckSite(setup, {false, {}});
+  const auto error = std::find_if(findings.begin(), findings.end(),
+                                  [](const SiteFinding& f) { return f.Level == Severity::Error; });
+  if (error == findings.end()) return std::nullopt;
+  return "The site has errors (" + SiteFindingLine(*error) +
+         (findings.size() > 1 ? ", and more" : "") +
+         "); no card is written until they are put right.";
+}
+
 bool SiteHasErrors(const std::vector<SiteFinding>& findings) {
   return std::any_of(findings.begin(), findings.end(),
                      [](const SiteFinding& f) { return f.Level == Severity::Error; });

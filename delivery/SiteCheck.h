@@ -53,6 +53,10 @@ struct SiteCheckOptions {
 // writes nothing. The errors come first.
 std::vector<SiteFinding> CheckSite(const SiteSetup& setup, const SiteCheckOptions& options = {});
 
+// Why no card of the site is written now: an error of its settings or bus rules (the
+// templates' clips are not decoded for this), or nothing.
+std::optional<std::string> WhyNoCardIsWritten(const SiteSetup& setup);
+
 // Whether the findings hold an error.
 bool SiteHasErrors(const std::vector<SiteFinding>& findings);
 

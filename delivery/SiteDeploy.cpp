@@ -17,7 +17,9 @@ namespace {
 const std::vector<std::string> kLogColumns = {"player",  "bus",      "device_id", "card",  "time",
                                               "written", "verified", "result",    "hashes"};
 
-std::string UtcNow() {
+}  // namespace
+
+std::string SiteLogTimeNow() {
   const std::time_t now = std::time(nullptr);
   std::tm parts{};
 #ifdef _WIN32
@@ -29,8 +31,6 @@ std::string UtcNow() {
   std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
   return text;
 }
-
-}  // namespace
 
 std::optional<std::size_t> CardOfOtherPlayer(const SiteSetup& setup, std::size_t player,
                                              const std::string& destination) {
@@ -50,26 +50,37 @@ std::optional<std::size_t> CardOfOtherPlayer(const SiteSetup& setup, std::size_t
   return std::nullopt;
 }
 
+std::optional<std::string> WhyNotThisPlayersCard(const SiteSetup& setup, std::size_t player,
+                                                 const std::string& destination) {
+  const auto other = CardOfOtherPlayer(setup, player, destination);
+  if (!other) return std::nullopt;
+  return "This card holds the files of player " + SitePlayerText(setup.Site.Players[*other]) +
+         "; insert the card for " + SitePlayerText(setup.Site.Players[player]) +
+         ", or give --force to write over it.";
+}
+
+PlanOptions SitePlanOptions(const SiteSetup& setup, std::size_t player) {
+  const PlayerCardFiles files = CardFilesFor(setup.Players.at(player));
+  PlanOptions planning;
+  planning.Generated = {{kRtuFileName, files.Rtu}, {kVolumeFileName, files.Volume}};
+  return planning;
+}
+
 SiteCardResult DeploySitePlayer(const SiteSetup& setup, std::size_t player,
                                 const std::string& destination, const SiteCardOptions& options) {
   SiteCardResult done;
-  const PlayerSetup& who = setup.Players.at(player);
   const SiteTemplate& made =
       setup.Templates.at(static_cast<std::size_t>(setup.TemplateOfPlayer.at(player)));
   try {
     if (!made.Project) throw EditorError("its template cannot be read: " + made.Failure);
-    const PlayerCardFiles files = CardFilesFor(who);
-    if (const auto why = WhyNotADestination(made.Folder, destination)) throw EditorError(*why);
-    const FolderLock lock(destination, options.LockWait);
-    if (const auto other = CardOfOtherPlayer(setup, player, destination); other && !options.Force) {
-      throw EditorError("This card holds the files of player " +
-                        SitePlayerText(setup.Site.Players[*other]) + "; insert the card for " +
-                        SitePlayerText(*who.Player) + ", or give --force to write over it.");
-    }
-    PlanOptions planning;
+    PlanOptions planning = SitePlanOptions(setup, player);
     planning.Cache = options.Cache;
     planning.Work = options.Work;
-    planning.Generated = {{kRtuFileName, files.Rtu}, {kVolumeFileName, files.Volume}};
+    if (const auto why = WhyNotADestination(made.Folder, destination)) throw EditorError(*why);
+    const FolderLock lock(destination, options.LockWait);
+    if (const auto why = WhyNotThisPlayersCard(setup, player, destination); why && !options.Force) {
+      throw EditorError(*why);
+    }
     done.Plan = PlanDeploy(*made.Project, destination, planning);
     if (done.Plan->Refusal) throw EditorError(*done.Plan->Refusal);
     DeployOptions copying;
@@ -81,7 +92,7 @@ SiteCardResult DeploySitePlayer(const SiteSetup& setup, std::size_t player,
   } catch (const EditorError& error) {
     done.Refusal = error.what();
   }
-  done.Time = UtcNow();
+  done.Time = SiteLogTimeNow();
   return done;
 }
 

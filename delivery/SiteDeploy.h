@@ -16,6 +16,15 @@ namespace pwx {
 std::optional<std::size_t> CardOfOtherPlayer(const SiteSetup& setup, std::size_t player,
                                              const std::string& destination);
 
+// Why this card is not to be written for `player`: it holds another player's files of the
+// site (see CardOfOtherPlayer); nothing when it may be.
+std::optional<std::string> WhyNotThisPlayersCard(const SiteSetup& setup, std::size_t player,
+                                                 const std::string& destination);
+
+// How a player's card is planned: with its rtu.cfg and vol.cfg from the site file in place of
+// the template's. Raises EditorError when the player's settings give none.
+PlanOptions SitePlanOptions(const SiteSetup& setup, std::size_t player);
+
 struct SiteCardOptions {
   bool Force = false;        // writes a card recognised as another player's
   bool DeleteStale = false;  // as deploy's --delete-stale
@@ -41,6 +50,9 @@ struct SiteCardResult {
 // give no rtu.cfg, a card of too little room. Never writes into the template.
 SiteCardResult DeploySitePlayer(const SiteSetup& setup, std::size_t player,
                                 const std::string& destination, const SiteCardOptions& options);
+
+// The time now as the site log writes it: "2026-12-11T12:44:00Z".
+std::string SiteLogTimeNow();
 
 // The site log beside a site file: "site.csv" keeps it in "site.log.csv".
 std::string SiteLogPath(const std::string& sitePath);
