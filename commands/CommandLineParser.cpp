@@ -247,7 +247,20 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& words,
       at + 1 < words.size() ? FindCommand(words[at] + " " + words[at + 1]) : nullptr;
   const std::ptrdiff_t commandWords = command ? 2 : 1;
   if (!command) command = FindCommand(words[at]);
-  if (command == nullptr) return Problem("unknown command " + Quoted(words[at]), nullptr);
+  if (command == nullptr) {
+    std::vector<std::string> twoWords;
+    for (const CommandDefinition* known : Commands()) {
+      if (known->Name.rfind(words[at] + " ", 0) == 0) twoWords.emplace_back(known->Name);
+    }
+    if (!twoWords.empty()) {
+      std::string list;
+      for (std::size_t i = 0; i < twoWords.size(); ++i) {
+        list += (i == 0 ? "" : i + 1 == twoWords.size() ? " or " : ", ") + Quoted(twoWords[i]);
+      }
+      return Problem(Quoted(words[at]) + " takes a second word: " + list, nullptr);
+    }
+    return Problem("unknown command " + Quoted(words[at]), nullptr);
+  }
   std::vector<std::string> rest = words;
   rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(at),
              rest.begin() + static_cast<std::ptrdiff_t>(at) + commandWords);
