@@ -1,6 +1,13 @@
 // The site commands: a site file of many players checked, and its players' cards written.
 #include <iostream>
 
+#ifndef _WIN32
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 #include "commands/CommandPaths.h"
 #include "commands/CommandRegistry.h"
 #include "commands/CommandTable.h"
@@ -62,15 +69,35 @@ CommandExit RunCheck(const CommandInput& input, CommandContext& context) {
   return SiteHasErrors(findings) ? CommandExit::Failed : CommandExit::Success;
 }
 
+// Reads a line of the terminal; false at the end of the input or once a signal came. The
+// signal is looked for while waiting, so Ctrl+C at the prompt stops the batch there.
+bool ReadLine(const CommandContext& context) {
+#ifdef _WIN32
+  std::string line;
+  return static_cast<bool>(std::getline(std::cin, line)) &&
+         !(context.Cancel && context.Cancel->load());
+#else
+  for (;;) {
+    if (context.Cancel && context.Cancel->load()) return false;
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    if (poll(&input, 1, 200) <= 0) continue;
+    char c = 0;
+    const ssize_t got = read(STDIN_FILENO, &c, 1);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    if (c == '\n') return !(context.Cancel && context.Cancel->load());
+  }
+#endif
+}
+
 // Waits for the user to put the card in; false at the end of the input or on a signal.
 bool WaitForCard(const SitePlayer& player, const CommandContext& context) {
   context.Err << TerminalText("Insert the card for player " + SitePlayerText(player) +
                               " and press Enter")
               << std::flush;
-  std::string line;
-  const bool got = static_cast<bool>(std::getline(std::cin, line));
+  const bool got = ReadLine(context);
   context.Err << "\n";
-  return got && !(context.Cancel && context.Cancel->load());
+  return got;
 }
 
 CommandExit RunDeploy(const CommandInput& input, CommandContext& context) {
