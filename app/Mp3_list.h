@@ -9,6 +9,7 @@
 #include "app/WindowLayout.h"
 #include "delivery/CardPlan.h"
 #include "delivery/ProjectCheck.h"
+#include "delivery/SiteFile.h"
 #include "project/Editor.h"
 
 class QStringListModel;
@@ -19,6 +20,7 @@ namespace pwx {
 
 class CardPlanDialog;
 class CheckResultsDialog;
+class SiteDialog;
 class BackgroundWork;
 class SlotRow;
 
@@ -52,6 +54,11 @@ class TForm1 : public QMainWindow {
   // with the project.
   void CopyToCard();
   void CompareWithCard();
+  // "Site…": a site file's players in a dialog (WindowSite.cpp); a player's card copied as
+  // Copy to Card copies, with the player's rtu.cfg and vol.cfg.
+  void OpenSite();
+  SiteDialog* OpenSiteFile(SiteFile site);
+  void CopySitePlayer(const SiteFile& site, std::size_t player);
   // For tests: answers the card question, and looks over the plan instead of the user.
   void SetCardChooser(std::function<std::optional<QString>(const QString& title)> chooser) {
     cardChooser_ = std::move(chooser);

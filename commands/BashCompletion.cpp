@@ -1,7 +1,10 @@
 #include "commands/BashCompletion.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "commands/CommandRegistry.h"
 
@@ -66,18 +69,53 @@ std::string CommandArms() {
     for (const ArgumentDefinition& argument : command->Arguments) {
       kinds += (kinds.empty() ? "" : " ") + std::string(KindWord(argument.Kind));
     }
-    arms += "    " + std::string(command->Name) + ") options=\"" + options + "\" kinds=(" + kinds +
+    arms += "    " + ArmPattern(command->Name) + ") options=\"" + options + "\" kinds=(" + kinds +
             ") ;;\n";
+  }
+  return arms;
+}
+
+// The first words of the commands, each once ("site" for "site check" and "site deploy").
+std::vector<std::string> FirstWords() {
+  std::vector<std::string> words;
+  for (const CommandDefinition* command : Commands()) {
+    const std::string first(command->Name.substr(0, command->Name.find(' ')));
+    if (std::find(words.begin(), words.end(), first) == words.end()) words.push_back(first);
+  }
+  return words;
+}
+
+// For a command of two words: once its first word is given, the second is the command's
+// rest, offered while it is being typed.
+std::string SecondWordArms() {
+  std::map<std::string, std::string> seconds;
+  for (const CommandDefinition* command : Commands()) {
+    const std::size_t space = command->Name.find(' ');
+    if (space == std::string_view::npos) continue;
+    std::string& words = seconds[std::string(command->Name.substr(0, space))];
+    words += (words.empty() ? "" : " ") + std::string(command->Name.substr(space + 1));
+  }
+  std::string arms;
+  for (const auto& [first, words] : seconds) {
+    arms += "    " + first +
+            ") if ((at + 1 < COMP_CWORD)); then command=\"$command ${COMP_WORDS[at + 1]}\"; "
+            "((at++)); else _pwx36_editor_offer \"" +
+            words + "\" \"$cur\"; return; fi ;;\n";
   }
   return arms;
 }
 
 }  // namespace
 
+std::string ArmPattern(std::string_view commandName) {
+  const std::string name(commandName);
+  return name.find(' ') == std::string::npos ? name : "\"" + name + "\"";
+}
+
 std::string BashCompletion() {
   const ProgramDefinition& program = Program();
   std::string commands = "help";
-  for (const CommandDefinition* command : Commands()) commands += " " + std::string(command->Name);
+  for (const std::string& word : FirstWords()) commands += " " + word;
   std::string programOptions = "--from-desktop";
   for (const OptionDefinition& option : program.Options)
     programOptions += " --" + std::string(option.Long);
@@ -130,6 +168,9 @@ std::string BashCompletion() {
          "    fi\n"
          "    return\n"
          "  fi\n"
+         "  case $command in\n" +
+         SecondWordArms() +
+         "  esac\n"
          "  case $command in\n"
          "    help) options=\"\" kinds=(command) ;;\n" +
          CommandArms() +

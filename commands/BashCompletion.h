@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace pwx {
 
@@ -8,5 +9,9 @@ namespace pwx {
 // folders, which the window opens) as the first word, each command's options, the folders
 // and files its arguments and options name.
 std::string BashCompletion();
+
+// The case pattern of a command's arm in the completion: its name, quoted when it is two
+// words ("site check").
+std::string ArmPattern(std::string_view commandName);
 
 }  // namespace pwx

@@ -195,9 +195,11 @@ class CommandWords {
 // "help" and "help COMMAND".
 ParsedCommandLine Help(const std::vector<std::string>& words, std::size_t at) {
   if (at + 1 == words.size()) return ShowText{ProgramHelp()};
-  const CommandDefinition* command = FindCommand(words[at + 1]);
+  const bool twoWords = at + 2 < words.size() && FindCommand(words[at + 1] + " " + words[at + 2]);
+  const CommandDefinition* command =
+      FindCommand(twoWords ? words[at + 1] + " " + words[at + 2] : words[at + 1]);
   if (command == nullptr) return Problem("unknown command " + Quoted(words[at + 1]), nullptr);
-  if (at + 2 < words.size()) {
+  if (at + (twoWords ? 3 : 2) < words.size()) {
     return Problem("unexpected argument " + Quoted(words[at + 2]) + " for help", nullptr);
   }
   return ShowText{CommandHelp(*command)};
@@ -240,10 +242,28 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& words,
   const std::size_t at = CommandWordAt(words);
   if (at == kNone) return ProgramOptions(words);
   if (words[at] == "help") return Help(words, at);
-  const CommandDefinition* command = FindCommand(words[at]);
-  if (command == nullptr) return Problem("unknown command " + Quoted(words[at]), nullptr);
+  // A command of two words ("site check") is looked for before one of one.
+  const CommandDefinition* command =
+      at + 1 < words.size() ? FindCommand(words[at] + " " + words[at + 1]) : nullptr;
+  const std::ptrdiff_t commandWords = command ? 2 : 1;
+  if (!command) command = FindCommand(words[at]);
+  if (command == nullptr) {
+    std::vector<std::string> twoWords;
+    for (const CommandDefinition* known : Commands()) {
+      if (known->Name.rfind(words[at] + " ", 0) == 0) twoWords.emplace_back(known->Name);
+    }
+    if (!twoWords.empty()) {
+      std::string list;
+      for (std::size_t i = 0; i < twoWords.size(); ++i) {
+        list += (i == 0 ? "" : i + 1 == twoWords.size() ? " or " : ", ") + Quoted(twoWords[i]);
+      }
+      return Problem(Quoted(words[at]) + " takes a second word: " + list, nullptr);
+    }
+    return Problem("unknown command " + Quoted(words[at]), nullptr);
+  }
   std::vector<std::string> rest = words;
-  rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(at));
+  rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(at),
+             rest.begin() + static_cast<std::ptrdiff_t>(at) + commandWords);
   return CommandWords(*command, rest).Parse();
 }
 

@@ -32,24 +32,28 @@ struct Copier {
   // Copies one file whole or not at all and gives the digest of what it wrote; raises
   // EditorError naming why.
   Sha256Digest Copy(const PlayerFile& file) {
+    if (file.Generated) return Write(file);
     const std::string source = plan.ProjectFolder + file.Name;
     const std::string target = plan.Destination + file.Name;
     const std::int64_t now = NowNs();
     InputFile input(source);
     FileReplacement output(target);
+    const std::optional<Sha256Digest> known =
+        options.SourceDigestsFromCache && options.Cache ? options.Cache->Find(source, input.Stamp())
+                                                        : std::nullopt;
     Sha256 hash;
     std::vector<char> buffer(kCopyChunkBytes);
     std::uint64_t offset = 0;
     while (const std::size_t got = input.Read(buffer.data(), buffer.size())) {
       const std::string_view piece(buffer.data(), got);
-      hash.Update(piece);
+      if (!known) hash.Update(piece);
       if (options.BeforeWrite) options.BeforeWrite(file.Name, offset, got);
       output.Write(piece);
       output.StartWriteback();
       offset += got;
       Count(got, "Writing ", file.Name);
     }
-    const Sha256Digest digest = hash.Finish();
+    const Sha256Digest digest = known ? *known : hash.Finish();
     // What was read is the project's file only if nothing changed it meanwhile, and if it
     // is what the plan compared with the card.
     const bool unchanged = InputFile(source).Stamp() == input.Stamp();
@@ -66,6 +70,16 @@ struct Copier {
     std::error_code ignored;
     fs::last_write_time(PathOf(target), fs::last_write_time(PathOf(source), ignored), ignored);
     return digest;
+  }
+
+  // Writes a file made for this card from its bytes, whole or not at all.
+  Sha256Digest Write(const PlayerFile& file) {
+    FileReplacement output(plan.Destination + file.Name);
+    if (options.BeforeWrite) options.BeforeWrite(file.Name, 0, file.Generated->size());
+    output.Write(*file.Generated);
+    output.Commit();
+    Count(file.Generated->size(), "Writing ", file.Name);
+    return file.Digest;
   }
 
   // Reads a written file back from the device; raises EditorError when it differs from what
@@ -170,6 +184,7 @@ DeployResult DeployToCard(const DeployPlan& plan, const DeployOptions& options) 
   for (const auto& [file, digest] : written) {
     try {
       copier.Verify(*file, digest);
+      result.Digests.emplace_back(file->Name, digest);
     } catch (const EditorError& error) {
       result.Failures.push_back({file->Name, error.what()});
     }
@@ -183,6 +198,7 @@ DeployResult DeployToCard(const DeployPlan& plan, const DeployOptions& options) 
       result.Failures.push_back({file.Name, error.what()});
     }
     if (!file.CardRead) ++result.FilesNotReadAgain;
+    result.Digests.emplace_back(file.Name, file.Digest);
   }
   if (options.DeleteStale && result.Succeeded()) DeleteFromCard(plan, result);
   return result;

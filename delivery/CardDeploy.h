@@ -18,6 +18,10 @@ struct DeployOptions {
   bool DeleteStale = false;
   // Learns the hashes of the files written, for the next plan.
   FileHashCache* Cache = nullptr;
+  // Takes a project file's digest from the cache when its stamp is unchanged instead of
+  // hashing it again as it is copied: a batch of cards hashes the template once. The copy is
+  // still read back and compared with that digest.
+  bool SourceDigestsFromCache = false;
   // The progress is the bytes done of the bytes planned: each file written ("Writing
   // 003.mp3"), then each read back ("Verifying 003.mp3"). The cancel is checked between
   // files, and leaves only whole files behind.
@@ -37,6 +41,9 @@ struct DeployResult {
   std::vector<std::string> Deleted;    // stale clips and other systems' files removed
   std::vector<std::string> Leftovers;  // temporaries of an interrupted copy removed
   std::vector<DeployFailure> Failures;
+  // The SHA-256 of each player file on the card, as written and read back or as found up to
+  // date (those written first); complete only when the copy succeeded.
+  std::vector<std::pair<std::string, Sha256Digest>> Digests;
   bool Cancelled = false;
   int FilesOnCard = 0;  // the player's files the project has
   std::uint64_t BytesOnCard = 0;

@@ -245,6 +245,18 @@ DeployPlan PlanDeploy(const ProjectSnapshot& project, const std::string& destina
       if (listed[i].Folder) blocked.push_back(QuotePath(listed[i].Name));
       break;
     }
+    if (const auto generated = options.Generated.find(name);
+        generated != options.Generated.end()) {
+      Sha256 hash;
+      hash.Update(generated->second);
+      file.Digest = hash.Finish();
+      file.DigestKnown = true;
+      file.Bytes = generated->second.size();
+      file.Generated = generated->second;
+      if (file.OnCard && file.CardBytes == file.Bytes) toHash += file.Bytes;
+      plan.Files.push_back(file);
+      continue;
+    }
     std::error_code error;
     const fs::path source = PathOf(plan.ProjectFolder + name);
     if (!fs::is_regular_file(source, error)) {
@@ -262,8 +274,10 @@ DeployPlan PlanDeploy(const ProjectSnapshot& project, const std::string& destina
     if (options.Work.Cancelled()) throw EditorError("Cancelled.");
     const bool sameSize = file.OnCard && file.CardBytes == file.Bytes;
     if (!sameSize) continue;
-    file.Digest = hasher.DigestOf(plan.ProjectFolder + file.Name).Digest;
-    file.DigestKnown = true;
+    if (!file.Generated) {
+      file.Digest = hasher.DigestOf(plan.ProjectFolder + file.Name).Digest;
+      file.DigestKnown = true;
+    }
     const auto onCard = hasher.DigestOf(plan.Destination + file.CardName);
     file.UpToDate = onCard.Digest == file.Digest;
     file.CardRead = !onCard.Remembered;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ struct PlayerFile {
   // Whether the plan read the card's file in full (else its digest was remembered from an
   // earlier run, and the file known unchanged by its stamp).
   bool CardRead = false;
+  // The bytes written for this card instead of the project's file (a site's player gets its
+  // own rtu.cfg and vol.cfg), or nothing for the project's file.
+  std::optional<std::string> Generated;
 };
 
 // An entry on the card beside the player's files.
@@ -82,6 +86,8 @@ struct PlanOptions {
   // What the destination's file system is (given its listing); looked at when not set.
   std::function<CardFolderFacts(const std::string& folder, const std::vector<std::string>& names)>
       Examine;
+  // Files the card gets from these bytes instead of from the project folder, by name.
+  std::map<std::string, std::string> Generated;
 };
 
 // The player's files of a project: the clips of the occupied entries ("001.mp3" ...), then

@@ -8,14 +8,15 @@ set -euo pipefail
 # Qt's xcb and offscreen platform plugins come with libqt6gui6, which qt6-base-dev pulls in.
 # Levelling's true-peak limiter is FFmpeg's (libavfilter8, which libavfilter-dev pulls in); the
 # editor loads it when a limiter is first needed. The JSON output is written with nlohmann-json
-# (headers only).
+# (headers only); site files
+# are read and written with libcsv.
 # The window's fixed layout is measured with narrow faces; on Debian that is DejaVu Sans
 # Condensed from fonts-dejavu-extra. With plain DejaVu Sans alone it shrinks some texts to fit.
 run_packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev
   libmpg123-dev libssl-dev libsndfile1-dev libsoxr-dev libebur128-dev libmp3lame-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev libcsv-dev
   libavfilter-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-dejavu-core fonts-dejavu-extra

@@ -103,7 +103,7 @@ TEST(ManPageText, HoldsEveryCommandAndOptionAndEscapesRoff) {
 TEST(BashCompletionText, OffersEveryCommandAndOptionAndIsValidBash) {
   const std::string script = BashCompletion();
   for (const CommandDefinition* command : Commands()) {
-    EXPECT_NE(script.find("    " + std::string(command->Name) + ") options=\""), std::string::npos)
+    EXPECT_NE(script.find("    " + ArmPattern(command->Name) + ") options=\""), std::string::npos)
         << command->Name;
     for (const OptionDefinition& option : AllOptionsOf(*command)) {
       EXPECT_NE(script.find("--" + std::string(option.Long)), std::string::npos) << option.Long;
@@ -149,6 +149,8 @@ TEST(BashCompletionText, CompletesCommandsOptionsAndFolders) {
   EXPECT_EQ(Offered(script, "pwx36-editor deploy P c", 3, dir.Path()), "cards\n");
   EXPECT_EQ(Offered(script, "pwx36-editor import P 3 c", 4, dir.Path()), "cards\nclip.mp3\n");
   EXPECT_EQ(Offered(script, "pwx36-editor help rep", 2, dir.Path()), "report\n");
+  EXPECT_EQ(Offered(script, "pwx36-editor site ch", 2, dir.Path()), "check\n");
+  EXPECT_EQ(Offered(script, "pwx36-editor site deploy --f", 3, dir.Path()), "--force\n");
 }
 
 }  // namespace

@@ -131,6 +131,22 @@ std::string TextOf(const ParsedCommandLine& parsed) {
   return text ? text->Text : "(no text)";
 }
 
+TEST(CommandLine, ACommandOfTwoWordsIsTakenWholeAndItsHelpFound) {
+  const auto parsed = Parse({"-q", "site", "deploy", "S.csv", "--all", "/media/card"});
+  const auto* run = std::get_if<RunCommand>(&parsed);
+  ASSERT_NE(run, nullptr) << ErrorOf(parsed);
+  EXPECT_EQ(run->Command->Name, "site deploy");
+  EXPECT_EQ(run->Input.Arguments, (Words{"S.csv", "/media/card"}));
+  EXPECT_TRUE(run->Input.Has("all"));
+  const std::string help = CommandHelp(*FindCommand("site check"));
+  EXPECT_EQ(TextOf(Parse({"help", "site", "check"})), help);
+  EXPECT_EQ(TextOf(Parse({"site", "check", "--help"})), help);
+  EXPECT_NE(ErrorOf(Parse({"site", "S.csv"}))
+                .find("'site' takes a second word: 'site check', 'site deploy' or 'site report'"),
+            std::string::npos)
+      << ErrorOf(Parse({"site", "S.csv"}));
+}
+
 TEST(CommandLine, EveryWayToAskForACommandsHelpShowsThatHelp) {
   for (const CommandDefinition* command : Commands()) {
     const std::string name(command->Name);

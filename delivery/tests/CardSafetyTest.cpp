@@ -51,7 +51,7 @@ class CardSafety : public ::testing::Test {
   testing::CardTestProject project{dir.Path(), dir / "P"};
   std::string card;
   FileHashCache cache;
-  PlanOptions planning{&cache, {}, {}, {}};
+  PlanOptions planning{&cache, {}, {}, {}, {}};
   std::unique_ptr<FolderLock> held;  // by another copy
 };
 
