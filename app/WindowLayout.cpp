@@ -136,6 +136,8 @@ void BuildTopBar(QWidget* client, WindowWidgets& w) {
   auto* cardMenu = new QMenu(w.CopyToCard);
   w.CompareWithCard = cardMenu->addAction(QStringLiteral("Compare with Card…"));
   w.CompareWithCard->setObjectName(QStringLiteral("CompareWithCard"));
+  w.CompareWithProject = cardMenu->addAction(QStringLiteral("Compare with Project…"));
+  w.CompareWithProject->setObjectName(QStringLiteral("CompareWithProject"));
   w.CopyToCard->setMenu(cardMenu);
   w.Report = MakeButton(
       w.Panel21, "Report", QStringLiteral("Write the commissioning report of the project as a PDF"),

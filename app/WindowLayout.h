@@ -36,6 +36,7 @@ struct WindowWidgets {
   QToolButton* Report = nullptr;        // writes the commissioning report
   QToolButton* CopyToCard = nullptr;    // copies the project to a card; its menu compares
   QAction* CompareWithCard = nullptr;
+  QAction* CompareWithProject = nullptr;
   QLabel* Label115 = nullptr;       // the project folder
   QMenu* RecentProjects = nullptr;  // the arrow of Load Project
 
