@@ -35,10 +35,12 @@ CommandExit ChangeFolder(const CommandInput& input, CommandContext& context, Tex
   try {
     const ProjectText wanted = change(TextOfSnapshot(editor.Snapshot()), input);
     const ApplyResult result = ApplyProjectText(editor, wanted);
-    context.Out << "Saved " << TerminalText(folder);
-    for (const int number : result.Imported)
-      context.Out << ", imported clip " << ThreeDigits(number);
-    context.Out << "\n";
+    for (const auto& message : host.Messages) context.Err << TerminalText(message) << "\n";
+    // What the save wrote, as Save Project says it: "Saved: plist.cfg, m3fn.txt, ... in P/".
+    for (const int number : result.Imported) {
+      context.Out << "Imported clip " << ThreeDigits(number) << "\n";
+    }
+    context.Out << TerminalText(editor.StatusText()) << "\n";
   } catch (const TextFormError& error) {
     context.Err << TerminalText(error.what()) << "\nNothing was written.\n";
     return CommandExit::CannotRun;
