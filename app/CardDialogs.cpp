@@ -73,7 +73,10 @@ QListWidget* AddDifferences(QVBoxLayout* layout, QWidget* parent, const ProjectD
     item->setForeground(QColor(0xb0, 0, 0));
   }
   list->setVisible(list->count() > 0);
-  layout->addWidget(list, 1);
+  // As high as its lines, up to a dozen of them; the rest scrolls.
+  list->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  list->setMaximumHeight(list->fontMetrics().height() * 12 + 2 * list->frameWidth() + 8);
+  layout->addWidget(list);
   return list;
 }
 
@@ -297,11 +300,11 @@ ProjectCompareDialog::ProjectCompareDialog(QWidget* parent, const QString& folde
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Notice(QStringLiteral("Other project: ") + folder, this));
   differences_ = AddDifferences(layout, this, diff, QStringLiteral("other project"));
-  layout->addStretch(differences_->isVisible() ? 0 : 1);
+  layout->addStretch(1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
-  resize(560, differences_->isVisible() ? 520 : 160);
+  resize(560, differences_->isHidden() ? 160 : 320);
 }
 
 }  // namespace pwx
