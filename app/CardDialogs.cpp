@@ -51,6 +51,35 @@ void AddRow(QTableWidget* table, const QStringList& cells) {
   }
 }
 
+// The differences of the project (A) and `other` (B) a line each, under a line that sums
+// them up; what kept a part from being compared stands in red.
+QListWidget* AddDifferences(QVBoxLayout* layout, QWidget* parent, const ProjectDiff& diff,
+                            const QString& other) {
+  const auto count = static_cast<int>(diff.Lines.size());
+  layout->addWidget(Notice(
+      count == 0 ? QStringLiteral("No differences in the player's terms: the %1 plays as the "
+                                  "project.")
+                       .arg(other)
+                 : QStringLiteral("%1 in the player's terms (project -> %2):")
+                       .arg(count == 1 ? QStringLiteral("1 difference")
+                                       : QStringLiteral("%1 differences").arg(count),
+                            other),
+      parent));
+  auto* list = new QListWidget(parent);
+  list->setObjectName(QStringLiteral("Differences"));
+  for (const DiffLine& line : diff.Lines) list->addItem(Text(line.Text));
+  for (const std::string& trouble : diff.Troubles) {
+    auto* item = new QListWidgetItem(Text(trouble), list);
+    item->setForeground(QColor(0xb0, 0, 0));
+  }
+  list->setVisible(list->count() > 0);
+  // As high as its lines, up to a dozen of them; the rest scrolls.
+  list->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  list->setMaximumHeight(list->fontMetrics().height() * 12 + 2 * list->frameWidth() + 8);
+  layout->addWidget(list);
+  return list;
+}
+
 std::vector<Volume> MountedVolumes() {
   std::vector<Volume> volumes;
   for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
@@ -231,7 +260,9 @@ bool CardPlanDialog::DeleteStale() const {
   return deleteStale_ && deleteStale_->isChecked();
 }
 
-CardCompareDialog::CardCompareDialog(QWidget* parent, const DeployPlan& plan) : QDialog(parent) {
+CardCompareDialog::CardCompareDialog(QWidget* parent, const DeployPlan& plan,
+                                     const ProjectDiff& diff)
+    : QDialog(parent) {
   setObjectName(QStringLiteral("CardCompare"));
   setWindowTitle(QStringLiteral("Compare with Card"));
   auto* layout = new QVBoxLayout(this);
@@ -242,6 +273,7 @@ CardCompareDialog::CardCompareDialog(QWidget* parent, const DeployPlan& plan) : 
       Notice(Text(ComparisonSummary(comparison)) +
                  (same ? QStringLiteral(": the card holds this project.") : QString()),
              this, same ? "#006000" : "#b00000"));
+  differences_ = AddDifferences(layout, this, diff, QStringLiteral("card"));
   files_ = FileTable(this, {QStringLiteral("File"), QStringLiteral("State")});
   for (const auto& item : comparison) {
     AddRow(files_, {Text(item.Name), Text(CardStateText(item.State))});
@@ -253,11 +285,26 @@ CardCompareDialog::CardCompareDialog(QWidget* parent, const DeployPlan& plan) : 
     AddRow(files_, {Text(name), QStringLiteral("missing in the project")});
   }
   files_->resizeColumnsToContents();
-  layout->addWidget(files_);
+  layout->addWidget(files_, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
-  resize(480, 520);
+  resize(560, 620);
+}
+
+ProjectCompareDialog::ProjectCompareDialog(QWidget* parent, const QString& folder,
+                                           const ProjectDiff& diff)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("ProjectCompare"));
+  setWindowTitle(QStringLiteral("Compare with Project"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Notice(QStringLiteral("Other project: ") + folder, this));
+  differences_ = AddDifferences(layout, this, diff, QStringLiteral("other project"));
+  layout->addStretch(1);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+  resize(560, differences_->isHidden() ? 160 : 320);
 }
 
 }  // namespace pwx

@@ -8,8 +8,10 @@
 
 #include "delivery/CardPlan.h"
 #include "delivery/ProjectCheck.h"
+#include "textform/ProjectDiff.h"
 
 class QCheckBox;
+class QListWidget;
 class QPushButton;
 class QTableWidget;
 
@@ -42,16 +44,31 @@ class CardPlanDialog : public QDialog {
   QTableWidget* files_ = nullptr;
 };
 
-// A card compared with the project: one row a file with its state, and the summary.
+// A card compared with the project: how it differs in the player's terms (the settings, the
+// inputs, the clips), then one row a file with its state, and the summary.
 class CardCompareDialog : public QDialog {
   Q_OBJECT
 
  public:
-  CardCompareDialog(QWidget* parent, const DeployPlan& plan);
+  CardCompareDialog(QWidget* parent, const DeployPlan& plan, const ProjectDiff& diff);
+  QListWidget* Differences() const { return differences_; }
   QTableWidget* Files() const { return files_; }
 
  private:
+  QListWidget* differences_ = nullptr;
   QTableWidget* files_ = nullptr;
+};
+
+// Another project folder compared with the project, in the player's terms.
+class ProjectCompareDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  ProjectCompareDialog(QWidget* parent, const QString& folder, const ProjectDiff& diff);
+  QListWidget* Differences() const { return differences_; }
+
+ private:
+  QListWidget* differences_ = nullptr;
 };
 
 }  // namespace pwx

@@ -59,9 +59,15 @@ class TForm1 : public QMainWindow {
   void OpenSite();
   SiteDialog* OpenSiteFile(SiteFile site);
   void CopySitePlayer(const SiteFile& site, std::size_t player);
+  // Compares another project folder with the project, in the player's terms.
+  void CompareWithProject();
   // For tests: answers the card question, and looks over the plan instead of the user.
   void SetCardChooser(std::function<std::optional<QString>(const QString& title)> chooser) {
     cardChooser_ = std::move(chooser);
+  }
+  // For tests: answers the question for another project folder.
+  void SetFolderChooser(std::function<std::optional<QString>(const QString& title)> chooser) {
+    folderChooser_ = std::move(chooser);
   }
   void SetPlanReview(std::function<bool(CardPlanDialog&)> review) {
     planReview_ = std::move(review);
@@ -120,6 +126,7 @@ class TForm1 : public QMainWindow {
   QTimer* statusTimer_ = nullptr;            // ends a status text that holds a few seconds
   CheckResultsDialog* checkResults_ = nullptr;
   std::function<std::optional<QString>(const QString&)> cardChooser_;
+  std::function<std::optional<QString>(const QString&)> folderChooser_;
   std::function<bool(CardPlanDialog&)> planReview_;
   std::function<std::optional<ReportTarget>(const QString&)> reportTarget_;
   std::function<void(const QUrl&)> urlOpener_;

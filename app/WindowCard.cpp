@@ -1,3 +1,4 @@
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
@@ -11,6 +12,7 @@
 #include "common/EditorError.h"
 #include "common/MessageText.h"
 #include "delivery/CardDeploy.h"
+#include "delivery/FolderDiff.h"
 
 // Copying the project to a player's card, and comparing a card with it, from the window: the
 // work runs beside the window under a progress dialog.
@@ -23,7 +25,17 @@ struct Prepared {
   std::vector<Finding> Findings;
   std::optional<DeployPlan> Plan;
   std::string Failure;
+  ProjectDiff Diff;  // the project and the other folder, in the player's terms
 };
+
+// Compares the project with a card or another project folder, reading every byte.
+void DiffInto(Prepared& prepared, const ProjectSnapshot& snapshot, const std::string& other) {
+  try {
+    prepared.Diff = DiffWithFolder(snapshot, other);
+  } catch (const EditorError& error) {
+    prepared.Diff.Troubles.push_back(error.what());
+  }
+}
 
 // Plans against the card; `cache` may be null to read every byte.
 void PlanInto(Prepared& prepared, const ProjectSnapshot& snapshot, const std::string& card,
@@ -154,6 +166,7 @@ void TForm1::CompareWithCard() {
       QStringLiteral("Compare with Card"),
       [snapshot, destination, prepared](const WorkControl& control) {
         PlanInto(*prepared, snapshot, destination, nullptr, control);  // every byte
+        if (prepared->Plan && !control.Cancelled()) DiffInto(*prepared, snapshot, destination);
       },
       [this, prepared](bool cancelled) {
         if (cancelled) return;
@@ -163,7 +176,38 @@ void TForm1::CompareWithCard() {
         }
         editor_.SetStatusText(ComparisonSummary(pwx::CompareWithCard(*prepared->Plan)));
         ShowState();
-        auto* dialog = new CardCompareDialog(this, *prepared->Plan);
+        auto* dialog = new CardCompareDialog(this, *prepared->Plan, prepared->Diff);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->show();
+      });
+}
+
+void TForm1::CompareWithProject() {
+  if (background_->Running()) return;
+  const QString title = QStringLiteral("Compare with Project");
+  const std::optional<QString> folder =
+      folderChooser_ ? folderChooser_(title) : [&]() -> std::optional<QString> {
+    const QString chosen = QFileDialog::getExistingDirectory(this, title);
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen;
+  }();
+  if (!folder) return;
+  const ProjectSnapshot snapshot = editor_.Snapshot();
+  const std::string other = NativePath(*folder);
+  auto prepared = std::make_shared<Prepared>();
+  background_->Start(
+      title,
+      [snapshot, other, prepared](const WorkControl&) { DiffInto(*prepared, snapshot, other); },
+      [this, prepared, folder = *folder](bool cancelled) {
+        if (cancelled) return;
+        const std::size_t count = prepared->Diff.Lines.size();
+        editor_.SetStatusText(
+            "Compare: " +
+            (count == 0 ? std::string("no differences")
+                        : std::to_string(count) + (count == 1 ? " difference" : " differences")) +
+            " with " + NativePath(folder));
+        ShowState();
+        auto* dialog = new ProjectCompareDialog(this, folder, prepared->Diff);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->show();
       });

@@ -30,6 +30,7 @@ void TForm1::ConnectTopBar() {
   connect(widgets_.Report, &QToolButton::clicked, this, &TForm1::MakeReport);
   connect(widgets_.CompareWithCard, &QAction::triggered, this, &TForm1::CompareWithCard);
   connect(widgets_.Site, &QAction::triggered, this, &TForm1::OpenSite);
+  connect(widgets_.CompareWithProject, &QAction::triggered, this, &TForm1::CompareWithProject);
 }
 
 void TForm1::ConnectSettings() {

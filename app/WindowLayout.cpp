@@ -138,6 +138,8 @@ void BuildTopBar(QWidget* client, WindowWidgets& w) {
   w.CompareWithCard->setObjectName(QStringLiteral("CompareWithCard"));
   w.Site = cardMenu->addAction(QStringLiteral("Site…"));
   w.Site->setObjectName(QStringLiteral("Site"));
+  w.CompareWithProject = cardMenu->addAction(QStringLiteral("Compare with Project…"));
+  w.CompareWithProject->setObjectName(QStringLiteral("CompareWithProject"));
   w.CopyToCard->setMenu(cardMenu);
   w.Report = MakeButton(
       w.Panel21, "Report", QStringLiteral("Write the commissioning report of the project as a PDF"),

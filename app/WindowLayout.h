@@ -37,6 +37,7 @@ struct WindowWidgets {
   QToolButton* CopyToCard = nullptr;    // copies the project to a card; its menu compares
   QAction* CompareWithCard = nullptr;
   QAction* Site = nullptr;
+  QAction* CompareWithProject = nullptr;
   QLabel* Label115 = nullptr;       // the project folder
   QMenu* RecentProjects = nullptr;  // the arrow of Load Project
 

@@ -31,8 +31,9 @@ void TForm1::MakeReport() {
       reportTarget_ ? reportTarget_(suggested) : AskForReportTarget(this, suggested);
   if (!target) return;
   // A report never takes the place of one of the project's own files.
-  if (const auto why = RefusalOfReportFiles({NativePath(target->Path)}, snapshot.WorkDir,
-                                            editor_.Dirs().Currentdir)) {
+  std::vector<std::string> outputs{NativePath(target->Path)};
+  if (!target->Csv) outputs.push_back(ReportTextPathBeside(outputs.front()));
+  if (const auto why = RefusalOfReportFiles(outputs, snapshot.WorkDir, editor_.Dirs().Currentdir)) {
     editor_.SetStatusText("Report not written");
     QMessageBox::warning(this, QStringLiteral("Report"), QString::fromStdString(*why));
     ShowState();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/CommandPaths.h"
 #include "commands/CommandTable.h"
 #include "commands/FolderProject.h"
 #include "commands/HeadlessHost.h"
@@ -12,9 +13,9 @@
 #include "common/IntegerText.h"
 #include "common/MessageText.h"
 #include "delivery/ProjectTextApply.h"
-#include "delivery/ProjectTextFolder.h"
 #include "project/Editor.h"
 #include "textform/KeyEdits.h"
+#include "textform/ProjectText.h"
 #include "textform/ProjectTextJson.h"
 
 namespace pwx {
@@ -33,12 +34,20 @@ CommandExit ChangeFolder(const CommandInput& input, CommandContext& context, Tex
   Editor editor(host, player, context.StartFolder);
   if (!OpenInHeadlessEditor(editor, host, folder, context.Err)) return CommandExit::CannotRun;
   try {
-    const ProjectText wanted = change(TextOfSnapshot(editor.Snapshot()), input);
-    const ApplyResult result = ApplyProjectText(editor, wanted);
-    context.Out << "Saved " << TerminalText(folder);
-    for (const int number : result.Imported)
-      context.Out << ", imported clip " << ThreeDigits(number);
-    context.Out << "\n";
+    // The project as it stands, without its copies' facts: a text that gives a copy's
+    // SHA-256 has that copy read (or its remembered hash looked up) when the library is
+    // planned, and a key edit reads none.
+    const ProjectSnapshot now = editor.Snapshot();
+    const ProjectText wanted = change(ProjectTextOf(now.Project, now.ToSave.PlayList), input);
+    FileHashCache hashes(HashStorePath());
+    const ApplyResult result = ApplyProjectText(editor, wanted, &hashes);
+    hashes.Save();
+    for (const auto& message : host.Messages) context.Err << TerminalText(message) << "\n";
+    // What the save wrote, as Save Project says it: "Saved: plist.cfg, m3fn.txt, ... in P/".
+    for (const int number : result.Imported) {
+      context.Out << "Imported clip " << ThreeDigits(number) << "\n";
+    }
+    context.Out << TerminalText(editor.StatusText()) << "\n";
   } catch (const TextFormError& error) {
     context.Err << TerminalText(error.what()) << "\nNothing was written.\n";
     return CommandExit::CannotRun;

@@ -1,7 +1,6 @@
 #include "commands/CommandLineParser.h"
 
 #include <charconv>
-#include <filesystem>
 #include <optional>
 #include <system_error>
 
@@ -9,7 +8,6 @@
 #include "commands/CommandRegistry.h"
 #include "common/FileSystem.h"
 #include "common/MessageText.h"
-#include "devicefiles/PlayListFile.h"
 #include "project/StartFolder.h"
 
 namespace pwx {
@@ -268,10 +266,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& words,
 }
 
 bool IsFolderOrPlayList(const std::string& word) {
-  std::error_code error;
-  const std::filesystem::path path = PathOf(word);
-  if (std::filesystem::is_directory(path, error)) return true;
-  return path.filename() == kPlayListFileName && std::filesystem::is_regular_file(path, error);
+  return ProjectFolderArgument({word}).has_value();
 }
 
 }  // namespace pwx

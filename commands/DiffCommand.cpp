@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "commands/CommandPaths.h"
 #include "commands/CommandTable.h"
 #include "commands/FolderProject.h"
 #include "common/EditorError.h"
@@ -12,6 +13,7 @@
 #include "delivery/ProjectTextFolder.h"
 #include "textform/ProjectDiff.h"
 #include "textform/ProjectTextJson.h"
+#include "textform/TextToCompare.h"
 
 namespace pwx {
 
@@ -24,33 +26,58 @@ bool IsJsonFile(const std::string& path) {
 }
 
 // A side of the comparison: a project folder or card, or a JSON text form.
-std::optional<ProjectText> TextOf(const std::string& path, CommandContext& context) {
+struct Side {
+  std::string Path;
+  std::optional<std::string> Json;         // a text form
+  std::optional<ProjectSnapshot> Project;  // a folder
+  ProjectText Text;
+};
+
+bool Read(Side& side, FileHashCache& hashes, CommandContext& context) {
   try {
-    if (IsJsonFile(path)) {
-      std::ifstream in(path, std::ios::binary);
-      const std::string json{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-      return ReadProjectText(json, ProjectText{});
+    if (IsJsonFile(side.Path)) {
+      std::ifstream in(side.Path, std::ios::binary);
+      if (!in) throw EditorError("cannot be read");
+      side.Json.emplace(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+      return true;
     }
-    const auto project = OpenFolderProject(path, context.StartFolder, context.Err);
-    if (!project) return std::nullopt;
-    return TextOfSnapshot(*project);
+    side.Project = OpenFolderProject(side.Path, context.StartFolder, context.Err);
+    if (!side.Project) return false;
+    side.Text = TextOfSnapshot(*side.Project, {&hashes, false});
+    return true;
   } catch (const EditorError& error) {
-    context.Err << TerminalText(path) << ": " << TerminalText(error.what()) << "\n";
-    return std::nullopt;
+    context.Err << TerminalText(side.Path) << ": " << TerminalText(error.what()) << "\n";
+    return false;
+  }
+}
+
+// A text form is read over the other side, so that what it leaves out is not a difference.
+bool ReadText(Side& side, const ProjectText& other, CommandContext& context) {
+  try {
+    side.Text = ReadTextToCompare(*side.Json, other);
+    return true;
+  } catch (const EditorError& error) {
+    context.Err << TerminalText(side.Path) << ": " << TerminalText(error.what()) << "\n";
+    return false;
   }
 }
 
 CommandExit Run(const CommandInput& input, CommandContext& context) {
-  const std::string pathA = input.Argument(0), pathB = input.Argument(1);
-  const std::optional<ProjectText> a = TextOf(pathA, context);
-  if (!a) return CommandExit::CannotRun;
-  const std::optional<ProjectText> b = TextOf(pathB, context);
-  if (!b) return CommandExit::CannotRun;
+  Side a{input.Argument(0), {}, {}, {}}, b{input.Argument(1), {}, {}, {}};
+  // Copies unchanged since they were last hashed are not read again.
+  FileHashCache hashes(HashStorePath());
+  const bool read = Read(a, hashes, context) && Read(b, hashes, context);
+  hashes.Save();
+  if (!read) return CommandExit::CannotRun;
+  if (a.Json && !ReadText(a, b.Json ? ProjectText{} : b.Text, context)) {
+    return CommandExit::CannotRun;
+  }
+  if (b.Json && !ReadText(b, a.Text, context)) return CommandExit::CannotRun;
   // The copies' audio is compared only where both sides are folders that hold them.
-  const ClipAudioComparer audio = IsJsonFile(pathA) || IsJsonFile(pathB)
-                                      ? ClipAudioComparer{}
-                                      : FolderClipComparer(pathA, pathB);
-  const ProjectDiff diff = DiffProjectTexts(*a, *b, audio);
+  const ClipAudioComparer audio = a.Project && b.Project
+                                      ? FolderClipComparer(a.Project->WorkDir, b.Project->WorkDir)
+                                      : ClipAudioComparer{};
+  const ProjectDiff diff = DiffProjectTexts(a.Text, b.Text, audio);
   if (input.Has("json")) {
     context.Out << ProjectDiffJson(diff) << "\n";
   } else {

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "commands/CommandPaths.h"
 #include "commands/CommandTable.h"
 #include "commands/FolderProject.h"
 #include "common/EditorError.h"
@@ -51,7 +52,11 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
   const auto project = OpenFolderProject(target, context.StartFolder, context.Err);
   if (!project) return CommandExit::CannotRun;
   try {
-    const ProjectText text = TextOfSnapshot(*project);
+    // The copies' SHA-256 are remembered as deploy remembers them: unchanged copies are not
+    // read again.
+    FileHashCache hashes(HashStorePath());
+    const ProjectText text = TextOfSnapshot(*project, {&hashes, false});
+    hashes.Save();
     context.Out << (input.Has("json") ? ProjectTextJson(text) + "\n" : PlainProjectText(text));
   } catch (const EditorError& failure) {
     context.Err << failure.what() << "\n";

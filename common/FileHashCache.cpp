@@ -81,20 +81,25 @@ void FileHashCache::Remember(const std::string& path, const FileStamp& stamp,
                              const Sha256Digest& digest, std::int64_t nowNs) {
   const std::int64_t lastChange = std::max(stamp.ModifiedNs, stamp.ChangedNs);
   if (!stamp.KeepsChangeTime || nowNs - lastChange < kCoarsestTickNs) {
-    entries_.erase(path);
+    Forget(path);
     return;
   }
   if (HasLineBreak(path)) return;
-  if (entries_.size() >= kMostEntries && !entries_.count(path)) entries_.clear();
+  const auto known = entries_.find(path);
+  if (known != entries_.end() && known->second.Stamp == stamp && known->second.Digest == digest) {
+    return;
+  }
+  if (entries_.size() >= kMostEntries && known == entries_.end()) entries_.clear();
   entries_[path] = Entry{stamp, digest};
+  changed_ = true;
 }
 
 void FileHashCache::Forget(const std::string& path) {
-  entries_.erase(path);
+  if (entries_.erase(path) > 0) changed_ = true;
 }
 
 void FileHashCache::Save() const {
-  if (storePath_.empty()) return;
+  if (storePath_.empty() || !changed_) return;
   std::string store = std::string(kStoreHeader) + "\n";
   for (const auto& [path, entry] : entries_) {
     const FileStamp& s = entry.Stamp;

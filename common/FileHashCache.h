@@ -34,7 +34,8 @@ class FileHashCache {
   // Drops what is remembered of a file: its digest proved wrong, so it is read again.
   void Forget(const std::string& path);
 
-  // Writes the store (safely replaced); a failure only costs the next run some reading.
+  // Writes the store (safely replaced) when a digest was remembered or dropped since it was
+  // read; a failure only costs the next run some reading.
   void Save() const;
 
   struct Hashed {
@@ -54,6 +55,7 @@ class FileHashCache {
   };
   std::string storePath_;
   std::map<std::string, Entry> entries_;
+  bool changed_ = false;  // since the store was read
 };
 
 // The time now in nanoseconds since the epoch, on the clock that stamps files.

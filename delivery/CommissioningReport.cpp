@@ -139,6 +139,9 @@ CommissioningReport MakeCommissioningReport(const ProjectSnapshot& project,
     report.Inputs.push_back(input);
   }
   report.Files = SettingsFiles(project);
+  ReportText text = ReportTextOf(project, copies);
+  report.TextForm = std::move(text.Json);
+  report.Changes = std::move(text.Changes);
   return report;
 }
 

@@ -7,6 +7,7 @@
 
 #include "audio/ClipIntake.h"  // DurationText
 #include "delivery/ProjectCheck.h"
+#include "delivery/ReportChanges.h"
 
 namespace pwx {
 
@@ -60,6 +61,9 @@ struct CommissioningReport {
   std::vector<ReportClip> Clips;
   std::vector<ReportFile> Files;
   std::vector<Finding> Findings;  // of the check, errors first
+
+  std::string TextForm;                  // written beside the PDF as report.json
+  std::optional<ReportChanges> Changes;  // since the report whose report.json the folder holds
 };
 
 struct ReportOptions {

@@ -14,10 +14,10 @@ namespace pwx {
 
 namespace {
 
-bool CopyMatches(const std::string& copy, const TextClip& clip) {
+bool CopyMatches(const std::string& copy, const TextClip& clip, FileHashCache* hashes) {
   if (!clip.Sha256) return true;  // the text says nothing of the copy's bytes
   try {
-    return HexText(HashFile(copy)) == *clip.Sha256;
+    return HexText(hashes ? hashes->Hash(copy).Digest : HashFile(copy)) == *clip.Sha256;
   } catch (const EditorError&) {
     return false;
   }
@@ -30,7 +30,7 @@ std::string ClipKey(int number) {
 }  // namespace
 
 LibraryPlan PlanLibrary(const ProjectText& text, const AudioLibrary& library,
-                        const std::string& workDir) {
+                        const std::string& workDir, FileHashCache* hashes) {
   LibraryPlan plan;
   std::set<int> offered;
   for (int number = 1; number <= kLibrarySize; ++number) {
@@ -40,7 +40,8 @@ LibraryPlan PlanLibrary(const ProjectText& text, const AudioLibrary& library,
     const AudioEntry& entry = library.Entry(clip.Number);
     const std::string copy = ProjectCopyPath(workDir, clip.Number);
     const bool hasCopy = FileExists(copy);
-    if (entry.Occupied() && entry.Full_FN == clip.Source && (!hasCopy || CopyMatches(copy, clip))) {
+    if (entry.Occupied() && entry.Full_FN == clip.Source &&
+        (!hasCopy || CopyMatches(copy, clip, hashes))) {
       continue;
     }
     if (HasLineBreak(clip.Source)) {
@@ -50,8 +51,8 @@ LibraryPlan PlanLibrary(const ProjectText& text, const AudioLibrary& library,
     // A copy that is there and matches keeps its bytes; so does a copy that the text says is
     // missing too, when its source is gone as well. Otherwise the clip comes from its source.
     // A missing copy comes from the source when that is there to import.
-    const bool keepCopy =
-        hasCopy ? CopyMatches(copy, clip) : !clip.Sha256.has_value() && !FileExists(clip.Source);
+    const bool keepCopy = hasCopy ? CopyMatches(copy, clip, hashes)
+                                  : !clip.Sha256.has_value() && !FileExists(clip.Source);
     if (keepCopy) {
       plan.NameSource.push_back(clip.Number);
       if (!ShortNameOf(clip.Source).empty()) offered.insert(clip.Number);
@@ -81,10 +82,10 @@ LibraryPlan PlanLibrary(const ProjectText& text, const AudioLibrary& library,
   return plan;
 }
 
-ApplyResult ApplyProjectText(Editor& editor, const ProjectText& text) {
+ApplyResult ApplyProjectText(Editor& editor, const ProjectText& text, FileHashCache* hashes) {
   CheckedRtuSettings(text.Settings, "settings.");
   const std::string workDir = editor.Dirs().Work_DIR;
-  const LibraryPlan plan = PlanLibrary(text, editor.Project().Library, workDir);
+  const LibraryPlan plan = PlanLibrary(text, editor.Project().Library, workDir, hashes);
 
   ApplyResult result;
   for (int number : plan.Import) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/FileHashCache.h"
 #include "project/Editor.h"
 #include "textform/ProjectText.h"
 #include "textform/TextValues.h"
@@ -17,9 +18,10 @@ struct LibraryPlan {
 
 // Works out what the text's library asks of the project's library, and refuses, with the
 // clip's number, a clip that a slot names while neither library has it with a source; and
-// one to import whose source is no file that can be read. Reads the copies, writes nothing.
+// one to import whose source is no file that can be read. Reads the copies whose SHA-256 the
+// text gives (those `hashes` remembers unchanged only by their stamps), writes nothing.
 LibraryPlan PlanLibrary(const ProjectText& text, const AudioLibrary& library,
-                        const std::string& workDir);
+                        const std::string& workDir, FileHashCache* hashes = nullptr);
 
 // What applying did.
 struct ApplyResult {
@@ -34,6 +36,7 @@ struct ApplyResult {
 // the project is saved (plist.cfg, m3fn.txt, rtu.cfg, vol.cfg, Err1.mp3). Everything the
 // text could be refused for is refused before anything is written (TextFormError); a failed
 // import or save raises EditorError.
-ApplyResult ApplyProjectText(Editor& editor, const ProjectText& text);
+ApplyResult ApplyProjectText(Editor& editor, const ProjectText& text,
+                             FileHashCache* hashes = nullptr);
 
 }  // namespace pwx

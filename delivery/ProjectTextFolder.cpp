@@ -48,6 +48,23 @@ void NoteCopy(const std::string& copy, const TextFormOptions& options, TextClip&
   }
 }
 
+// What the check read of a copy, or nothing when it did not look at it.
+const CopyFacts* ReadByCheck(const TextFormOptions& options, int clip) {
+  if (!options.Copies) return nullptr;
+  for (const CopyFacts& copy : *options.Copies) {
+    if (copy.Clip == clip) return &copy;
+  }
+  return nullptr;
+}
+
+void TakeCopy(const CopyFacts& copy, TextClip& clip) {
+  clip.Size = copy.Facts.Bytes;
+  if (copy.Facts.Unread) return;
+  clip.Sha256 = HexText(copy.Digest);
+  if (copy.Facts.Frames > 0) clip.Seconds = copy.Facts.Seconds();
+  clip.Format = ClipFormatText(copy.Facts);
+}
+
 }  // namespace
 
 std::string ClipFormatText(const ClipFacts& facts) {
@@ -71,6 +88,10 @@ ProjectText TextOfSnapshot(const ProjectSnapshot& snapshot, const TextFormOption
     const std::string copy = ProjectCopyPath(work, clip.Number);
     if (!EntryExists(copy)) {
       text.Missing.push_back(ThreeDigits(clip.Number) + ".mp3");
+      continue;
+    }
+    if (const CopyFacts* read = ReadByCheck(options, clip.Number); read && read->Readable) {
+      TakeCopy(*read, clip);
       continue;
     }
     try {

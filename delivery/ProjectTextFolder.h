@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/FileHashCache.h"
+#include "delivery/ProjectCheck.h"
 #include "project/Editor.h"
 #include "textform/ProjectText.h"
 
@@ -13,6 +14,9 @@ struct TextFormOptions {
   FileHashCache* Hashes = nullptr;
   // Decodes every copy to measure its loudness (slow); otherwise the loudness is left out.
   bool MeasureLoudness = false;
+  // What a check has just read of the copies (a report's): taken instead of reading them
+  // again. A copy too large to read has only its size then.
+  const std::vector<CopyFacts>* Copies = nullptr;
 };
 
 // The text form of a project as a save of it would write it (the snapshot's), with what the

@@ -174,6 +174,19 @@ std::string CheckResult(const CommissioningReport& report) {
   return html;
 }
 
+// What changed since the last report, a line each, when the project folder holds its text form.
+std::string ChangesSinceLastReport(const CommissioningReport& report) {
+  if (!report.Changes) return {};
+  std::string html = Heading("Changes since the last report");
+  if (!report.Changes->Trouble.empty()) {
+    return html + "<p>" + Escaped(report.Changes->Trouble) + "</p>";
+  }
+  if (report.Changes->Lines.empty()) return html + "<p>No changes</p>";
+  html += "<ul>";
+  for (const std::string& line : report.Changes->Lines) html += "<li>" + Escaped(line) + "</li>";
+  return html + "</ul>";
+}
+
 std::string SignOff() {
   std::string html = Heading("Sign-off");
   html += "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"10\">";
@@ -196,6 +209,7 @@ std::string CommissioningReportHtml(const CommissioningReport& report) {
   }
   html += "<p>Project folder: " + Escaped(report.ProjectFolder) +
           "<br>Made: " + Escaped(report.MadeAt) + "<br>By: " + Escaped(report.Program) + "</p>";
+  html += ChangesSinceLastReport(report);
   html += Settings(report);
   html += AlarmTable(report);
   html += ClipList(report);

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
@@ -107,7 +108,21 @@ class CopyToCardJourneyTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(t.window->findChild<QDialog*>("CardCompare"), 20000);
     auto* compare = t.window->findChild<CardCompareDialog*>("CardCompare");
     QCOMPARE(compare->Files()->rowCount(), 6);
+    QCOMPARE(compare->Differences()->count(), 0);
     QCOMPARE(t.Find<QLabel>("StatusBar1Line")->text(), "Compare: 6 same");
+
+    // The card as another project, after an edit in the window: the edit is the difference.
+    t.window->editor().SetDeviceId("12");
+    t.window->SetFolderChooser([&](const QString& title) {
+      asked << title;
+      return card;
+    });
+    t.window->widgets().CompareWithProject->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(t.window->findChild<QDialog*>("ProjectCompare"), 20000);
+    auto* other = t.window->findChild<ProjectCompareDialog*>("ProjectCompare");
+    QCOMPARE(asked.last(), "Compare with Project");
+    QCOMPARE(other->Differences()->count(), 1);
+    QCOMPARE(other->Differences()->item(0)->text(), "Device ID: 12 -> 1");
   }
 
   // The card changes while the plan is looked over (another copy, another card): nothing is

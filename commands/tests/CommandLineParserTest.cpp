@@ -2,6 +2,7 @@
 // refused in one line, and what opens the window.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <variant>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "commands/CommandHelp.h"
 #include "commands/CommandLineParser.h"
 #include "commands/CommandRegistry.h"
+#include "common/tests/TempFolder.h"
 
 namespace pwx {
 namespace {
@@ -184,6 +186,19 @@ TEST(CommandLine, WhatOpensTheWindow) {
             "pwx36-editor: unknown command '/projects/A'" + kProgramHelp);
   EXPECT_TRUE(std::holds_alternative<RunCommand>(Parse({"check"}, true)));
   EXPECT_TRUE(std::holds_alternative<ShowText>(Parse({"help"}, true)));
+}
+
+// The window's program is told a project folder by the same rule: a folder that is named as a
+// command, here, is the command's and not the window's.
+TEST(CommandLine, TheWindowTakesNoFolderNamedAsACommand) {
+  testing::TempFolder dir;  // the current folder until the test ends
+  dir.MakeCurrent();
+  for (const CommandDefinition* command : Commands()) {
+    const std::string name(command->Name);
+    std::filesystem::create_directory(name);
+    EXPECT_FALSE(IsFolderOrPlayList(name)) << name;
+    EXPECT_TRUE(IsFolderOrPlayList("./" + name)) << name;
+  }
 }
 
 }  // namespace

@@ -47,7 +47,8 @@ TEST(ApplyCommand, shownJsonAppliedToAFreshFolderGivesTheSameFiles) {
   std::filesystem::create_directories(dir / "B");
   const ShowRun set = RunCommand("set", {dir / "A", "volume=7", "device-id=12", "DI2.repeat=3"});
   ASSERT_EQ(set.status, 0) << set.err;
-  EXPECT_EQ(set.out.rfind("Saved ", 0), 0u) << set.out;
+  EXPECT_EQ(set.out.rfind("Saved: plist.cfg, m3fn.txt, rtu.cfg, vol.cfg, Err1.mp3 in ", 0), 0u)
+      << set.out;
   const ShowRun shown = RunCommand("show", {dir / "A"}, true);
   ASSERT_EQ(shown.status, 0) << shown.err;
   std::ofstream(dir / "A.json") << shown.out;
@@ -122,6 +123,42 @@ TEST(DiffCommand, exitsAsDiffDoes) {
     EXPECT_EQ(run.status, c.status) << c.a << " " << c.b << "\n" << run.out << run.err;
     EXPECT_EQ(run.out.empty(), c.status != 1) << run.out;
   }
+}
+
+// A project built by commands alone, as a script builds one: three clips imported into an
+// empty folder, the rest from a text form; the check finds no error and deploy takes it.
+TEST(CommandScript, importApplyCheckDeployBuildsAProjectThePlayerTakes) {
+  testing::TempFolder dir;
+  std::filesystem::create_directories(dir / "P");
+  std::filesystem::create_directories(dir / "card");
+  const std::string fixtures = PWX_CLIP_FIXTURES;
+  const char* const clips[] = {"mpeg1-stereo-cbr.mp3", "mpeg1-mono-vbr.mp3", "mpeg2-mono-cbr.mp3"};
+  for (int n = 1; n <= 3; ++n) {
+    const ShowRun imported =
+        RunCommand("import", {dir / "P", std::to_string(n), fixtures + "/" + clips[n - 1]});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+  }
+  std::ofstream(dir / "site.json") << R"({"version": 1,
+    "settings": {"device-id": "12", "baud": "9600", "volume": 7},
+    "mode": 0,
+    "slots": [{"slot": 1, "clips": [{"number": 1}, {"number": 2}], "repeat": 2,
+               "alarm-output": true},
+              {"slot": 2, "clips": [{"number": 3}]}]})";
+  const ShowRun applied = RunCommand("apply", {dir / "P", dir / "site.json"});
+  ASSERT_EQ(applied.status, 0) << applied.err;
+  EXPECT_NE(applied.out.find("Saved: plist.cfg, m3fn.txt, rtu.cfg, vol.cfg, Err1.mp3 in "),
+            std::string::npos)
+      << applied.out;
+
+  const ShowRun checked = RunCommand("check", {dir / "P"});
+  EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
+  EXPECT_EQ(checked.out.find("error"), std::string::npos) << checked.out;
+  const ShowRun deployed = RunCommand("deploy", {dir / "P", dir / "card"});
+  EXPECT_EQ(deployed.status, 0) << deployed.out << deployed.err;
+  EXPECT_NE(deployed.out.find("Card verified: 8 files, "), std::string::npos) << deployed.out;
+  const ShowRun shown = RunCommand("show", {dir / "card"});
+  EXPECT_NE(shown.out.find("001"), std::string::npos) << shown.out;
+  EXPECT_EQ(RunCommand("diff", {dir / "P", dir / "card"}).status, 0);
 }
 
 }  // namespace

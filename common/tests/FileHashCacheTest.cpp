@@ -43,6 +43,25 @@ TEST_F(RememberedHashes, AreKeptAcrossRunsWithTheChangeTime) {
   EXPECT_FALSE(again.Find(path, moved));
 }
 
+// A run that only found what it knew leaves the store as it was: it is not written again.
+TEST_F(RememberedHashes, AStoreWithNothingNewIsNotWrittenAgain) {
+  const FileStamp stamp = StampNow();
+  {
+    FileHashCache cache(dir / "store");
+    cache.Remember(path, stamp, HashFile(path), stamp.ChangedNs + kLater);
+    cache.Save();
+  }
+  const FileStamp stored = InputFile(dir / "store").Stamp();
+  FileHashCache again(dir / "store");
+  ASSERT_TRUE(again.Find(path, stamp));
+  again.Remember(path, stamp, HashFile(path), stamp.ChangedNs + kLater);  // as it was
+  again.Save();
+  EXPECT_EQ(InputFile(dir / "store").Stamp().Inode, stored.Inode);
+  again.Forget(path);
+  again.Save();
+  EXPECT_FALSE(FileHashCache(dir / "store").Find(path, stamp));
+}
+
 // Rewritten to the same size with the modification time set back: only the change time
 // tells, and it does.
 TEST_F(RememberedHashes, AFileRewrittenWithItsTimeSetBackIsNotFound) {

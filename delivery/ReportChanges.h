@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "delivery/ProjectCheck.h"
+#include "project/ProjectSnapshot.h"
+
+namespace pwx {
+
+// A report keeps the project's text form (JSON, as show --json prints it) as it was when the
+// report was made, in this file beside its PDF; the next report made in that folder lists
+// what has changed since. The player never reads it, and a copy to a card never takes it.
+inline constexpr const char* kReportTextFileName = "report.json";
+
+// Where the text form of a report whose PDF goes to `pdf` is written: beside it.
+std::string ReportTextPathBeside(const std::string& pdf);
+
+// What changed since the last report, in the player's terms, as diff prints it.
+struct ReportChanges {
+  std::vector<std::string> Lines;  // none: nothing changed
+  std::string Trouble;             // why the last report's text form could not be compared
+};
+
+// The text form a report of the project keeps, and what changed since the report whose text
+// form is in the project folder (nothing when there is none). The copies are known from the
+// report's check (`copies`); only those it did not read are read.
+struct ReportText {
+  std::string Json;
+  std::optional<ReportChanges> Changes;
+};
+ReportText ReportTextOf(const ProjectSnapshot& project, const std::vector<CopyFacts>& copies);
+
+}  // namespace pwx
