@@ -60,8 +60,8 @@ std::optional<QString> WriteReportPdf(const CommissioningReport& report, const Q
     WriteReportFile(NativePath(path),
                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                     report.ProjectFolder);
-    // The project's text form goes beside the PDF, for the next report to compare with.
-    WriteReportFile(ReportTextPathBeside(NativePath(path)), report.TextForm, report.ProjectFolder);
+    // The project's text form goes into the project folder, for the next report to compare with.
+    WriteReportFile(ReportTextPathIn(report.ProjectFolder), report.TextForm, report.ProjectFolder);
   } catch (const EditorError& error) {
     return QString::fromStdString(error.what());
   }

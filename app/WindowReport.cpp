@@ -32,7 +32,7 @@ void TForm1::MakeReport() {
   if (!target) return;
   // A report never takes the place of one of the project's own files.
   std::vector<std::string> outputs{NativePath(target->Path)};
-  if (!target->Csv) outputs.push_back(ReportTextPathBeside(outputs.front()));
+  if (!target->Csv) outputs.push_back(ReportTextPathIn(snapshot.WorkDir));
   if (const auto why = RefusalOfReportFiles(outputs, snapshot.WorkDir, editor_.Dirs().Currentdir)) {
     editor_.SetStatusText("Report not written");
     QMessageBox::warning(this, QStringLiteral("Report"), QString::fromStdString(*why));

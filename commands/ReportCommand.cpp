@@ -120,8 +120,8 @@ CommandExit ReportToFiles(const ReportRequest& request, std::ostream& out, std::
   for (const std::string& path : {request.Pdf, request.Csv}) {
     if (!path.empty() && !ToStream(path)) files.push_back(path);
   }
-  // A PDF written to a file has the project's text form beside it.
-  if (!ToStream(request.Pdf)) files.push_back(ReportTextPathBeside(request.Pdf));
+  // A PDF written to a file leaves the project's text form in the project folder.
+  if (!ToStream(request.Pdf)) files.push_back(ReportTextPathIn(request.Folder));
   if (const auto why = RefusalOfReportFiles(files, request.Folder, request.StartFolder)) {
     err << TerminalText(*why) << "\n";
     return CommandExit::CannotRun;
@@ -155,8 +155,9 @@ CommandExit ReportToFiles(const ReportRequest& request, std::ostream& out, std::
   if (!WriteDocument(request.Pdf, *pdf, "PDF", report.ProjectFolder, out, err)) {
     return CommandExit::CannotRun;
   }
-  if (!ToStream(request.Pdf) && !WriteDocument(ReportTextPathBeside(request.Pdf), report.TextForm,
-                                               "text form", report.ProjectFolder, out, err)) {
+  if (!ToStream(request.Pdf) &&
+      !WriteDocument(ReportTextPathIn(report.ProjectFolder), report.TextForm, "text form",
+                     report.ProjectFolder, out, err)) {
     err << "The PDF " << TerminalText(request.Pdf) << " was written; its " << kReportTextFileName
         << " was not.\n";
     return CommandExit::CannotRun;

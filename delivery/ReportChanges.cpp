@@ -36,9 +36,8 @@ ReportChanges ChangesSince(const std::string& previous, const ProjectText& now) 
 
 }  // namespace
 
-std::string ReportTextPathBeside(const std::string& pdf) {
-  const std::filesystem::path folder = PathOf(pdf).parent_path();
-  return (folder / kReportTextFileName).string();
+std::string ReportTextPathIn(const std::string& projectFolder) {
+  return WithSeparator(projectFolder.empty() ? "." : projectFolder) + kReportTextFileName;
 }
 
 ReportText ReportTextOf(const ProjectSnapshot& project, const std::vector<CopyFacts>& copies) {
@@ -48,7 +47,7 @@ ReportText ReportTextOf(const ProjectSnapshot& project, const std::vector<CopyFa
   ReportText text;
   text.Json = ProjectTextJson(now);
   if (project.WorkDir.empty()) return text;
-  const std::string previous = WithSeparator(project.WorkDir) + kReportTextFileName;
+  const std::string previous = ReportTextPathIn(project.WorkDir);
   if (EntryExists(previous)) text.Changes = ChangesSince(previous, now);
   return text;
 }

@@ -10,12 +10,14 @@
 namespace pwx {
 
 // A report keeps the project's text form (JSON, as show --json prints it) as it was when the
-// report was made, in this file beside its PDF; the next report made in that folder lists
-// what has changed since. The player never reads it, and a copy to a card never takes it.
+// report was made, in this file in the project folder, wherever its PDF goes; the next report
+// of the project lists what has changed since. Kept in the project folder, two projects whose
+// reports share a folder never take each other's. The player never reads it, and a copy to a
+// card never takes it.
 inline constexpr const char* kReportTextFileName = "report.json";
 
-// Where the text form of a report whose PDF goes to `pdf` is written: beside it.
-std::string ReportTextPathBeside(const std::string& pdf);
+// Where a report of the project in `projectFolder` keeps its text form.
+std::string ReportTextPathIn(const std::string& projectFolder);
 
 // What changed since the last report, in the player's terms, as diff prints it.
 struct ReportChanges {

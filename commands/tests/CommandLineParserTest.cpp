@@ -194,7 +194,9 @@ TEST(CommandLine, TheWindowTakesNoFolderNamedAsACommand) {
   testing::TempFolder dir;  // the current folder until the test ends
   dir.MakeCurrent();
   for (const CommandDefinition* command : Commands()) {
-    const std::string name(command->Name);
+    // A command of two words ("site check") starts with its first.
+    const std::string full(command->Name);
+    const std::string name = full.substr(0, full.find(' '));
     std::filesystem::create_directory(name);
     EXPECT_FALSE(IsFolderOrPlayList(name)) << name;
     EXPECT_TRUE(IsFolderOrPlayList("./" + name)) << name;

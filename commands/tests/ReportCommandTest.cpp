@@ -49,6 +49,10 @@ TEST_F(ReportCommandTest, WritesThePdfAndTheAlarmTableAndSaysSoOnStandardOutput)
   EXPECT_NE(testing::ReadWhole(dir / "t.csv").find("DI1"), std::string::npos);
   EXPECT_EQ(out.str(), "Report written to " + dir / "r.pdf" + "\n");
   EXPECT_EQ(err.str(), "");
+  // The text form stays with the project, where the next report looks for it, not beside a
+  // PDF in a folder that other projects' reports share.
+  EXPECT_TRUE(fs::exists(fs::path(dir / "P") / "report.json"));
+  EXPECT_FALSE(fs::exists(fs::path(dir.Path()) / "report.json"));
 }
 
 TEST_F(ReportCommandTest, DashWritesThePdfToStandardOutputAndNothingElseThere) {

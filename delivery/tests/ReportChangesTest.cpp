@@ -25,8 +25,8 @@ class ReportChangesTest : public ::testing::Test {
     options.MadeAt = "2026-12-11 10:00";
     return MakeCommissioningReport(project.Snapshot(), options);
   }
-  void KeepBesideThePdf(const CommissioningReport& report) const {
-    testing::WriteFile(ReportTextPathBeside(dir / "P/report.pdf"), report.TextForm);
+  void KeepInTheProjectFolder(const CommissioningReport& report) const {
+    testing::WriteFile(ReportTextPathIn(dir / "P"), report.TextForm);
   }
 
   testing::TempFolder dir;
@@ -43,7 +43,7 @@ TEST_F(ReportChangesTest, aFirstReportHasNoChangesAndKeepsItsTextForm) {
 }
 
 TEST_F(ReportChangesTest, theNextReportListsWhatChangedSince) {
-  KeepBesideThePdf(Make());
+  KeepInTheProjectFolder(Make());
   EXPECT_EQ(Make().Changes->Lines, std::vector<std::string>{});
   EXPECT_NE(CommissioningReportHtml(Make()).find("<p>No changes</p>"), std::string::npos);
 
@@ -72,7 +72,7 @@ TEST_F(ReportChangesTest, aTextFormThatCannotBeReadIsSaidInstead) {
 // The kept text form is no file of the player: no copy takes it, and the check says nothing
 // of it.
 TEST_F(ReportChangesTest, theKeptTextFormIsNeitherCopiedNorChecked) {
-  KeepBesideThePdf(Make());
+  KeepInTheProjectFolder(Make());
   testing::TempFolder card;
   const DeployPlan plan = PlanDeploy(project.Snapshot(), card.Path(), {});
   EXPECT_TRUE(std::none_of(plan.Files.begin(), plan.Files.end(),
