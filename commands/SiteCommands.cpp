@@ -135,6 +135,8 @@ CommandExit RunDeploy(const CommandInput& input, CommandContext& context) {
   options.DeleteStale = input.Has("delete-stale");
   options.Work = {progress.Callback(), context.Cancel};
   const std::string log = SiteLogPath(sitePath);
+  // The count of cards is progress: -q leaves it out, as it leaves out the files' steps.
+  const bool quiet = input.Has("quiet");
   int verified = 0;
   bool failed = false;
   for (std::size_t n = 0; n < players.size(); ++n) {
@@ -155,14 +157,14 @@ CommandExit RunDeploy(const CommandInput& input, CommandContext& context) {
     if (result.Verified()) {
       ++verified;
       context.Out << TerminalText(who + ": " + result.Result->Summary()) << "\n";
-      context.Err << "card " << n + 1 << " of " << players.size() << " verified\n";
+      if (!quiet) context.Err << "card " << n + 1 << " of " << players.size() << " verified\n";
       continue;
     }
     failed = true;
     context.Out << TerminalText(who + ": " +
                                 (result.Refusal ? *result.Refusal : result.Result->Summary()))
                 << "\n";
-    context.Err << "card " << n + 1 << " of " << players.size() << " not verified\n";
+    if (!quiet) context.Err << "card " << n + 1 << " of " << players.size() << " not verified\n";
     if (result.Result && result.Result->Cancelled) {
       cache.Save();
       return CommandExit::Interrupted;
