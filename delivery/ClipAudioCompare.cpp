@@ -1,13 +1,16 @@
 #include "delivery/ClipAudioCompare.h"
 
 #include <algorithm>
-#include <memory>
+#include <future>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "audio/ClipFiles.h"
 #include "audio/LoudnessMeter.h"
 #include "audio/Mp3Decoder.h"
 #include "common/EditorError.h"
+#include "common/Sha256.h"
 
 namespace pwx {
 
@@ -15,61 +18,65 @@ namespace {
 
 constexpr std::size_t kBlockFrames = 4096;
 
-// One side: its decoder, its meter and how much of it has been read.
-struct Side {
-  explicit Side(const std::string& path) : Source(path) {
-    const SoundFormat format = Source.Format();
-    Meter = std::make_unique<LoudnessMeter>(format.Rate, format.Channels, PeakMeasure::Sample);
-    Buffer.resize(kBlockFrames * static_cast<std::size_t>(std::max(format.Channels, 1)));
-  }
-  // Reads the next block; its frame count, 0 at the end.
-  std::size_t Next() {
-    const std::size_t frames = Source.Read(Buffer.data(), kBlockFrames);
-    Meter->Add(Buffer.data(), frames);
-    Frames += frames;
-    return frames;
-  }
-  double Seconds() const {
-    const long rate = Source.Format().Rate;
-    return rate > 0 ? static_cast<double>(Frames) / static_cast<double>(rate) : 0;
-  }
-
-  Mp3FileSource Source;
-  std::unique_ptr<LoudnessMeter> Meter;
-  std::vector<float> Buffer;
+// One copy decoded whole: its format, length, loudness and the digest of its samples. Two
+// copies sound the same when their formats, lengths and digests are equal; the decoder gives
+// the same floats for the same frames, so equal sound has equal digests.
+struct DecodedCopy {
+  SoundFormat Format;
   std::uint64_t Frames = 0;
+  std::optional<double> Lufs;
+  Sha256Digest Samples{};
+  std::string Trouble;  // why the copy could not be decoded
+
+  double Seconds() const {
+    return Format.Rate > 0 ? static_cast<double>(Frames) / static_cast<double>(Format.Rate) : 0;
+  }
 };
+
+DecodedCopy Decode(const std::string& path) {
+  DecodedCopy copy;
+  try {
+    Mp3FileSource source(path);
+    copy.Format = source.Format();
+    const std::size_t channels = static_cast<std::size_t>(std::max(copy.Format.Channels, 1));
+    LoudnessMeter meter(copy.Format.Rate, copy.Format.Channels, PeakMeasure::Sample);
+    std::vector<float> buffer(kBlockFrames * channels);
+    Sha256 samples;
+    while (const std::size_t frames = source.Read(buffer.data(), kBlockFrames)) {
+      meter.Add(buffer.data(), frames);
+      samples.Update(std::string_view(reinterpret_cast<const char*>(buffer.data()),
+                                      frames * channels * sizeof(float)));
+      copy.Frames += frames;
+    }
+    copy.Lufs = meter.IntegratedLufs();
+    copy.Samples = samples.Finish();
+  } catch (const EditorError& error) {
+    copy.Trouble = error.what();
+  }
+  return copy;
+}
 
 }  // namespace
 
 ClipAudioComparison CompareClipAudio(const std::string& copyA, const std::string& copyB) {
+  // The two copies are decoded side by side, one on a thread of its own, so that the
+  // comparison takes about the time of one decode.
+  std::future<DecodedCopy> other = std::async(std::launch::async, Decode, copyB);
+  const DecodedCopy a = Decode(copyA);
+  const DecodedCopy b = other.get();
   ClipAudioComparison result;
-  try {
-    Side a(copyA);
-    Side b(copyB);
-    const std::size_t channels = static_cast<std::size_t>(std::max(a.Source.Format().Channels, 1));
-    bool same = a.Source.Format() == b.Source.Format();
-    while (true) {
-      const std::size_t framesA = a.Next();
-      const std::size_t framesB = b.Next();
-      if (framesA != framesB ||
-          !std::equal(a.Buffer.begin(),
-                      a.Buffer.begin() + static_cast<std::ptrdiff_t>(framesA * channels),
-                      b.Buffer.begin())) {
-        same = false;
-      }
-      if (framesA == 0 && framesB == 0) break;
-    }
-    result.What =
-        same ? ClipAudioComparison::Kind::SameAudio : ClipAudioComparison::Kind::AudioDiffers;
-    result.LufsA = a.Meter->IntegratedLufs();
-    result.LufsB = b.Meter->IntegratedLufs();
-    result.SecondsA = a.Seconds();
-    result.SecondsB = b.Seconds();
-  } catch (const EditorError& error) {
+  if (!a.Trouble.empty() || !b.Trouble.empty()) {
     result.What = ClipAudioComparison::Kind::Unknown;
-    result.Trouble = error.what();
+    result.Trouble = a.Trouble.empty() ? b.Trouble : a.Trouble;
+    return result;
   }
+  const bool same = a.Format == b.Format && a.Frames == b.Frames && a.Samples == b.Samples;
+  result.What =
+      same ? ClipAudioComparison::Kind::SameAudio : ClipAudioComparison::Kind::AudioDiffers;
+  result.LufsA = a.Lufs;
+  result.LufsB = b.Lufs;
+  result.SecondsA = a.Seconds();
+  result.SecondsB = b.Seconds();
   return result;
 }
 
