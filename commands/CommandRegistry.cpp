@@ -12,7 +12,10 @@ namespace pwx {
   X(Show)               \
   X(Apply)              \
   X(Set)                \
-  X(Diff)
+  X(Diff)               \
+  X(Timeline)           \
+  X(Render)             \
+  X(Accept)
 
 #define PWX_DECLARE_COMMAND(name) const CommandDefinition& name##CommandDefinition();
 PWX_COMMANDS(PWX_DECLARE_COMMAND)
