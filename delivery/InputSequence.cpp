@@ -4,9 +4,11 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 #include "audio/ClipFiles.h"
 #include "common/EditorError.h"
+#include "common/FileSystem.h"
 #include "common/IntegerText.h"
 #include "delivery/ClipChecks.h"
 #include "delivery/ProjectCheck.h"
@@ -39,9 +41,16 @@ const ClipTimings::Result& ClipTimings::Of(int clip) {
   Result result;
   std::string failure;
   if (project_.Project.Library.Entry(clip).Occupied()) {
+    const std::string path = ProjectCopyPath(project_.WorkDir, clip);
+    std::error_code unknown;
+    const auto size = std::filesystem::file_size(PathOf(path), unknown);
+    // A copy larger than the player takes is never read whole: the check's words say why.
+    const bool tooLarge = !unknown && size > static_cast<std::uintmax_t>(kMaxClipBytes);
     try {
-      ClipTiming timing = TimeClipFile(ProjectCopyPath(project_.WorkDir, clip));
-      if (TimingPlays(timing)) result.Timing = timing;
+      if (!tooLarge) {
+        ClipTiming timing = TimeClipFile(path);
+        if (TimingPlays(timing)) result.Timing = timing;
+      }
     } catch (const EditorError& error) {
       failure = error.what();
     }

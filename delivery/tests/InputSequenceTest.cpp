@@ -59,7 +59,9 @@ TEST_F(Sequences, FirstSoundIsTheFirstAudibleSampleAfterTheTrigger) {
     const InputSequence sequence = Of(c.slot);
     EXPECT_TRUE(sequence.Plays());
     EXPECT_EQ(sequence.FirstSound.has_value(), c.firstSound.has_value());
-    if (c.firstSound && sequence.FirstSound) EXPECT_NEAR(*sequence.FirstSound, *c.firstSound, 0.03);
+    if (c.firstSound && sequence.FirstSound) {
+      EXPECT_NEAR(*sequence.FirstSound, *c.firstSound, 0.03);
+    }
     EXPECT_NEAR(sequence.Total, c.total, 0.03);
     EXPECT_EQ(sequence.Segments.size(), c.segments);
   }
