@@ -7,6 +7,7 @@
 
 #include "audio/ClipIntake.h"  // DurationText
 #include "delivery/ProjectCheck.h"
+#include "delivery/ReportTesting.h"
 
 namespace pwx {
 
@@ -60,6 +61,7 @@ struct CommissioningReport {
   std::vector<ReportClip> Clips;
   std::vector<ReportFile> Files;
   std::vector<Finding> Findings;  // of the check, errors first
+  ReportTesting Testing;          // each input's sequence and test result
 };
 
 struct ReportOptions {

@@ -5,6 +5,7 @@
 #include "common/EditorError.h"
 #include "common/FileReading.h"
 #include "delivery/AcceptanceRecord.h"
+#include "delivery/ReportTesting.h"
 #include "delivery/tests/SequenceProject.h"
 
 namespace pwx {
@@ -67,6 +68,23 @@ TEST_F(Acceptance, ModeChangeVoidsResults) {
   Record(0, TestResult::Passed);
   editor->ComboBox1Change("2");
   EXPECT_EQ(States(), (std::vector<S>{S::Void, S::Untested, S::Untested, S::Untested}));
+}
+
+TEST_F(Acceptance, TheReportSaysWhatIsTestedAndStaysIncompleteUntilAllAre) {
+  Record(0, TestResult::Passed, "heard, 0.5 s", "A. Witness");
+  const ReportTesting testing = ReportTestingOf(editor->Snapshot());
+  EXPECT_FALSE(testing.Complete());
+  EXPECT_NE(TestingSummaryHtml(testing).find("Tested: 1 of 4 inputs"), std::string::npos);
+  EXPECT_NE(SignOffStateHtml(testing).find("Incomplete: 3 of 4 inputs"), std::string::npos);
+  EXPECT_EQ(TestingCsvFields(testing, 0),
+            ",0.5,5.6,0.0 1.8 2.8 4.6,passed,2026-12-11T10:00:00Z,\"heard, 0.5 s\"");
+  EXPECT_EQ(TestingCsvFields(testing, 3), ",,,,not tested,,");
+  const std::string timelines = TimelinesHtml(testing);
+  EXPECT_NE(timelines.find("DI3</b>: first sound at 3.6 s, total 4.1 s, alarm output switched"),
+            std::string::npos)
+      << timelines;
+  for (int slot = 1; slot < 4; ++slot) Record(slot, TestResult::Failed);
+  EXPECT_TRUE(ReportTestingOf(editor->Snapshot()).Complete());
 }
 
 struct BadRecord {
