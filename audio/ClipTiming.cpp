@@ -25,6 +25,55 @@ constexpr std::uint64_t kReservoirBytes = 512;
 constexpr std::uint64_t kWarmUpFrames = 2;
 constexpr std::size_t kFirstHeadFrames = 4;
 constexpr std::size_t kFirstTailFrames = 8;
+constexpr std::size_t kScanPieceBytes = 64 * 1024;
+
+// The clip's bytes, read where they are needed: in pieces for the scan, and only the ends
+// for decoding.
+class ClipBytes {
+ public:
+  virtual ~ClipBytes() = default;
+  virtual std::uint64_t Size() const = 0;
+  // The bytes from `from`, at most `length` of them.
+  virtual std::string_view Read(std::uint64_t from, std::size_t length) = 0;
+};
+
+class MemoryBytes final : public ClipBytes {
+ public:
+  explicit MemoryBytes(std::string_view bytes) : bytes_(bytes) {}
+  std::uint64_t Size() const override { return bytes_.size(); }
+  std::string_view Read(std::uint64_t from, std::size_t length) override {
+    return from >= bytes_.size() ? std::string_view()
+                                 : bytes_.substr(static_cast<std::size_t>(from), length);
+  }
+
+ private:
+  std::string_view bytes_;
+};
+
+class FileBytes final : public ClipBytes {
+ public:
+  explicit FileBytes(InputFile& file) : file_(file) {}
+  std::uint64_t Size() const override { return file_.Size(); }
+  std::string_view Read(std::uint64_t from, std::size_t length) override {
+    if (from >= file_.Size()) return {};
+    length = static_cast<std::size_t>(std::min<std::uint64_t>(length, file_.Size() - from));
+    if (buffer_.size() < length) buffer_.resize(length);
+    if (from != position_) file_.Seek(from);
+    std::size_t got = 0;
+    while (got < length) {
+      const std::size_t piece = file_.Read(buffer_.data() + got, length - got);
+      if (piece == 0) break;
+      got += piece;
+    }
+    position_ = from + got;
+    return {buffer_.data(), got};
+  }
+
+ private:
+  InputFile& file_;
+  std::vector<char> buffer_;
+  std::uint64_t position_ = 0;
+};
 
 bool Loud(float sample) {
   return std::fabs(sample) > kAudible;
@@ -51,13 +100,20 @@ struct FrameMap {
   }
 };
 
-FrameMap MapFrames(std::string_view bytes) {
+FrameMap MapFrames(ClipBytes& bytes) {
   MpegStream stream(MpegStream::Samples::Float, false);
   FrameMap map;
-  if (!stream.Feed(bytes)) return map;
   MpegVersion version = MpegVersion::V1;
+  std::uint64_t fed = 0;
   for (;;) {
     const MpegStream::Step step = stream.SkipFrame();
+    if (step == MpegStream::Step::NeedMore && fed < bytes.Size()) {
+      // Fed in pieces, as the decoder's buffers like it best.
+      const std::string_view piece = bytes.Read(fed, kScanPieceBytes);
+      if (piece.empty() || !stream.Feed(piece)) break;
+      fed += piece.size();
+      continue;
+    }
     if (step != MpegStream::Step::Frame) break;
     const MpegFrameInfo info = stream.Frame();
     if (map.Starts.empty()) {
@@ -99,22 +155,22 @@ bool DecodeFed(MpegStream& stream, const FrameMap& map, Take&& take) {
 
 // Samples before the first audible one, decoding from the start a few frames at a time;
 // `total` when none is audible.
-std::uint64_t LeadingSilence(std::string_view bytes, const FrameMap& map, std::uint64_t total) {
+std::uint64_t LeadingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64_t total) {
   MpegStream stream(MpegStream::Samples::Float, true);
   const auto channels = static_cast<std::size_t>(map.Channels);
   std::uint64_t before = 0;
   std::optional<std::uint64_t> found;
-  std::size_t fed = 0;
+  std::uint64_t fed = 0;
   std::size_t frames = 0;
   std::size_t step = kFirstHeadFrames;
-  while (fed < bytes.size() && !found) {
+  while (fed < bytes.Size() && !found) {
     frames += step;
     step *= 2;
-    const std::size_t end =
-        frames < map.Starts.size() ? static_cast<std::size_t>(map.Starts[frames]) : bytes.size();
+    const std::uint64_t end = frames < map.Starts.size() ? map.Starts[frames] : bytes.Size();
     if (end <= fed) continue;
-    if (!stream.Feed(bytes.substr(fed, end - fed))) break;
-    fed = end;
+    const std::string_view piece = bytes.Read(fed, static_cast<std::size_t>(end - fed));
+    if (piece.empty() || !stream.Feed(piece)) break;
+    fed += piece.size();
     DecodeFed(stream, map, [&](const std::vector<float>& samples) {
       for (std::size_t i = 0; i < samples.size(); ++i) {
         if (Loud(samples[i])) {
@@ -131,7 +187,7 @@ std::uint64_t LeadingSilence(std::string_view bytes, const FrameMap& map, std::u
 
 // Samples after the last audible one, decoding the clip's end only, further back while it
 // stays silent. The clip has an audible sample somewhere.
-std::uint64_t TrailingSilence(std::string_view bytes, const FrameMap& map, std::uint64_t total) {
+std::uint64_t TrailingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64_t total) {
   const auto channels = static_cast<std::size_t>(map.Channels);
   const std::uint64_t frames = map.Starts.size();
   const std::uint64_t spf = map.SamplesPerFrame;
@@ -146,7 +202,7 @@ std::uint64_t TrailingSilence(std::string_view bytes, const FrameMap& map, std::
     MpegStream stream(MpegStream::Samples::Float, false);
     const std::uint64_t from = start == 0 ? 0 : map.Starts[start];
     std::vector<float> raw;
-    if (stream.Feed(bytes.substr(static_cast<std::size_t>(from)))) {
+    if (stream.Feed(bytes.Read(from, static_cast<std::size_t>(bytes.Size() - from)))) {
       DecodeFed(stream, map, [&](const std::vector<float>& samples) {
         raw.insert(raw.end(), samples.begin(), samples.end());
         return true;
@@ -169,17 +225,15 @@ std::uint64_t TrailingSilence(std::string_view bytes, const FrameMap& map, std::
   }
 }
 
-}  // namespace
-
-ClipTiming TimeClipBytes(std::string_view bytes, const std::string& name) {
+ClipTiming TimeClip(ClipBytes& bytes, const std::string& name) {
   const FrameMap map = MapFrames(bytes);
   if (map.Starts.empty()) throw EditorError(NotAudioText(name));
   ClipTiming timing;
   timing.SampleRate = map.SampleRate;
   timing.Channels = map.Channels;
   timing.Layer = map.Layer;
-  timing.Bytes = bytes.size();
-  timing.Container = ContainerOf(bytes.substr(0, kClipHeadBytes));
+  timing.Bytes = bytes.Size();
+  timing.Container = ContainerOf(bytes.Read(0, kClipHeadBytes));
   timing.Samples = map.GaplessSamples();
   timing.LeadingSilence = LeadingSilence(bytes, map, timing.Samples);
   if (!timing.Silent()) {
@@ -191,18 +245,18 @@ ClipTiming TimeClipBytes(std::string_view bytes, const std::string& name) {
   return timing;
 }
 
+}  // namespace
+
+ClipTiming TimeClipBytes(std::string_view bytes, const std::string& name) {
+  MemoryBytes memory(bytes);
+  return TimeClip(memory, name);
+}
+
 ClipTiming TimeClipFile(const std::string& path) {
   InputFile file(path);
   if (file.Size() == 0) throw EditorError(EmptySoundText(path));
-  std::string bytes(static_cast<std::size_t>(file.Size()), '\0');
-  std::size_t got = 0;
-  while (got < bytes.size()) {
-    const std::size_t piece = file.Read(bytes.data() + got, bytes.size() - got);
-    if (piece == 0) break;
-    got += piece;
-  }
-  bytes.resize(got);
-  return TimeClipBytes(bytes, path);
+  FileBytes bytes(file);
+  return TimeClip(bytes, path);
 }
 
 }  // namespace pwx
