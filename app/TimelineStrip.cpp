@@ -81,8 +81,12 @@ void TimelineStrip::paintEvent(QPaintEvent*) {
       painter.drawLine(at, 0, at, height());
     }
   }
-  painter.setFont(font());
-  painter.setPen(sequence_.Plays() ? palette().windowText().color() : QColor(Qt::red));
+  // Plain text, whatever the caption line it stands on is styled with.
+  QFont plain = font();
+  plain.setBold(false);
+  plain.setPixelSize(11);
+  painter.setFont(plain);
+  painter.setPen(sequence_.Plays() ? QColor(Qt::black) : QColor(Qt::red));
   const QRect text = blocks ? QRect(strip.right() + 6, 0, kSummaryWidth - 2, height()) : rect();
   painter.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
                    painter.fontMetrics().elidedText(Summary(), Qt::ElideRight, text.width()));
