@@ -20,14 +20,22 @@ class LazyAudioPlayer : public AudioPlayer {
     if (player_) player_->Close();
   }
   bool HasAudioOutput() override { return Get().HasAudioOutput(); }
+  void SetFinishedHandler(std::function<void()> handler) override {
+    finished_ = std::move(handler);
+    if (player_) player_->SetFinishedHandler(finished_);
+  }
 
  private:
   Player& Get() {
-    if (!player_) player_ = std::make_unique<Player>();
+    if (!player_) {
+      player_ = std::make_unique<Player>();
+      player_->SetFinishedHandler(finished_);
+    }
     return *player_;
   }
 
   std::unique_ptr<Player> player_;
+  std::function<void()> finished_;
 };
 
 }  // namespace pwx

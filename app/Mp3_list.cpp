@@ -75,6 +75,7 @@ TForm1::TForm1(Host& host, AudioPlayer& player, std::string currentDir, QWidget*
   ConnectTopBar();
   ConnectSettings();
   ConnectAudio();
+  ConnectTestInput(player);
   ConnectKeys();
   ConnectHabits();
   // A clip's loudness is measured beside the window after its import: its tooltip shows it
@@ -143,6 +144,7 @@ void TForm1::ShowState() {
   ShowModeView();
   ShowSlots();
   ShowHabits();
+  ShowTestInput();
 }
 
 void TForm1::ShowSettings() {
@@ -165,8 +167,10 @@ void TForm1::ShowSettings() {
   widgets_.RadioButton2->setEnabled(controls.PlayProjectEnabled);
   widgets_.SpeedButton7->setEnabled(controls.LoadProjectEnabled);
   widgets_.SpeedButton9->setEnabled(controls.SaveProjectEnabled);
-  widgets_.SpeedButton3->setEnabled(controls.ChannelTestEnabled);
-  widgets_.SpeedButton8->setEnabled(controls.StopTestEnabled);
+  // The test plays once a project is open.
+  widgets_.SpeedButton3->setEnabled(controls.ChannelTestEnabled || editor_.StartupDone());
+  widgets_.SpeedButton8->setEnabled(controls.StopTestEnabled || editor_.StartupDone());
+  widgets_.ComboBox74->setEnabled(editor_.StartupDone());
   if (widgets_.LevelImports->isChecked() != editor_.LevelImports()) {
     const QSignalBlocker blocker(widgets_.LevelImports);
     widgets_.LevelImports->setChecked(editor_.LevelImports());

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -118,6 +119,12 @@ class TForm1 : public QMainWindow {
   void ShowAudioGrid();
   void ShowModeView();
   void ShowSlots();
+  // The trigger-input test (WindowTestInput.cpp).
+  struct InputTest;
+  void ConnectTestInput(AudioPlayer& player);
+  void StartInputTest();
+  void ShowTestCursor();
+  void ShowTestInput();
 
   Editor editor_;
   WindowWidgets widgets_;
@@ -134,6 +141,7 @@ class TForm1 : public QMainWindow {
   bool showing_ = false;
   bool activating_ = false;
   bool shownOnce_ = false;
+  std::shared_ptr<InputTest> inputTest_;
 };
 
 }  // namespace pwx

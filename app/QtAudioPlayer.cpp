@@ -40,6 +40,13 @@ QtAudioPlayer::QtAudioPlayer(QObject* parent) : QObject(parent) {
           [this](QMediaPlayer::MediaStatus status) {
             if (open_ && status == QMediaPlayer::EndOfMedia) emit PlaybackFinished();
           });
+  connect(this, &QtAudioPlayer::PlaybackFinished, this, [this] {
+    if (finished_) finished_();
+  });
+}
+
+void QtAudioPlayer::SetFinishedHandler(std::function<void()> handler) {
+  finished_ = std::move(handler);
 }
 
 QtAudioPlayer::~QtAudioPlayer() {

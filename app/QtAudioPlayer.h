@@ -32,6 +32,8 @@ class QtAudioPlayer : public QObject, public AudioPlayer {
   void Close() override;
   // Whether Qt Multimedia knows an audio output device.
   bool HasAudioOutput() override;
+  // Called after PlaybackFinished.
+  void SetFinishedHandler(std::function<void()> handler) override;
 
   bool IsOpen() const { return open_; }
   bool IsPlaying() const;
@@ -59,6 +61,7 @@ class QtAudioPlayer : public QObject, public AudioPlayer {
   QMediaPlayer* player_ = nullptr;
   QAudioOutput* output_ = nullptr;
   bool open_ = false;
+  std::function<void()> finished_;
 };
 
 }  // namespace pwx

@@ -66,8 +66,6 @@ void TForm1::ConnectAudio() {
       {widgets_.SpeedButton4, &Editor::SpeedButton4Click},
       {widgets_.SpeedButton5, &Editor::SpeedButton5Click},
       {widgets_.SpeedButton6, &Editor::SpeedButton6Click},
-      {widgets_.SpeedButton3, &Editor::SpeedButton3Click},
-      {widgets_.SpeedButton8, &Editor::SpeedButton8Click},
   };
   for (const auto& [button, handler] : buttons) {
     connect(button, &QToolButton::clicked, this,

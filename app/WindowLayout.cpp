@@ -243,7 +243,7 @@ void BuildStage2(QWidget* client, WindowWidgets& w) {
   w.GridHint->setGeometry(40, 90, 370, 60);
   w.GridHint->hide();
 
-  // The trigger-input test has no function; its controls exist but are never shown.
+  // The trigger-input test's controls; PlaceTestInputBar puts them in the third stage.
   w.ComboBox74 = new QComboBox(p);
   w.ComboBox74->setObjectName(QStringLiteral("ComboBox74"));
   w.ComboBox74->setToolTip(QStringLiteral("Select the Input to test"));
@@ -253,11 +253,10 @@ void BuildStage2(QWidget* client, WindowWidgets& w) {
       {300, 386, 26, 26}, QStyle::SP_MediaSeekForward);
   w.SpeedButton8 = MakeButton(p, "SpeedButton8", QStringLiteral("Stop Test"), {330, 386, 26, 26},
                               QStyle::SP_BrowserStop);
-  for (QWidget* hidden :
+  for (QWidget* disabled :
        {static_cast<QWidget*>(w.ComboBox74), static_cast<QWidget*>(w.SpeedButton3),
         static_cast<QWidget*>(w.SpeedButton8)}) {
-    hidden->setEnabled(false);
-    hidden->hide();
+    disabled->setEnabled(false);
   }
 }
 
@@ -351,6 +350,7 @@ WindowWidgets BuildWindowLayout(QMainWindow& window) {
   auto* compact = new CompactComboStyle;
   compact->setParent(&window);
   BuildStage3(client, compact, widgets);
+  PlaceTestInputBar(client, widgets);
   BuildStatusBar(window, widgets);
   window.resize(kClientWidth, kClientHeight);
   return widgets;

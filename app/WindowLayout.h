@@ -64,10 +64,11 @@ struct WindowWidgets {
   QToolButton* ImportClip = nullptr;  // imports into the current row
   QTableWidget* StringGrid1 = nullptr;
   QLabel* GridHint = nullptr;  // over the empty grid: how to import
-  // The hidden channel test
+  // The trigger-input test: the input, test and stop, and the input's timeline
   QComboBox* ComboBox74 = nullptr;
   QToolButton* SpeedButton3 = nullptr;
   QToolButton* SpeedButton8 = nullptr;
+  class TimelineStrip* Timeline = nullptr;
 
   // Stage 3
   QComboBox* ComboBox1 = nullptr;  // Mode
@@ -94,6 +95,10 @@ inline constexpr int kClientHeight = 559;
 // Builds every control of the window at its fixed place, the slot rows of the first group
 // among them; the other slot rows come with MakeSlotRow.
 WindowWidgets BuildWindowLayout(QMainWindow& window);
+
+// The "Test input" bar in the third stage's header (the input, test and stop), and the
+// timeline strip of that input beside the first group's caption.
+void PlaceTestInputBar(QWidget* client, WindowWidgets& widgets);
 
 // Builds a slot row in its container at its place.
 SlotRow* MakeSlotRow(WindowWidgets& widgets, int slot);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace pwx {
@@ -33,6 +34,10 @@ class AudioPlayer {
   // Whether the system has an audio output to play to; without one a clip would play to
   // nobody.
   virtual bool HasAudioOutput() { return true; }
+
+  // What to call, on the thread that runs the player, when playback of the open file reaches
+  // its end; an empty function for nothing. A player that cannot tell calls nothing.
+  virtual void SetFinishedHandler(std::function<void()> handler) { (void)handler; }
 };
 
 }  // namespace pwx

@@ -136,4 +136,11 @@ std::optional<std::uint64_t> MpegStream::EncoderPaddingSamples() const {
   return static_cast<std::uint64_t>(delay + padding);
 }
 
+std::optional<std::uint64_t> MpegStream::EncoderDelaySamples() const {
+  long delay = -1;
+  mpg123_getstate(handle_->decoder, MPG123_ENC_DELAY, &delay, nullptr);
+  if (delay < 0) return std::nullopt;
+  return static_cast<std::uint64_t>(delay);
+}
+
 }  // namespace pwx

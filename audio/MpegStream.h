@@ -71,6 +71,8 @@ class MpegStream {
   // The silence the encoder added before and after the sound, as its info frame says; none
   // when no info frame said it.
   std::optional<std::uint64_t> EncoderPaddingSamples() const;
+  // Of that silence, what the encoder added before the sound; none when no info frame said.
+  std::optional<std::uint64_t> EncoderDelaySamples() const;
 
  private:
   struct Handle;

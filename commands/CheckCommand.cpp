@@ -4,6 +4,7 @@
 
 #include "commands/CommandTable.h"
 #include "commands/FolderProject.h"
+#include "common/IntegerText.h"
 #include "common/JsonValue.h"
 #include "common/MessageText.h"
 #include "delivery/ProjectCheck.h"
@@ -37,6 +38,15 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
   request.Json = input.Has("json");
   request.Progress = ProgressPrinter::ModeFor(input.Has("quiet"), context.ErrIsTerminal);
   request.Cancel = context.Cancel;
+  if (input.Has("max-trigger")) {
+    const auto seconds = TryParseInt32(input.Value("max-trigger"));
+    if (!seconds || *seconds <= 0) {
+      context.Err << "--max-trigger takes a whole number of seconds above 0, not \""
+                  << TerminalText(input.Value("max-trigger")) << "\".\n";
+      return CommandExit::CannotRun;
+    }
+    request.MaxTriggerSeconds = *seconds;
+  }
   return CheckFolderCommand(request, context.Out, context.Err);
 }
 
@@ -56,7 +66,9 @@ const CommandDefinition& CheckCommandDefinition() {
       {{"FOLDER", ValueKind::Folder, true, "The project folder: it holds plist.cfg or m3fn.txt."}},
       {{"json", 0, "", ValueKind::Text, false,
         "Prints the findings as a JSON array of objects with severity, code, clip (a number "
-        "or null), input, file (texts or null) and message."}},
+        "or null), input, file (texts or null) and message."},
+       {"max-trigger", 0, "SECONDS", ValueKind::Number, false,
+        "Warns of an input whose one trigger plays longer than this (600 unless given)."}},
       {{0, "no errors (warnings and notes may be found)"},
        {1, "errors found"},
        {2, "wrong arguments, or a folder that cannot be read or is no project folder"}},
@@ -72,6 +84,7 @@ CommandExit CheckFolderCommand(const FolderCheckRequest& request, std::ostream& 
 
   CheckOptions options;
   options.CompareWithDisk = false;  // the project is what is on disk
+  options.MaxTriggerSeconds = request.MaxTriggerSeconds;
   ProgressPrinter progress(err, request.Progress);
   options.Work = {progress.Callback(), request.Cancel};
   const std::vector<Finding> findings = ErrorsFirst(CheckProject(*project, options));

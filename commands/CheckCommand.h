@@ -19,6 +19,8 @@ struct FolderCheckRequest {
   ProgressPrinter::Mode Progress = ProgressPrinter::Mode::Quiet;
   // Stops the check at the next clip; an unfinished check reports no findings.
   const std::atomic<bool>* Cancel = nullptr;
+  // One trigger of an input that plays longer is warned of.
+  double MaxTriggerSeconds = 600;
 };
 
 // Checks a project folder as it is on disk, without a window: loads it as the start-up

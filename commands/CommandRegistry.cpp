@@ -15,7 +15,10 @@ namespace pwx {
   X(Diff)               \
   X(SiteCheck)          \
   X(SiteDeploy)         \
-  X(SiteReport)
+  X(SiteReport)         \
+  X(Timeline)           \
+  X(Render)             \
+  X(Accept)
 
 #define PWX_DECLARE_COMMAND(name) const CommandDefinition& name##CommandDefinition();
 PWX_COMMANDS(PWX_DECLARE_COMMAND)

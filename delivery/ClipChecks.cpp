@@ -164,6 +164,15 @@ std::vector<Finding> CheckStray(const ProjectSnapshot& project, int clip) {
 
 }  // namespace
 
+std::vector<Finding> ClipCopyErrors(const ProjectSnapshot& project, int clip) {
+  CheckOptions options;
+  options.Depth = ProbeDepth::Scan;
+  CopyFacts copy;
+  std::vector<Finding> errors = CheckOneClip(project, clip, options, copy);
+  std::erase_if(errors, [](const Finding& f) { return f.Level != Severity::Error; });
+  return errors;
+}
+
 std::vector<Finding> CheckClips(const ProjectSnapshot& project, const CheckOptions& options) {
   std::vector<int> occupied;
   for (int clip = 1; clip <= kLibrarySize; ++clip) {

@@ -11,4 +11,8 @@ namespace pwx {
 // and the copies that belong to no clip.
 std::vector<Finding> CheckClips(const ProjectSnapshot& project, const CheckOptions& options);
 
+// The errors about one occupied clip's project copy (missing, unreadable, no MP3 the player
+// plays, too large), in the check's words; none when it plays. Reads its frames' headers.
+std::vector<Finding> ClipCopyErrors(const ProjectSnapshot& project, int clip);
+
 }  // namespace pwx

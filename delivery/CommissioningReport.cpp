@@ -142,19 +142,22 @@ CommissioningReport MakeCommissioningReport(const ProjectSnapshot& project,
   ReportText text = ReportTextOf(project, copies);
   report.TextForm = std::move(text.Json);
   report.Changes = std::move(text.Changes);
+  report.Testing = ReportTestingOf(project);
   return report;
 }
 
 std::string AlarmTableCsv(const CommissioningReport& report) {
-  std::string csv = "Input,Clips,Repeat,Alarm Output,Seconds per trigger\r\n";
-  for (const ReportInput& input : report.Inputs) {
+  std::string csv =
+      "Input,Clips,Repeat,Alarm Output,Seconds per trigger" + TestingCsvHeader() + "\r\n";
+  for (std::size_t i = 0; i < report.Inputs.size(); ++i) {
+    const ReportInput& input = report.Inputs[i];
     std::string clips;
     for (const auto& clip : input.Clips) clips += (clips.empty() ? "" : "; ") + clip;
     char seconds[32] = "";
     if (input.TriggerSeconds) std::snprintf(seconds, sizeof seconds, "%.1f", *input.TriggerSeconds);
     csv += CsvField(input.Input) + "," + CsvField(input.Silent() ? "silent" : clips) + "," +
            std::to_string(input.Repeat) + "," + (input.AlarmOutput ? "yes" : "no") + "," + seconds +
-           "\r\n";
+           TestingCsvFields(report.Testing, i) + "\r\n";
   }
   return csv;
 }

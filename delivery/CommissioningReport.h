@@ -8,6 +8,7 @@
 #include "audio/ClipIntake.h"  // DurationText
 #include "delivery/ProjectCheck.h"
 #include "delivery/ReportChanges.h"
+#include "delivery/ReportTesting.h"
 
 namespace pwx {
 
@@ -62,8 +63,9 @@ struct CommissioningReport {
   std::vector<ReportFile> Files;
   std::vector<Finding> Findings;  // of the check, errors first
 
-  std::string TextForm;                  // written beside the PDF as report.json
+  std::string TextForm;                  // kept in the project folder as report.json
   std::optional<ReportChanges> Changes;  // since the report whose report.json the folder holds
+  ReportTesting Testing;                 // each input's sequence and test result
 };
 
 struct ReportOptions {

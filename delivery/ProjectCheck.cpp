@@ -7,6 +7,7 @@
 #include "common/IntegerText.h"
 #include "common/MessageText.h"
 #include "delivery/ClipChecks.h"
+#include "delivery/SequenceChecks.h"
 #include "devicefiles/ErrorClip.h"
 #include "devicefiles/PlayListFile.h"
 #include "model/Choices.h"
@@ -195,8 +196,15 @@ std::string Finding::Where() const {
 std::vector<Finding> CheckProject(const ProjectSnapshot& project, const CheckOptions& options) {
   std::vector<Finding> findings = CheckClips(project, options);
   CheckInputs(project, findings);
+  CheckSequences(project, options, findings);
   CheckSettings(project, findings);
   CheckFiles(project, options, findings);
+  return findings;
+}
+
+std::vector<Finding> InputFindings(const ProjectSnapshot& project) {
+  std::vector<Finding> findings;
+  CheckInputs(project, findings);
   return findings;
 }
 

@@ -54,6 +54,8 @@ struct CheckOptions {
   ProbeDepth Depth = ProbeDepth::Decode;
   // When set, gets a CopyFacts for each occupied clip, in clip order.
   std::vector<CopyFacts>* Copies = nullptr;
+  // One trigger of an input that plays longer than this is warned of.
+  double MaxTriggerSeconds = 600;
 };
 
 // Checks that a project will play: decodes every clip's project copy, and cross-checks the
@@ -61,6 +63,10 @@ struct CheckOptions {
 // Reads files, changes none. Findings come in clip order, then input order, then settings
 // and files.
 std::vector<Finding> CheckProject(const ProjectSnapshot& project, const CheckOptions& options);
+
+// The findings about the inputs of the current mode alone, from the record and what a save
+// writes (no file is read): clips the library lacks, holes, repeat counts, silent inputs.
+std::vector<Finding> InputFindings(const ProjectSnapshot& project);
 
 // The findings as a list shows them: errors first, then warnings, then the rest, each in the
 // order found.

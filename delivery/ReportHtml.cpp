@@ -188,7 +188,9 @@ std::string ChangesSinceLastReport(const CommissioningReport& report) {
 }
 
 std::string SignOff() {
+std::string SignOff(const ReportTesting& testing) {
   std::string html = Heading("Sign-off");
+  html += SignOffStateHtml(testing);
   html += "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"10\">";
   for (const char* name : {"Commissioned by", "Date", "Signature"}) {
     html += "<tr>" + Cell(name, " width=\"25%\"") +
@@ -210,12 +212,14 @@ std::string CommissioningReportHtml(const CommissioningReport& report) {
   html += "<p>Project folder: " + Escaped(report.ProjectFolder) +
           "<br>Made: " + Escaped(report.MadeAt) + "<br>By: " + Escaped(report.Program) + "</p>";
   html += ChangesSinceLastReport(report);
+  html += TestingSummaryHtml(report.Testing);
   html += Settings(report);
   html += AlarmTable(report);
+  html += TimelinesHtml(report.Testing);
   html += ClipList(report);
   html += FileList(report);
   html += CheckResult(report);
-  html += SignOff();
+  html += SignOff(report.Testing);
   return html + "</body></html>";
 }
 

@@ -132,6 +132,12 @@ void Editor::StringGrid1Click(int row, int column) {
 
 void Editor::SpeedButton3Click() {}
 
+void Editor::ComboBox74Change(int index) {
+  if (index >= 0 && index < static_cast<int>(view_.TestInputChoices.size())) {
+    view_.TestInputIndex = index;
+  }
+}
+
 void Editor::SpeedButton8Click() {
   statusText_ = "Stop Test Loop playing";
 }

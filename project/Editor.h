@@ -168,7 +168,9 @@ class Editor {
   // --- Playback and the hidden channel test ----------------------------------------------
   void SpeedButton4Click();  // play the current row's clip
   void SpeedButton5Click();  // stop
-  void SpeedButton3Click();  // channel test: no effect
+  void SpeedButton3Click();  // channel test: no effect here (the window plays the test)
+  // The input chosen in the test-input selector, by its place among the choices.
+  void ComboBox74Change(int index);
   void SpeedButton8Click();  // stop test
 
   // --- Keys of the audio grid and files dropped on it --------------------------------------

@@ -25,8 +25,9 @@ std::string PrepareDesktopStartFolder(const std::string& documents, const std::s
 namespace pwx {
 
 // The words that start a command of the command line rather than the window.
-inline constexpr const char* kCommandWords[] = {"check", "deploy", "compare", "report", "import",
-                                                "show",  "apply",  "set",     "diff",   "site"};
+inline constexpr const char* kCommandWords[] = {"check",    "deploy", "compare", "report", "import",
+                                                "show",     "apply",  "set",     "diff",   "site",
+                                                "timeline", "render", "accept"};
 
 // The project folder the window is to open when the program is started with `arguments` (the
 // words after its name, without kFromDesktopOption), as a file manager starts it on a folder

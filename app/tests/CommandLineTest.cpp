@@ -235,8 +235,10 @@ class CommandLineTest : public QObject {
 
     QFile table(csv);
     QVERIFY(table.open(QIODevice::ReadOnly));
-    QCOMPARE(table.readLine(), "Input,Clips,Repeat,Alarm Output,Seconds per trigger\r\n");
-    QCOMPARE(table.readLine(), "DI1,001 Evacuate now,1,no,1.0\r\n");
+    QCOMPARE(table.readLine(),
+             "Input,Clips,Repeat,Alarm Output,Seconds per trigger,First sound "
+             "(s),Total (s),Segment starts (s),Test result,Tested at,Note\r\n");
+    QCOMPARE(table.readLine(), "DI1,001 Evacuate now,1,no,1.0,0.0,1.0,0.0,not tested,,\r\n");
   }
 
   // A script prepares a project: a WAV goes in levelled, a file that is no sound is refused

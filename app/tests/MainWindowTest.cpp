@@ -86,7 +86,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(Items(testInput).first(), "bI1");
     QCOMPARE(Items(testInput).last(), "bI15");
     QCOMPARE(testInput->currentText(), "bI1");
-    QVERIFY(testInput->isHidden());
+    QVERIFY(!testInput->isHidden());  // the "Test input" bar shows it
 
     mode->setCurrentIndex(3);
     QCOMPARE(t.Find<QGroupBox>("GroupBox1")->title(), "Mode 0-3, Digital Pin Input(DI1~DI4)");
@@ -288,10 +288,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(t.window->windowTitle(), "PWX36 Editor V1.00 (20200103)");
     QCOMPARE(t.window->size(), QSize(1208, 559));
     QCOMPARE(t.Find<QLabel>("StatusBar1Line")->width(), 800);
-    // The channel test's controls exist, hidden and disabled after the start-up.
-    for (const char* name : {"ComboBox74", "SpeedButton3", "SpeedButton8"}) {
-      QVERIFY2(t.Find<QWidget>(name)->isHidden(), name);
-      QVERIFY2(!t.Find<QWidget>(name)->isEnabled(), name);
+    // The trigger-input test's controls are shown and usable once the project is open.
+    for (const char* name : {"ComboBox74", "SpeedButton3", "SpeedButton8", "TimelineStrip"}) {
+      QVERIFY2(!t.Find<QWidget>(name)->isHidden(), name);
+      QVERIFY2(t.Find<QWidget>(name)->isEnabled(), name);
     }
 
     // Stop without an open clip: an error box, and the second panel still draws nothing.

@@ -97,12 +97,14 @@ TEST_F(Report, MarksUnsavedEditsAndDescribesTheNextSave) {
 
 TEST_F(Report, AlarmTableAsCsvQuotesWhereNeeded) {
   const std::string csv = AlarmTableCsv(Make());
-  EXPECT_EQ(csv.substr(0, csv.find("\r\n")), "Input,Clips,Repeat,Alarm Output,Seconds per trigger");
+  EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
+            "Input,Clips,Repeat,Alarm Output,Seconds per trigger,First sound (s),Total (s),"
+            "Segment starts (s),Test result,Tested at,Note");
   EXPECT_NE(csv.find("\r\nDI1,\"001 Fire alarm; 002 Leave, \"\"now\"\"\",2,yes,4."),
             std::string::npos)
       << csv;
-  EXPECT_NE(csv.find("\r\nDI2,003 All clear,1,no,\r\n"), std::string::npos);
-  EXPECT_NE(csv.find("\r\nDI3,silent,1,no,0.0\r\n"), std::string::npos);
+  EXPECT_NE(csv.find("\r\nDI2,003 All clear,1,no,,"), std::string::npos);
+  EXPECT_NE(csv.find("\r\nDI3,silent,1,no,0.0,,,,not tested,,\r\n"), std::string::npos);
 }
 
 TEST_F(Report, PageEscapesNamesAndListsMissingCopies) {

@@ -1,0 +1,89 @@
+// Clip timing against real clips (assets/clips and assets/sequence): the length and the
+// silences it finds from the frames' headers and the ends alone are those a full gapless
+// decode of the clip gives.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "audio/ClipTiming.h"
+#include "audio/Mp3Decoder.h"
+#include "common/EditorError.h"
+
+namespace pwx {
+namespace {
+
+std::string Clip(const std::string& name) {
+  return std::string(PWX_CLIP_FIXTURES) + "/" + name;
+}
+std::string Sequence(const std::string& name) {
+  return std::string(PWX_SEQUENCE_FIXTURES) + "/" + name;
+}
+
+// The clip decoded whole, and its silences counted on every sample.
+ClipTiming FullyDecoded(const std::string& path) {
+  Mp3FileSource source(path);
+  const int channels = source.Format().Channels;
+  const float audible = static_cast<float>(std::pow(10.0, kSilenceDbfs / 20.0));
+  std::vector<float> block(4096 * static_cast<std::size_t>(channels));
+  std::uint64_t at = 0;
+  std::optional<std::uint64_t> first, last;
+  while (const std::size_t got = source.Read(block.data(), 4096)) {
+    for (std::size_t i = 0; i < got * static_cast<std::size_t>(channels); ++i) {
+      if (std::fabs(block[i]) <= audible) continue;
+      const std::uint64_t sample = at + i / static_cast<std::size_t>(channels);
+      if (!first) first = sample;
+      last = sample;
+    }
+    at += got;
+  }
+  ClipTiming timing;
+  timing.SampleRate = source.Format().Rate;
+  timing.Channels = channels;
+  timing.Samples = at;
+  timing.LeadingSilence = first ? *first : at;
+  timing.TrailingSilence = last ? at - *last - 1 : 0;
+  return timing;
+}
+
+struct TimingCase {
+  std::string path;
+  double lead, tail;  // seconds, as made, to the nearest 0.1 s (encoders smear the edges)
+};
+void PrintTo(const TimingCase& c, std::ostream* os) {
+  *os << c.path.substr(c.path.rfind('/') + 1);
+}
+
+class ClipTimingTest : public ::testing::TestWithParam<TimingCase> {};
+
+TEST_P(ClipTimingTest, EqualsFullDecode) {
+  const ClipTiming timing = TimeClipFile(GetParam().path);
+  const ClipTiming decoded = FullyDecoded(GetParam().path);
+  EXPECT_EQ(timing.SampleRate, decoded.SampleRate);
+  EXPECT_EQ(timing.Channels, decoded.Channels);
+  EXPECT_EQ(timing.Samples, decoded.Samples);
+  EXPECT_EQ(timing.LeadingSilence, decoded.LeadingSilence);
+  EXPECT_EQ(timing.TrailingSilence, decoded.TrailingSilence);
+  EXPECT_NEAR(timing.SecondsOf(timing.LeadingSilence), GetParam().lead, 0.1);
+  EXPECT_NEAR(timing.SecondsOf(timing.TrailingSilence), GetParam().tail, 0.1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Clips, ClipTimingTest,
+                         ::testing::Values(TimingCase{Clip("mpeg1-stereo-cbr.mp3"), 0, 0},
+                                           TimingCase{Clip("mpeg1-mono-vbr.mp3"), 0, 0},
+                                           TimingCase{Clip("mpeg2-mono-cbr.mp3"), 0, 0},
+                                           TimingCase{Clip("mpeg25-mono-cbr.mp3"), 0, 0},
+                                           TimingCase{Clip("tagged.mp3"), 0, 0},
+                                           TimingCase{Sequence("lead-tail.mp3"), 0.5, 0.3},
+                                           TimingCase{Sequence("late-start.mp3"), 3.5, 0},
+                                           TimingCase{Sequence("long-tail.mp3"), 0, 2.0},
+                                           // Below -50 dBFS all through: the whole clip is silence.
+                                           TimingCase{Sequence("quiet.mp3"), 1.0, 0}));
+
+TEST(ClipTimingFailures, NoAudioIsRefused) {
+  EXPECT_THROW(TimeClipFile(Clip("empty.mp3")), EditorError);
+  EXPECT_THROW(TimeClipBytes(std::string(5000, 'x'), "noise.mp3"), EditorError);
+}
+
+}  // namespace
+}  // namespace pwx

@@ -1,0 +1,175 @@
+#include "delivery/ReportTesting.h"
+
+#include <cstdio>
+
+#include "common/EditorError.h"
+#include "common/IntegerText.h"
+
+namespace pwx {
+
+namespace {
+
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '"')
+      out += "&quot;";
+    else
+      out += c;
+  }
+  return out;
+}
+
+std::string Seconds1(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", seconds);
+  return text;
+}
+
+std::string StateText(const InputTestStatus& status) {
+  switch (status.State) {
+    case TestState::Passed:
+      return "passed";
+    case TestState::Failed:
+      return "failed";
+    case TestState::Void:
+      return "void (changed since its test)";
+    case TestState::Untested:
+      break;
+  }
+  return "not tested";
+}
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+std::string Strip(const InputSequence& sequence) {
+  std::string html =
+      "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"2\" "
+      "style=\"border-collapse: collapse;\"><tr>";
+  for (const SequenceSegment& s : sequence.Segments) {
+    const int percent = std::max(1, static_cast<int>(100 * s.Seconds() / sequence.Total));
+    const char* colour = s.Silent ? "#dddddd" : s.Pass % 2 == 1 ? "#b8cdee" : "#b8e2d2";
+    html += "<td width=\"" + std::to_string(percent) + "%\" bgcolor=\"" + colour + "\"><small>" +
+            ThreeDigits(s.Clip) + "<br>" + Seconds1(s.Start) + " s</small></td>";
+  }
+  return html + "</tr></table>";
+}
+
+}  // namespace
+
+ReportTesting ReportTestingOf(const ProjectSnapshot& project) {
+  ReportTesting testing;
+  testing.Sequences = SequencesOfMode(project);
+  const ProjectFingerprint fingerprint = FingerprintOf(project);
+  std::optional<AcceptanceRecord> record;
+  try {
+    record = ReadAcceptanceRecord(project, fingerprint);
+  } catch (const EditorError& error) {
+    testing.RecordProblem = error.what();
+  }
+  testing.Recorded = record.has_value();
+  if (record) {
+    testing.Witness = record->Witness;
+    testing.Date = record->Date;
+  }
+  testing.Tests = TestStatusOf(record, project, fingerprint);
+  return testing;
+}
+
+std::string TestingSummaryHtml(const ReportTesting& testing) {
+  std::string html = "<p><b>" + TestedSummary(testing.Tests) + "</b>";
+  if (!testing.RecordProblem.empty()) {
+    html += "<br>The test record cannot be used: " + Escaped(testing.RecordProblem);
+  } else if (!testing.Recorded) {
+    html += "<br>No acceptance test is recorded for this project.";
+  } else if (!testing.Witness.empty()) {
+    html += "<br>Witness: " + Escaped(testing.Witness) + ", " + Escaped(testing.Date);
+  }
+  return html + "</p>";
+}
+
+std::string TimelinesHtml(const ReportTesting& testing) {
+  std::string html = "<h2>What each input plays</h2>";
+  html +=
+      "<p>Each input's clips play one after the other with no gap, the whole list Repeat "
+      "times; one input fires at a time. Times are from the trigger.</p>";
+  for (std::size_t i = 0; i < testing.Sequences.size(); ++i) {
+    const InputSequence& sequence = testing.Sequences[i];
+    html += "<p><b>" + Escaped(sequence.Input) + "</b>: ";
+    if (!sequence.Plays()) {
+      html += "cannot play: " + Escaped(sequence.Problems.front());
+    } else if (sequence.Silent()) {
+      html += "no clip, silent when it fires";
+    } else {
+      html +=
+          "first sound at " +
+          (sequence.FirstSound ? SequenceSecondsText(*sequence.FirstSound) : std::string("never")) +
+          ", total " + SequenceSecondsText(sequence.Total) +
+          (sequence.AlarmOutput ? ", alarm output switched" : "");
+    }
+    if (i < testing.Tests.size()) {
+      const InputTestStatus& status = testing.Tests[i];
+      html += "<br>Test: " + StateText(status);
+      if (status.Test) {
+        html += ", " + Escaped(status.Test->Time);
+        if (!status.Test->Note.empty()) html += ", " + Escaped(status.Test->Note);
+      }
+    }
+    html += "</p>";
+    if (sequence.Plays() && !sequence.Segments.empty() && sequence.Total > 0) {
+      html += Strip(sequence);
+    }
+  }
+  return html;
+}
+
+std::string SignOffStateHtml(const ReportTesting& testing) {
+  if (testing.Complete()) return "<p>Every input has a valid test result.</p>";
+  return "<p><b>Incomplete: " +
+         std::to_string(testing.Tests.size() -
+                        static_cast<std::size_t>(ValidResults(testing.Tests))) +
+         " of " + std::to_string(testing.Tests.size()) +
+         " inputs have no valid test result.</b></p>";
+}
+
+std::string TestingCsvHeader() {
+  return ",First sound (s),Total (s),Segment starts (s),Test result,Tested at,Note";
+}
+
+std::string TestingCsvFields(const ReportTesting& testing, std::size_t input) {
+  std::string fields;
+  if (input < testing.Sequences.size()) {
+    const InputSequence& sequence = testing.Sequences[input];
+    std::string starts;
+    for (const SequenceSegment& s : sequence.Segments)
+      starts += (starts.empty() ? "" : " ") + Seconds1(s.Start);
+    const bool known = sequence.Plays() && !sequence.Silent();
+    fields += "," + (known && sequence.FirstSound ? Seconds1(*sequence.FirstSound) : std::string());
+    fields += "," + (known ? Seconds1(sequence.Total) : std::string());
+    fields += "," + starts;
+  } else {
+    fields += ",,,";
+  }
+  if (input < testing.Tests.size()) {
+    const InputTestStatus& status = testing.Tests[input];
+    fields += "," + CsvField(StateText(status));
+    fields += "," + (status.Test ? CsvField(status.Test->Time) : std::string());
+    fields += "," + (status.Test ? CsvField(status.Test->Note) : std::string());
+  } else {
+    fields += ",,,";
+  }
+  return fields;
+}
+
+}  // namespace pwx
