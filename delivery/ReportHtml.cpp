@@ -187,7 +187,6 @@ std::string ChangesSinceLastReport(const CommissioningReport& report) {
   return html + "</ul>";
 }
 
-std::string SignOff() {
 std::string SignOff(const ReportTesting& testing) {
   std::string html = Heading("Sign-off");
   html += SignOffStateHtml(testing);
@@ -211,8 +210,8 @@ std::string CommissioningReportHtml(const CommissioningReport& report) {
   }
   html += "<p>Project folder: " + Escaped(report.ProjectFolder) +
           "<br>Made: " + Escaped(report.MadeAt) + "<br>By: " + Escaped(report.Program) + "</p>";
-  html += ChangesSinceLastReport(report);
   html += TestingSummaryHtml(report.Testing);
+  html += ChangesSinceLastReport(report);
   html += Settings(report);
   html += AlarmTable(report);
   html += TimelinesHtml(report.Testing);

@@ -2,8 +2,8 @@
 //   timeline of all 15 inputs of mode 7 against one frame-header scan (the check's scan) of
 //   the clips those inputs play;
 //   render of a sequence of about ten minutes against mpg123 decoding the same copies.
-// Run: PWX_BENCH_PROJECT=$(scripts/make-bench-project.sh 1) \
-//        build/bench/delivery/bench/bench_sequence    (configure with --preset bench)
+// Run (configure with --preset bench):
+//   PWX_BENCH_PROJECT=$(scripts/make-bench-project.sh 1) build/bench/delivery/bench/bench_sequence
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
