@@ -25,7 +25,7 @@ constexpr std::uint64_t kReservoirBytes = 512;
 constexpr std::uint64_t kWarmUpFrames = 2;
 constexpr std::size_t kFirstHeadFrames = 4;
 constexpr std::size_t kFirstTailFrames = 8;
-constexpr std::size_t kScanPieceBytes = 64 * 1024;
+constexpr std::size_t kScanPieceBytes = 4 * 1024;
 
 // The clip's bytes, read where they are needed: in pieces for the scan, and only the ends
 // for decoding.
