@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -9,6 +10,7 @@
 
 #include "app/QtAudioPlayer.h"
 #include "common/EditorError.h"
+#include "delivery/SequencePlayback.h"
 
 namespace pwx {
 namespace {
@@ -179,6 +181,54 @@ class QtAudioPlayerTest : public QObject {
     OpenAndPlay(player, kClip);
     QVERIFY(player.IsPlaying());
   }
+
+  // An input's test through the real player: each clip is opened when the one before it has
+  // played to its end, in play order, pass after pass, and the playback then ends by itself.
+  void sequencePlaysClipAfterClipToItsEnd() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (const char* copy : {"001.mp3", "002.mp3"}) {
+      QVERIFY(QFile::copy(QString::fromStdString(kClip), dir.filePath(copy)));
+    }
+    QtAudioPlayer real;
+    OpenedNames player(real);
+    SequencePlayback playback(player);
+    InputSequence sequence;
+    sequence.Input = "DI1";
+    sequence.Clips = {2, 1};
+    sequence.Repeat = 2;
+    for (int pass = 1; pass <= 2; ++pass) {
+      for (int clip : sequence.Clips) {
+        SequenceSegment segment;
+        segment.Clip = clip;
+        segment.Pass = pass;
+        sequence.Segments.push_back(segment);
+      }
+    }
+    playback.Start(sequence, QDir(dir.path()).absolutePath().toStdString() + "/");
+    QTRY_VERIFY_WITH_TIMEOUT(!playback.Playing(), 4 * kFinishWithinMs);
+    QCOMPARE(QString::fromStdString(playback.Failure()), QString());
+    QCOMPARE(player.names, (QStringList{"002.mp3", "001.mp3", "002.mp3", "001.mp3"}));
+  }
+
+ private:
+  // Passes everything to the real player and keeps the names of the files opened.
+  struct OpenedNames final : AudioPlayer {
+    explicit OpenedNames(QtAudioPlayer& player) : real(player) {}
+    void SetFileName(const std::string& path) override {
+      names << QFileInfo(QString::fromStdString(path)).fileName();
+      real.SetFileName(path);
+    }
+    void Open() override { real.Open(); }
+    void Play() override { real.Play(); }
+    void Stop() override { real.Stop(); }
+    void Close() override { real.Close(); }
+    void SetFinishedHandler(std::function<void()> handler) override {
+      real.SetFinishedHandler(std::move(handler));
+    }
+    QtAudioPlayer& real;
+    QStringList names;
+  };
 };
 
 }  // namespace pwx
