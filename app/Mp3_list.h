@@ -111,6 +111,8 @@ class TForm1 : public QMainWindow {
   // Undo and redo with their steps, the project folder, the grid's hint, passing texts.
   void ShowHabits();
   void ShowCheckResults(const std::vector<Finding>& findings);
+  // Asks for the check's limit on one trigger, kept as a preference.
+  void AskForMaxTrigger();
   std::optional<QString> AskForCard(const QString& title);
   void StartCopy(const ProjectSnapshot& snapshot, DeployPlan plan, bool deleteStale);
   // Gives a new slot row the shared clip choices and connects its controls to the Editor.
@@ -123,6 +125,8 @@ class TForm1 : public QMainWindow {
   struct InputTest;
   void ConnectTestInput(AudioPlayer& player);
   void StartInputTest();
+  // The acceptance test sheet of the current mode's inputs, beside the window.
+  void OpenTestSheet();
   void ShowTestCursor();
   void ShowTestInput();
 

@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QToolButton>
@@ -18,9 +20,10 @@ void TForm1::CheckProject() {
   const ProjectSnapshot snapshot = editor_.Snapshot();
   background_->Start(
       QStringLiteral("Check Project"),
-      [snapshot, findings](const WorkControl& control) {
+      [snapshot, findings, limit = editor_.MaxTriggerSeconds()](const WorkControl& control) {
         CheckOptions options;
         options.Work = control;
+        options.MaxTriggerSeconds = limit;
         *findings = pwx::CheckProject(snapshot, options);
       },
       [this, findings](bool cancelled) {
@@ -32,6 +35,15 @@ void TForm1::CheckProject() {
         }
         ShowState();
       });
+}
+
+void TForm1::AskForMaxTrigger() {
+  bool ok = false;
+  const int seconds = QInputDialog::getInt(
+      this, QStringLiteral("Check Project"),
+      QStringLiteral("Warn of an input whose one trigger plays longer than (seconds):"),
+      editor_.MaxTriggerSeconds(), 1, 24 * 3600, 10, &ok);
+  if (ok) Run([&] { editor_.SetMaxTriggerSeconds(seconds); });
 }
 
 void TForm1::ShowCheckResults(const std::vector<Finding>& findings) {

@@ -26,6 +26,7 @@ void TForm1::ConnectTopBar() {
   connect(widgets_.SpeedButton1, &QToolButton::clicked, this,
           [this] { Run([this] { editor_.SpeedButton1Click(); }); });
   connect(widgets_.CheckProject, &QToolButton::clicked, this, &TForm1::CheckProject);
+  connect(widgets_.MaxTrigger, &QAction::triggered, this, &TForm1::AskForMaxTrigger);
   connect(widgets_.CopyToCard, &QToolButton::clicked, this, &TForm1::CopyToCard);
   connect(widgets_.Report, &QToolButton::clicked, this, &TForm1::MakeReport);
   connect(widgets_.CompareWithCard, &QAction::triggered, this, &TForm1::CompareWithCard);

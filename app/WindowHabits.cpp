@@ -121,6 +121,10 @@ void TForm1::ShowHabits() {
   if (label->text() != shown) label->setText(shown);
   if (label->toolTip() != full) label->setToolTip(full);
 
+  const QString limit =
+      QStringLiteral("Longest trigger to allow: %1 s…").arg(editor_.MaxTriggerSeconds());
+  if (widgets_.MaxTrigger->text() != limit) widgets_.MaxTrigger->setText(limit);
+
   const QString hint = Text(editor_.GridHint());
   if (widgets_.GridHint->text() != hint) widgets_.GridHint->setText(hint);
   widgets_.GridHint->setVisible(!hint.isEmpty());

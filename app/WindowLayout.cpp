@@ -148,6 +148,15 @@ void BuildTopBar(QWidget* client, WindowWidgets& w) {
       MakeButton(w.Panel21, "CheckProject",
                  QStringLiteral("Check the project before copying it to the player"),
                  {977, 4, 116, 36}, QStyle::SP_DialogApplyButton, QStringLiteral("Check Project"));
+  w.CheckProject->setPopupMode(QToolButton::MenuButtonPopup);
+  auto* checkMenu = new QMenu(w.CheckProject);
+  w.MaxTrigger = checkMenu->addAction(QStringLiteral("Longest trigger…"));
+  w.MaxTrigger->setObjectName(QStringLiteral("MaxTrigger"));
+  w.CheckProject->setMenu(checkMenu);
+  for (QFont face = BaseFont(); w.CheckProject->sizeHint().width() > 116 && face.pixelSize() > 8;) {
+    face.setPixelSize(face.pixelSize() - 1);
+    w.CheckProject->setFont(face);
+  }
 }
 
 void BuildStage1(QWidget* client, WindowWidgets& w) {
@@ -253,6 +262,10 @@ void BuildStage2(QWidget* client, WindowWidgets& w) {
       {300, 386, 26, 26}, QStyle::SP_MediaSeekForward);
   w.SpeedButton8 = MakeButton(p, "SpeedButton8", QStringLiteral("Stop Test"), {330, 386, 26, 26},
                               QStyle::SP_BrowserStop);
+  w.TestSheet = MakeButton(p, "TestSheet",
+                           QStringLiteral("Test sheet… to record each input's acceptance test"),
+                           {360, 386, 26, 26}, QStyle::SP_FileDialogContentsView);
+  w.TestSheet->setAccessibleName(QStringLiteral("Test sheet…"));
   for (QWidget* disabled :
        {static_cast<QWidget*>(w.ComboBox74), static_cast<QWidget*>(w.SpeedButton3),
         static_cast<QWidget*>(w.SpeedButton8)}) {

@@ -33,6 +33,7 @@ struct WindowWidgets {
   QToolButton* SpeedButton9 = nullptr;  // Save Project
   QToolButton* SpeedButton1 = nullptr;  // Open Folder
   QToolButton* CheckProject = nullptr;  // runs the project check
+  QAction* MaxTrigger = nullptr;        // its menu: the check's limit on one trigger
   QToolButton* Report = nullptr;        // writes the commissioning report
   QToolButton* CopyToCard = nullptr;    // copies the project to a card; its menu compares
   QAction* CompareWithCard = nullptr;
@@ -68,6 +69,7 @@ struct WindowWidgets {
   QComboBox* ComboBox74 = nullptr;
   QToolButton* SpeedButton3 = nullptr;
   QToolButton* SpeedButton8 = nullptr;
+  QToolButton* TestSheet = nullptr;  // the acceptance test sheet of every input
   class TimelineStrip* Timeline = nullptr;
 
   // Stage 3

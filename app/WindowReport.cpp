@@ -42,6 +42,7 @@ void TForm1::MakeReport() {
 
   ReportOptions options = ReportOptionsNow();
   options.Unsaved = editor_.HasUnsavedChanges();
+  options.MaxTriggerSeconds = editor_.MaxTriggerSeconds();
   auto report = std::make_shared<CommissioningReport>();
   background_->Start(
       QStringLiteral("Report"),

@@ -11,6 +11,7 @@
 
 #include "app/Mp3_list.h"
 #include "app/QtText.h"
+#include "app/TestSheetDialog.h"
 #include "app/TimelineStrip.h"
 #include "delivery/SequencePlayback.h"
 
@@ -28,6 +29,8 @@ void PlaceTestInputBar(QWidget* client, WindowWidgets& w) {
   w.SpeedButton8->setParent(client);
   w.SpeedButton8->setGeometry(1020, 54, 26, 26);
   w.SpeedButton8->setToolTip(w.SpeedButton8->toolTip() + QStringLiteral(" (Esc)"));
+  w.TestSheet->setParent(client);
+  w.TestSheet->setGeometry(1050, 54, 26, 26);
   // On the first group's caption line, right of the caption, above its first row.
   w.Timeline = new TimelineStrip(w.GroupBox1);
   w.Timeline->setGeometry(299, 1, 430, 18);
@@ -37,7 +40,7 @@ void PlaceTestInputBar(QWidget* client, WindowWidgets& w) {
   for (QWidget* shown :
        {static_cast<QWidget*>(label), static_cast<QWidget*>(w.ComboBox74),
         static_cast<QWidget*>(w.SpeedButton3), static_cast<QWidget*>(w.SpeedButton8),
-        static_cast<QWidget*>(w.Timeline)}) {
+        static_cast<QWidget*>(w.TestSheet), static_cast<QWidget*>(w.Timeline)}) {
     shown->show();
     shown->raise();
   }
@@ -71,6 +74,7 @@ void TForm1::ConnectTestInput(AudioPlayer& player) {
   auto clickOn = [this](QKeySequence keys, QToolButton* button) {
     connect(new QShortcut(keys, this), &QShortcut::activated, button, &QToolButton::click);
   };
+  connect(widgets_.TestSheet, &QToolButton::clicked, this, [this] { OpenTestSheet(); });
   clickOn(QKeySequence(Qt::Key_T), widgets_.SpeedButton3);
   clickOn(QKeySequence(Qt::Key_Escape), widgets_.SpeedButton8);
   // Playing or stopping a clip of the grid takes the player over from the test.
@@ -93,6 +97,13 @@ void TForm1::StartInputTest() {
   inputTest_->clockSegment = -1;
   inputTest_->cursorTimer.start();
   ShowTestCursor();
+}
+
+void TForm1::OpenTestSheet() {
+  auto* sheet = new TestSheetDialog(editor_.Snapshot(), this);
+  sheet->setAttribute(Qt::WA_DeleteOnClose);
+  sheet->show();
+  sheet->raise();
 }
 
 void TForm1::ShowTestCursor() {

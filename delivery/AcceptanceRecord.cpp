@@ -156,7 +156,11 @@ AcceptanceRecord RecordTestResult(const ProjectSnapshot& project, const TestEntr
     return InputSlotNamed(mode, a.Input) < InputSlotNamed(mode, b.Input);
   });
   if (entry.Witness) record.Witness = *entry.Witness;
-  if (entry.Witness || record.Date.empty()) record.Date = entry.Time.substr(0, 10);
+  if (entry.Date) {
+    record.Date = *entry.Date;
+  } else if (entry.Witness || record.Date.empty()) {
+    record.Date = entry.Time.substr(0, 10);
+  }
   record.PlayerFiles = fingerprint.PlayerFiles;
   WriteReportFile(project.WorkDir + kAcceptanceFileName, AcceptanceJson(record), project.WorkDir);
   return record;

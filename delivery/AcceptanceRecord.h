@@ -103,6 +103,8 @@ struct TestEntry {
   std::string Note;
   std::optional<std::string> Witness;
   std::string Time;  // "2026-12-11T12:30:00Z"; its date becomes the record's date
+  // The date of the witnessed test, "2026-12-11", when it is not the day of Time.
+  std::optional<std::string> Date;
 };
 
 // Records a result in the project folder's record (made when there is none), safely and

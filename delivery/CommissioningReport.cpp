@@ -90,6 +90,7 @@ CommissioningReport MakeCommissioningReport(const ProjectSnapshot& project,
   check.Copies = &copies;
   check.Work = options.Work;
   check.CompareWithDisk = options.Unsaved;
+  check.MaxTriggerSeconds = options.MaxTriggerSeconds;
   report.Findings = ErrorsFirst(CheckProject(project, check));
   // A cancelled report is unfinished and thrown away: the clips not read have no facts.
   if (options.Work.Cancelled()) return report;

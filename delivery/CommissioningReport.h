@@ -72,6 +72,8 @@ struct ReportOptions {
   std::string MadeAt;
   std::string Program;
   bool Unsaved = false;  // the window holds edits the files lack
+  // One trigger of an input that plays longer than this is warned of in the findings.
+  double MaxTriggerSeconds = 600;
   // The progress is the check's reading of the clips; a cancel stops it, and the report made
   // then is unfinished, only to be dropped.
   WorkControl Work;

@@ -16,6 +16,7 @@ Editor::Editor(Host& host, AudioPlayer& player, std::string currentDir)
   ResetPlayListImage(image_);
   importFolder_ = host_.Preference(kImportFolderPreference);
   levelImports_ = host_.Preference(kLevelImportsPreference) == "1";
+  maxTriggerSeconds_ = MaxTriggerOfPreference(host_.Preference(kMaxTriggerPreference));
   MarkSaved();
 }
 

@@ -40,6 +40,11 @@ inline constexpr const char* kSaveBeforeCopyingQuestion =
 inline constexpr const char* kImportFolderPreference = "import/folder";
 // "1" when imported clips are levelled to one loudness.
 inline constexpr const char* kLevelImportsPreference = "import/level";
+// The seconds of one trigger beyond which the check warns of an input, as whole seconds.
+inline constexpr const char* kMaxTriggerPreference = "check/maxTrigger";
+inline constexpr int kDefaultMaxTriggerSeconds = 600;
+// The limit a preference's text gives: a whole number of seconds above 0, or the default.
+int MaxTriggerOfPreference(const std::string& text);
 // What the empty audio grid says.
 inline constexpr const char* kImportHint =
     "Double-click a row, press Enter or drop sound files here to import a clip";
@@ -132,6 +137,9 @@ class Editor {
   // Whether imports level each clip to -16 LUFS (a preference kept between runs).
   bool LevelImports() const;
   void SetLevelImports(bool level);
+  // The check's limit on one trigger of an input, in seconds (a preference kept between runs).
+  int MaxTriggerSeconds() const { return maxTriggerSeconds_; }
+  void SetMaxTriggerSeconds(int seconds);
   // Levels the copy of every clip to -16 LUFS after asking, and says per clip the loudness
   // before and after.
   void LevelAllClips();
@@ -341,7 +349,8 @@ class Editor {
   AudioLibrary knownNameMap_;  // m3fn.txt as last read or written here
   std::string loadNotice_;     // what the last loading said in the status line
   std::chrono::milliseconds folderLockWait_ = kFolderLockWait;
-  bool levelImports_ = false;  // the preference, read at the start
+  bool levelImports_ = false;                          // the preference, read at the start
+  int maxTriggerSeconds_ = kDefaultMaxTriggerSeconds;  // the preference, read at the start
   // What is known of each clip by number, its loudness when `LoudnessKnown`; otherwise the
   // measure beside the window tells.
   struct ClipFactsKnown {

@@ -29,6 +29,17 @@ bool Editor::LevelImports() const {
   return levelImports_;
 }
 
+int MaxTriggerOfPreference(const std::string& text) {
+  const auto seconds = TryParseInt32(text);
+  return seconds && *seconds > 0 ? *seconds : kDefaultMaxTriggerSeconds;
+}
+
+void Editor::SetMaxTriggerSeconds(int seconds) {
+  if (seconds <= 0) return;
+  maxTriggerSeconds_ = seconds;
+  host_.SetPreference(kMaxTriggerPreference, std::to_string(seconds));
+}
+
 void Editor::SetLevelImports(bool level) {
   levelImports_ = level;
   host_.SetPreference(kLevelImportsPreference, level ? "1" : "0");

@@ -1,9 +1,13 @@
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 
 #include "WindowTestSupport.h"
+#include "app/TestSheetDialog.h"
 #include "app/TimelineStrip.h"
 
 namespace pwx::apptest {
@@ -59,6 +63,36 @@ class InputTestJourneyTest : public QObject {
     window.findChild<QToolButton*>(QStringLiteral("SpeedButton8"))->click();
     QCOMPARE(window.findChild<QLabel*>(QStringLiteral("StatusBar1Line"))->text(),
              QStringLiteral("Stop Test Loop playing"));
+  }
+
+  // The test sheet opened from the bar records an input marked passed in the project folder.
+  void testSheetRecordsAMarkedInput() {
+    StartFolder folder;
+    pwx::testing::FakeHost host{pwx::testing::FakeHost::Unscripted::Cancel};
+    FakePlayer player;
+    QVERIFY(QFile::copy(QStringLiteral(PWX_CLIP_FIXTURES "/mpeg1-stereo-cbr.mp3"),
+                        folder.Path("001.mp3")));
+    folder.Write(QStringLiteral("m3fn.txt"), NameMap({{1, folder.Path("source1.mp3")}}));
+    folder.Write(QStringLiteral("plist.cfg"),
+                 QByteArray::fromStdString(PlayListBytes().Saved().Slot(0, {1}).Bytes()));
+    TForm1 window(host, player, folder.Native());
+    window.FormActivate();
+    window.findChild<QToolButton*>(QStringLiteral("TestSheet"))->click();
+    auto* sheet = window.findChild<TestSheetDialog*>(QStringLiteral("TestSheet"));
+    QVERIFY(sheet);
+    QCOMPARE(sheet->Sheet()->rowCount(), 4);
+    sheet->findChild<QLineEdit*>(QStringLiteral("TestWitness"))
+        ->setText(QStringLiteral("A. Witness"));
+    auto* mark = static_cast<QComboBox*>(sheet->Sheet()->cellWidget(0, TestSheetDialog::Mark));
+    mark->setCurrentText(QStringLiteral("passed"));
+    sheet->findChild<QPushButton*>(QStringLiteral("SaveTestResults"))->click();
+    QCOMPARE(sheet->Sheet()->item(0, TestSheetDialog::State)->text(), QStringLiteral("passed"));
+
+    QFile record(folder.Path("acceptance.json"));
+    QVERIFY(record.open(QIODevice::ReadOnly));
+    const QByteArray json = record.readAll();
+    QVERIFY2(json.contains("\"DI1\"") && json.contains("\"passed\"") && json.contains("A. Witness"),
+             json.constData());
   }
 };
 

@@ -17,7 +17,8 @@ class Acceptance : public Sequences {
                           std::optional<std::string> witness = {}) {
     return RecordTestResult(
         editor->Snapshot(),
-        TestEntry{slot, result, note, witness, "2026-12-11T10:0" + std::to_string(slot) + ":00Z"});
+        TestEntry{
+            slot, result, note, witness, "2026-12-11T10:0" + std::to_string(slot) + ":00Z", {}});
   }
   std::vector<TestState> States() {
     const ProjectSnapshot snapshot = editor->Snapshot();

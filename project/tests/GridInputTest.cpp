@@ -98,5 +98,20 @@ TEST_F(GridInput, TheImportDialogOpensWhereTheLastImportCameFromAlsoNextTime) {
   EXPECT_EQ(host.fileDialogStarts.back(), start / "src");
 }
 
+TEST(MaxTriggerPreference, IsWholeSecondsAboveZeroElseTheDefault) {
+  const std::pair<const char*, int> cases[] = {
+      {"", 600}, {"900", 900}, {"1", 1}, {"0", 600}, {"-5", 600}, {"12.5", 600}, {"ten", 600},
+  };
+  for (const auto& [text, seconds] : cases)
+    EXPECT_EQ(MaxTriggerOfPreference(text), seconds) << text;
+}
+
+TEST_F(GridInput, TheTriggerLimitIsKeptForTheNextRun) {
+  EXPECT_EQ(editor->MaxTriggerSeconds(), 600);
+  editor->SetMaxTriggerSeconds(1200);
+  Editor next(host, player, start.Path());
+  EXPECT_EQ(next.MaxTriggerSeconds(), 1200);
+}
+
 }  // namespace
 }  // namespace pwx
