@@ -30,12 +30,8 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
   const auto project =
       OpenFolderProject(AbsolutePath(input.Argument(0)), context.StartFolder, context.Err);
   if (!project) return CommandExit::CannotRun;
-  const std::uint8_t mode = project->Project.Mode.Value;
-  const auto slot = InputSlotNamed(mode, input.Argument(1));
-  if (!slot) {
-    context.Err << TerminalText(UnknownInputText(mode, input.Argument(1))) << "\n";
-    return CommandExit::CannotRun;
-  }
+  const auto slot = InputSlotArgument(*project, input.Argument(1), context.Err);
+  if (!slot) return CommandExit::CannotRun;
   TestEntry entry;
   entry.Slot = *slot;
   entry.Result = result == "passed" ? TestResult::Passed : TestResult::Failed;

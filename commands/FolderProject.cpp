@@ -7,6 +7,7 @@
 #include "common/EditorError.h"
 #include "common/FileSystem.h"
 #include "common/MessageText.h"
+#include "delivery/InputSequence.h"
 #include "devicefiles/NameMapFile.h"
 #include "devicefiles/PlayListFile.h"
 #include "project/ProjectFolder.h"
@@ -60,6 +61,14 @@ std::optional<ProjectSnapshot> OpenFolderProject(const std::string& folder,
     err << TerminalText(error.what()) << "\n";
     return std::nullopt;
   }
+}
+
+std::optional<int> InputSlotArgument(const ProjectSnapshot& project, const std::string& name,
+                                     std::ostream& err) {
+  const std::uint8_t mode = project.Project.Mode.Value;
+  const auto slot = InputSlotNamed(mode, name);
+  if (!slot) err << TerminalText(UnknownInputText(mode, name)) << "\n";
+  return slot;
 }
 
 }  // namespace pwx

@@ -25,4 +25,9 @@ bool OpenInHeadlessEditor(Editor& editor, HeadlessHost& host, const std::string&
 std::optional<ProjectSnapshot> OpenFolderProject(const std::string& folder,
                                                  const std::string& startFolder, std::ostream& err);
 
+// The slot of the input of the project's mode that `name` names (its label or short name, in
+// any case); says on `err` which inputs the mode has and gives nothing when it names none.
+std::optional<int> InputSlotArgument(const ProjectSnapshot& project, const std::string& name,
+                                     std::ostream& err);
+
 }  // namespace pwx

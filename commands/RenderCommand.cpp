@@ -15,12 +15,8 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
   const std::string folder = AbsolutePath(input.Argument(0));
   const auto project = OpenFolderProject(folder, context.StartFolder, context.Err);
   if (!project) return CommandExit::CannotRun;
-  const std::uint8_t mode = project->Project.Mode.Value;
-  const auto slot = InputSlotNamed(mode, input.Argument(1));
-  if (!slot) {
-    context.Err << TerminalText(UnknownInputText(mode, input.Argument(1))) << "\n";
-    return CommandExit::CannotRun;
-  }
+  const auto slot = InputSlotArgument(*project, input.Argument(1), context.Err);
+  if (!slot) return CommandExit::CannotRun;
   const std::string output = input.Value("output");
   // The sound never takes the place of one of the project's own files.
   if (auto refusal = RefusalOfReportFiles({output}, folder, context.StartFolder)) {

@@ -83,13 +83,9 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
   const auto project = OpenFolderProject(input.Argument(0), context.StartFolder, context.Err);
   if (!project) return CommandExit::CannotRun;
   std::vector<InputSequence> sequences;
-  const std::uint8_t mode = project->Project.Mode.Value;
   if (input.Arguments.size() > 1) {
-    const auto slot = InputSlotNamed(mode, input.Argument(1));
-    if (!slot) {
-      context.Err << TerminalText(UnknownInputText(mode, input.Argument(1))) << "\n";
-      return CommandExit::CannotRun;
-    }
+    const auto slot = InputSlotArgument(*project, input.Argument(1), context.Err);
+    if (!slot) return CommandExit::CannotRun;
     ClipTimings timings(*project);
     sequences.push_back(SequenceOfInput(*project, *slot, timings));
   } else {
