@@ -8,6 +8,7 @@
 
 #include "app/ReportDialog.h"
 #include "app/WindowLayout.h"
+#include "delivery/CardDeploy.h"
 #include "delivery/CardPlan.h"
 #include "delivery/ProjectCheck.h"
 #include "delivery/SiteFile.h"
@@ -115,6 +116,12 @@ class TForm1 : public QMainWindow {
   void AskForMaxTrigger();
   std::optional<QString> AskForCard(const QString& title);
   void StartCopy(const ProjectSnapshot& snapshot, DeployPlan plan, bool deleteStale);
+  // The copy of a reviewed plan, run off the window's thread: the card is planned again under
+  // its lock (with `planning`'s generated files, if any) and copied only when it is still as
+  // the plan showed it; the hashes learnt are kept in `store`.
+  static DeployResult CopyReviewedPlan(const ProjectSnapshot& snapshot, const DeployPlan& plan,
+                                       PlanOptions planning, bool deleteStale,
+                                       const std::string& store, const WorkControl& control);
   // Gives a new slot row the shared clip choices and connects its controls to the Editor.
   void AttachSlotRow(SlotRow* row);
   void ShowSettings();

@@ -96,6 +96,23 @@ void TForm1::CopyToCard() {
       });
 }
 
+DeployResult TForm1::CopyReviewedPlan(const ProjectSnapshot& snapshot, const DeployPlan& plan,
+                                      PlanOptions planning, bool deleteStale,
+                                      const std::string& store, const WorkControl& control) {
+  FileHashCache cache(store);
+  // The card may have changed while the plan was shown: it is planned again under the card's
+  // lock, and copied only when it is still as the plan showed it.
+  planning.Cache = &cache;
+  planning.Work = control;
+  DeployOptions options;
+  options.DeleteStale = deleteStale;
+  options.Cache = &cache;
+  options.Work = control;
+  DeployResult result = DeployReviewedPlan(snapshot, plan, planning, options);
+  cache.Save();
+  return result;
+}
+
 void TForm1::StartCopy(const ProjectSnapshot& snapshot, DeployPlan plan, bool deleteStale) {
   auto result = std::make_shared<DeployResult>();
   const std::string destination = plan.Destination;
@@ -103,18 +120,7 @@ void TForm1::StartCopy(const ProjectSnapshot& snapshot, DeployPlan plan, bool de
       QStringLiteral("Copy to Card"),
       [snapshot, plan = std::move(plan), deleteStale, result,
        store = FileHashStorePath()](const WorkControl& control) {
-        FileHashCache cache(store);
-        // The card may have changed while the plan was shown: it is planned again under the
-        // card's lock, and copied only when it is still as the plan showed it.
-        PlanOptions planning;
-        planning.Cache = &cache;
-        planning.Work = control;
-        DeployOptions options;
-        options.DeleteStale = deleteStale;
-        options.Cache = &cache;
-        options.Work = control;
-        *result = DeployReviewedPlan(snapshot, plan, planning, options);
-        cache.Save();
+        *result = CopyReviewedPlan(snapshot, plan, {}, deleteStale, store, control);
       },
       [this, result, destination](bool) {
         const QString summary = Text(result->Summary());

@@ -99,16 +99,8 @@ void TForm1::CopySitePlayer(const SiteFile& site, std::size_t player) {
             QStringLiteral("Copy to Card"),
             [prepared, deleteStale, result,
              store = FileHashStorePath()](const WorkControl& control) {
-              FileHashCache cache(store);
-              PlanOptions planning = prepared->Planning;
-              planning.Cache = &cache;
-              planning.Work = control;
-              DeployOptions options;
-              options.DeleteStale = deleteStale;
-              options.Cache = &cache;
-              options.Work = control;
-              *result = DeployReviewedPlan(*prepared->Template, *prepared->Plan, planning, options);
-              cache.Save();
+              *result = CopyReviewedPlan(*prepared->Template, *prepared->Plan, prepared->Planning,
+                                         deleteStale, store, control);
             },
             [this, site, player, destination, prepared, result](bool) {
               SiteCardResult done;
