@@ -1,11 +1,15 @@
 #include "audio/ClipTiming.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
 
+#include "audio/ClipBytes.h"
 #include "audio/ClipTags.h"
+#include "audio/FrameMap.h"
 #include "audio/MpegStream.h"
 #include "audio/SoundFileDecoder.h"
 #include "common/EditorError.h"
@@ -16,128 +20,26 @@ namespace pwx {
 namespace {
 
 const float kAudible = static_cast<float>(std::pow(10.0, kSilenceDbfs / 20.0));
-// The decoder's own delay, which it leaves out together with the encoder's when the clip's
-// info frame names them.
-constexpr std::uint64_t kDecoderDelay = 529;
-// A Layer III frame may take its data from up to 511 bytes before it: decoding the end of a
-// clip starts this far (and at least two frames) earlier, and drops what those frames give.
-constexpr std::uint64_t kReservoirBytes = 512;
+// Decoding the end of a clip starts at least this many frames earlier (and earlier still
+// where a frame's data begins in those before it), and drops what those frames give.
 constexpr std::uint64_t kWarmUpFrames = 2;
-constexpr std::size_t kFirstHeadFrames = 4;
-constexpr std::size_t kFirstTailFrames = 8;
-constexpr std::size_t kScanPieceBytes = 4 * 1024;
-
-// The clip's bytes, read where they are needed: in pieces for the scan, and only the ends
-// for decoding.
-class ClipBytes {
- public:
-  virtual ~ClipBytes() = default;
-  virtual std::uint64_t Size() const = 0;
-  // The bytes from `from`, at most `length` of them.
-  virtual std::string_view Read(std::uint64_t from, std::size_t length) = 0;
-};
-
-class MemoryBytes final : public ClipBytes {
- public:
-  explicit MemoryBytes(std::string_view bytes) : bytes_(bytes) {}
-  std::uint64_t Size() const override { return bytes_.size(); }
-  std::string_view Read(std::uint64_t from, std::size_t length) override {
-    return from >= bytes_.size() ? std::string_view()
-                                 : bytes_.substr(static_cast<std::size_t>(from), length);
-  }
-
- private:
-  std::string_view bytes_;
-};
-
-class FileBytes final : public ClipBytes {
- public:
-  explicit FileBytes(InputFile& file) : file_(file) {}
-  std::uint64_t Size() const override { return file_.Size(); }
-  std::string_view Read(std::uint64_t from, std::size_t length) override {
-    if (from >= file_.Size()) return {};
-    length = static_cast<std::size_t>(std::min<std::uint64_t>(length, file_.Size() - from));
-    if (buffer_.size() < length) buffer_.resize(length);
-    if (from != position_) file_.Seek(from);
-    std::size_t got = 0;
-    while (got < length) {
-      const std::size_t piece = file_.Read(buffer_.data() + got, length - got);
-      if (piece == 0) break;
-      got += piece;
-    }
-    position_ = from + got;
-    return {buffer_.data(), got};
-  }
-
- private:
-  InputFile& file_;
-  std::vector<char> buffer_;
-  std::uint64_t position_ = 0;
-};
+// Most clips sound within their first frames and until their last: the ends are decoded a
+// few frames at a time, further in only while they stay silent.
+constexpr std::size_t kFirstHeadFrames = 2;
+constexpr std::uint64_t kFirstTailFrames = 2;
+// A frame's header is four bytes: feeding them after the last frame wanted lets the decoder
+// see that frame end.
+constexpr std::size_t kHeaderBytes = 4;
 
 bool Loud(float sample) {
   return std::fabs(sample) > kAudible;
-}
-
-// Where each frame of the clip's own format starts, from the frames' headers alone.
-struct FrameMap {
-  std::vector<std::uint64_t> Starts;
-  std::uint64_t SamplesPerFrame = 0;
-  long SampleRate = 0;
-  int Channels = 0;
-  int Layer = 0;
-  std::optional<std::uint64_t> Delay;
-  std::optional<std::uint64_t> DelayAndPadding;
-
-  std::uint64_t RawSamples() const { return Starts.size() * SamplesPerFrame; }
-  // Where in the frames' raw samples the gapless ones start.
-  std::uint64_t GaplessOffset() const {
-    return DelayAndPadding && Delay ? *Delay + kDecoderDelay : 0;
-  }
-  std::uint64_t GaplessSamples() const {
-    const std::uint64_t raw = RawSamples();
-    return DelayAndPadding && *DelayAndPadding < raw ? raw - *DelayAndPadding : raw;
-  }
-};
-
-FrameMap MapFrames(ClipBytes& bytes) {
-  MpegStream stream(MpegStream::Samples::Float, false);
-  FrameMap map;
-  MpegVersion version = MpegVersion::V1;
-  std::uint64_t fed = 0;
-  for (;;) {
-    const MpegStream::Step step = stream.SkipFrame();
-    if (step == MpegStream::Step::NeedMore && fed < bytes.Size()) {
-      // Fed in pieces, as the decoder's buffers like it best.
-      const std::string_view piece = bytes.Read(fed, kScanPieceBytes);
-      if (piece.empty() || !stream.Feed(piece)) break;
-      fed += piece.size();
-      continue;
-    }
-    if (step != MpegStream::Step::Frame) break;
-    const MpegFrameInfo info = stream.Frame();
-    if (map.Starts.empty()) {
-      version = info.Version;
-      map.SampleRate = info.SampleRate;
-      map.Channels = info.Channels;
-      map.Layer = info.Layer;
-      map.SamplesPerFrame = stream.SamplesPerFrame();
-    } else if (info.Version != version || info.Layer != map.Layer ||
-               info.SampleRate != map.SampleRate || info.Channels != map.Channels) {
-      continue;  // damage that looks like a frame of another format
-    }
-    map.Starts.push_back(stream.FramePosition());
-  }
-  map.Delay = stream.EncoderDelaySamples();
-  map.DelayAndPadding = stream.EncoderPaddingSamples();
-  return map;
 }
 
 // Decodes what has been fed, handing each frame's interleaved samples of the clip's own
 // format on; false when `take` wants no more.
 template <typename Take>
 bool DecodeFed(MpegStream& stream, const FrameMap& map, Take&& take) {
-  std::optional<MpegStream::Output> format;
+  std::vector<float> samples;
   for (;;) {
     std::string_view audio;
     const MpegStream::Step step = stream.DecodeFrame(audio);
@@ -147,15 +49,16 @@ bool DecodeFed(MpegStream& stream, const FrameMap& map, Take&& take) {
     if (output.Rate != map.SampleRate || output.Channels != map.Channels || audio.empty()) {
       continue;
     }
-    std::vector<float> samples(audio.size() / sizeof(float));
+    samples.resize(audio.size() / sizeof(float));
     std::memcpy(samples.data(), audio.data(), samples.size() * sizeof(float));
-    if (!take(samples)) return false;
+    if (!take(std::as_const(samples))) return false;
   }
 }
 
 // Samples before the first audible one, decoding from the start a few frames at a time;
-// `total` when none is audible.
-std::uint64_t LeadingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64_t total) {
+// none when no sample is audible. Takes the delay and padding the info frame names, as the
+// decoder reads them, into `map`.
+std::optional<std::uint64_t> LeadingSilence(ClipBytes& bytes, FrameMap& map) {
   MpegStream stream(MpegStream::Samples::Float, true);
   const auto channels = static_cast<std::size_t>(map.Channels);
   std::uint64_t before = 0;
@@ -166,7 +69,9 @@ std::uint64_t LeadingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64_
   while (fed < bytes.Size() && !found) {
     frames += step;
     step *= 2;
-    const std::uint64_t end = frames < map.Starts.size() ? map.Starts[frames] : bytes.Size();
+    const std::uint64_t end = frames < map.Starts.size()
+                                  ? std::min(map.Starts[frames] + kHeaderBytes, bytes.Size())
+                                  : bytes.Size();
     if (end <= fed) continue;
     const std::string_view piece = bytes.Read(fed, static_cast<std::size_t>(end - fed));
     if (piece.empty() || !stream.Feed(piece)) break;
@@ -182,35 +87,45 @@ std::uint64_t LeadingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64_
       return true;
     });
   }
-  return found ? std::min(*found, total) : total;
+  if (map.InfoFrame && !map.Delay) {
+    map.Delay = stream.EncoderDelaySamples();
+    map.DelayAndPadding = stream.EncoderPaddingSamples();
+    if (map.Delay) map.AnnouncedFrames = stream.AnnouncedFrames();
+  }
+  return found;
 }
 
-// Samples after the last audible one, decoding the clip's end only, further back while it
-// stays silent. The clip has an audible sample somewhere.
+// Samples after the last audible one, decoding the clip's last frames only, and the frames
+// before them while those stay silent. The clip has an audible sample somewhere.
 std::uint64_t TrailingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64_t total) {
   const auto channels = static_cast<std::size_t>(map.Channels);
-  const std::uint64_t frames = map.Starts.size();
   const std::uint64_t spf = map.SamplesPerFrame;
   const std::uint64_t offset = map.GaplessOffset();
-  for (std::uint64_t window = kFirstTailFrames;; window *= 4) {
-    const std::uint64_t first = frames > window ? frames - window : 0;
-    std::uint64_t start = first;
-    while (start > 0 && (first - start < kWarmUpFrames ||
-                         map.Starts[first] - map.Starts[start] < kReservoirBytes)) {
-      --start;
-    }
+  std::vector<float> raw;
+  // Frames from `end` on are known to be silent.
+  std::uint64_t end = map.Starts.size();
+  for (std::uint64_t window = kFirstTailFrames; end > 0; window *= 4) {
+    const std::uint64_t first = end > window ? end - window : 0;
+    // The frame before `first` decoded whole, so that the first one's samples are those of
+    // the whole clip's decode.
+    std::uint64_t start = first > kWarmUpFrames ? first - kWarmUpFrames : 0;
+    if (first > 0) start = std::min(start, FirstFrameNeeded(bytes, map, first - 1));
+    start = std::min(start, FirstFrameNeeded(bytes, map, first));
     MpegStream stream(MpegStream::Samples::Float, false);
     const std::uint64_t from = start == 0 ? 0 : map.Starts[start];
-    std::vector<float> raw;
-    if (stream.Feed(bytes.Read(from, static_cast<std::size_t>(bytes.Size() - from)))) {
+    const std::uint64_t to = end < map.Starts.size()
+                                 ? std::min(map.Starts[end] + kHeaderBytes, bytes.Size())
+                                 : bytes.Size();
+    raw.clear();
+    if (stream.Feed(bytes.Read(from, static_cast<std::size_t>(to - from)))) {
       DecodeFed(stream, map, [&](const std::vector<float>& samples) {
         raw.insert(raw.end(), samples.begin(), samples.end());
         return true;
       });
     }
-    // The decoded samples end where the clip's last frame ends.
+    // The decoded samples end where frame `end` starts.
     const std::uint64_t decoded = raw.size() / channels;
-    const std::uint64_t rawEnd = frames * spf;
+    const std::uint64_t rawEnd = end * spf;
     const std::uint64_t rawStart = rawEnd > decoded ? rawEnd - decoded : 0;
     for (std::uint64_t j = decoded; j-- > 0;) {
       const std::uint64_t at = rawStart + j;
@@ -221,12 +136,14 @@ std::uint64_t TrailingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64
         if (Loud(raw[static_cast<std::size_t>(j) * channels + c])) return total - gapless - 1;
       }
     }
-    if (first == 0) return 0;
+    end = first;
   }
+  return 0;
 }
 
 ClipTiming TimeClip(ClipBytes& bytes, const std::string& name) {
-  const FrameMap map = MapFrames(bytes);
+  std::optional<FrameMap> walked = WalkFrameHeaders(bytes);
+  FrameMap map = walked ? std::move(*walked) : MapFramesByDecoder(bytes);
   if (map.Starts.empty()) throw EditorError(NotAudioText(name));
   ClipTiming timing;
   timing.SampleRate = map.SampleRate;
@@ -234,8 +151,9 @@ ClipTiming TimeClip(ClipBytes& bytes, const std::string& name) {
   timing.Layer = map.Layer;
   timing.Bytes = bytes.Size();
   timing.Container = ContainerOf(bytes.Read(0, kClipHeadBytes));
+  const std::optional<std::uint64_t> leading = LeadingSilence(bytes, map);
   timing.Samples = map.GaplessSamples();
-  timing.LeadingSilence = LeadingSilence(bytes, map, timing.Samples);
+  timing.LeadingSilence = leading ? std::min(*leading, timing.Samples) : timing.Samples;
   if (!timing.Silent()) {
     timing.TrailingSilence = TrailingSilence(bytes, map, timing.Samples);
     if (timing.LeadingSilence + timing.TrailingSilence >= timing.Samples) {

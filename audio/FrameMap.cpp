@@ -1,0 +1,157 @@
+#include "audio/FrameMap.h"
+
+#include <algorithm>
+
+#include "audio/MpegHeader.h"
+#include "audio/MpegStream.h"
+
+namespace pwx {
+
+namespace {
+
+// Fed to the decoder in pieces, as its buffers like it best.
+constexpr std::size_t kScanPieceBytes = 4 * 1024;
+constexpr std::size_t kId3v2HeaderBytes = 10;
+constexpr std::size_t kId3v1Bytes = 128;
+// Fewer frames than this are left to the decoder, which checks a first frame against the
+// one after it.
+constexpr std::size_t kFewestWalkedFrames = 3;
+
+unsigned Byte(std::string_view bytes, std::size_t at) {
+  return static_cast<unsigned char>(bytes[at]);
+}
+
+// The length of the ID3v2 tag at the start, 0 when there is none.
+std::uint64_t LeadingTagBytes(ClipBytes& bytes) {
+  const std::string_view head = bytes.Read(0, kId3v2HeaderBytes);
+  if (head.size() < kId3v2HeaderBytes || head.substr(0, 3) != "ID3") return 0;
+  std::uint64_t size = 0;
+  for (std::size_t i = 6; i < 10; ++i) size = (size << 7) | (Byte(head, i) & 0x7F);
+  const bool footer = (Byte(head, 5) & 0x10) != 0;
+  return kId3v2HeaderBytes + size + (footer ? kId3v2HeaderBytes : 0);
+}
+
+bool SameFormat(const MpegHeader& a, const MpegHeader& b) {
+  return a.Version == b.Version && a.Layer == b.Layer && a.SampleRate == b.SampleRate &&
+         a.Channels == b.Channels;
+}
+
+// The header at `at` as the decoder takes it, with its emphasis not the reserved value.
+std::optional<MpegHeader> HeaderAt(ClipBytes& bytes, std::uint64_t at) {
+  const std::string_view four = bytes.Read(at, 4);
+  if (four.size() < 4 || (Byte(four, 3) & 3) == 2) return std::nullopt;
+  return ReadMpegHeader(four);
+}
+
+std::uint64_t SamplesPerFrame(const MpegHeader& header) {
+  if (header.Layer == 1) return 384;
+  return header.Layer == 3 && header.Version != 1 ? 576 : 1152;
+}
+
+}  // namespace
+
+std::uint64_t FrameMap::GaplessSamples() const {
+  const std::uint64_t raw = RawSamples();
+  if (!Gapless()) return raw;
+  const std::uint64_t padding = *DelayAndPadding - *Delay;
+  const std::uint64_t announced = AnnouncedFrames.value_or(Starts.size()) * SamplesPerFrame;
+  const std::uint64_t end =
+      std::min(raw, announced > padding ? announced - padding + kDecoderDelay : 0);
+  const std::uint64_t offset = GaplessOffset();
+  return end > offset ? end - offset : 0;
+}
+
+std::uint64_t FirstFrameNeeded(ClipBytes& bytes, const FrameMap& map, std::uint64_t frame) {
+  if (map.Layer != 3 || frame >= map.Starts.size()) return frame;
+  const std::optional<MpegHeader> header = HeaderAt(bytes, map.Starts[frame]);
+  if (!header) return frame;
+  // How far back, in the data of the frames before, this frame's data begins.
+  const std::size_t sideInfo = 4 + (header->Protected ? 2 : 0);
+  const std::string_view side = bytes.Read(map.Starts[frame] + sideInfo, 2);
+  if (side.size() < 2) return frame;
+  const std::uint64_t back =
+      header->Version == 1 ? (Byte(side, 0) << 1) | (Byte(side, 1) >> 7) : Byte(side, 0);
+  std::uint64_t found = 0;
+  std::uint64_t at = frame;
+  while (found < back && at > 0) {
+    --at;
+    const std::optional<MpegHeader> before = HeaderAt(bytes, map.Starts[at]);
+    // Between frames that do not follow each other the decoder's count is its own: all
+    // frames from the start are needed.
+    if (!before || before->Length == 0 || map.Starts[at] + before->Length != map.Starts[at + 1]) {
+      return 0;
+    }
+    found += before->Length - 4 - before->SideInfoBytes();
+  }
+  return at;
+}
+
+std::optional<FrameMap> WalkFrameHeaders(ClipBytes& bytes) {
+  const std::uint64_t size = bytes.Size();
+  std::uint64_t at = LeadingTagBytes(bytes);
+  const std::optional<MpegHeader> first = HeaderAt(bytes, at);
+  if (!first || first->Length == 0) return std::nullopt;
+  FrameMap map;
+  map.SampleRate = first->SampleRate;
+  map.Channels = first->Channels;
+  map.Layer = first->Layer;
+  map.SamplesPerFrame = SamplesPerFrame(*first);
+  if (first->Layer == 3) {
+    const std::string_view frame = bytes.Read(at, first->Length);
+    if (IsEncoderInfoFrame(frame)) {
+      // A VBRI frame is left to the decoder; Xing and Info frames it passes over.
+      const std::string_view tag = frame.substr(4 + first->SideInfoBytes(), 4);
+      if (tag != "Xing" && tag != "Info") return std::nullopt;
+      map.InfoFrame = true;
+      at += first->Length;
+    }
+  }
+  while (at + 4 <= size) {
+    const std::optional<MpegHeader> header = HeaderAt(bytes, at);
+    if (!header) break;
+    if (header->Length == 0 || !SameFormat(*header, *first)) return std::nullopt;
+    if (at + header->Length > size) return std::nullopt;  // a frame cut short
+    map.Starts.push_back(at);
+    at += header->Length;
+  }
+  const std::uint64_t rest = size - at;
+  const bool tagAfter = rest == kId3v1Bytes && bytes.Read(at, 3) == "TAG";
+  if ((rest != 0 && !tagAfter) || map.Starts.size() < kFewestWalkedFrames) return std::nullopt;
+  return map;
+}
+
+FrameMap MapFramesByDecoder(ClipBytes& bytes) {
+  MpegStream stream(MpegStream::Samples::Float, false);
+  FrameMap map;
+  MpegVersion version = MpegVersion::V1;
+  std::uint64_t fed = 0;
+  for (;;) {
+    const MpegStream::Step step = stream.SkipFrame();
+    if (step == MpegStream::Step::NeedMore && fed < bytes.Size()) {
+      const std::string_view piece = bytes.Read(fed, kScanPieceBytes);
+      if (piece.empty() || !stream.Feed(piece)) break;
+      fed += piece.size();
+      continue;
+    }
+    if (step != MpegStream::Step::Frame) break;
+    const MpegFrameInfo info = stream.Frame();
+    if (map.Starts.empty()) {
+      version = info.Version;
+      map.SampleRate = info.SampleRate;
+      map.Channels = info.Channels;
+      map.Layer = info.Layer;
+      map.SamplesPerFrame = stream.SamplesPerFrame();
+    } else if (info.Version != version || info.Layer != map.Layer ||
+               info.SampleRate != map.SampleRate || info.Channels != map.Channels) {
+      continue;  // damage that looks like a frame of another format
+    }
+    map.Starts.push_back(stream.FramePosition());
+  }
+  map.Delay = stream.EncoderDelaySamples();
+  map.DelayAndPadding = stream.EncoderPaddingSamples();
+  map.InfoFrame = map.Delay.has_value();
+  if (map.InfoFrame) map.AnnouncedFrames = stream.AnnouncedFrames();
+  return map;
+}
+
+}  // namespace pwx
