@@ -1,6 +1,8 @@
 #include "delivery/ReportTesting.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "common/EditorError.h"
 #include "common/IntegerText.h"
@@ -53,15 +55,56 @@ std::string CsvField(const std::string& text) {
   return quoted + "\"";
 }
 
+// One cell of the strip, as wide as its share of the sequence.
+struct StripCell {
+  double Seconds = 0;
+  const char* Colour = "";
+};
+
+// A segment's cells: its leading silence, its sound and its trailing silence, lighter than
+// the sound. A silence narrower than a hundredth of the strip is left in the sound's cell.
+std::vector<StripCell> CellsOf(const SequenceSegment& s, double total) {
+  if (s.Silent) return {{s.Seconds(), "#dddddd"}};
+  const bool odd = s.Pass % 2 == 1;
+  const char* sound = odd ? "#b8cdee" : "#b8e2d2";
+  const char* quiet = odd ? "#e3ebf8" : "#e3f3ec";
+  const double lead = s.SoundStart - s.Start;
+  const double tail = s.End - s.SoundEnd;
+  const auto shown = [&](double seconds) { return seconds >= total / 100; };
+  std::vector<StripCell> cells;
+  if (shown(lead)) cells.push_back({lead, quiet});
+  cells.push_back({s.Seconds() - (shown(lead) ? lead : 0) - (shown(tail) ? tail : 0), sound});
+  if (shown(tail)) cells.push_back({tail, quiet});
+  return cells;
+}
+
+// The segment's label for a cell of `percent` of the strip: its clip and start time where
+// they fit on two lines, its clip alone where only that fits, else none.
+std::string LabelOf(const SequenceSegment& s, int percent) {
+  if (percent >= 7) return ThreeDigits(s.Clip) + "<br>" + Seconds1(s.Start) + " s";
+  if (percent >= 4) return ThreeDigits(s.Clip);
+  return "&nbsp;";
+}
+
+int PercentOf(double seconds, double total) {
+  return std::max(1, static_cast<int>(100 * seconds / total));
+}
+
 std::string Strip(const InputSequence& sequence) {
   std::string html =
       "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"2\" "
       "style=\"border-collapse: collapse;\"><tr>";
   for (const SequenceSegment& s : sequence.Segments) {
-    const int percent = std::max(1, static_cast<int>(100 * s.Seconds() / sequence.Total));
-    const char* colour = s.Silent ? "#dddddd" : s.Pass % 2 == 1 ? "#b8cdee" : "#b8e2d2";
-    html += "<td width=\"" + std::to_string(percent) + "%\" bgcolor=\"" + colour + "\"><small>" +
-            ThreeDigits(s.Clip) + "<br>" + Seconds1(s.Start) + " s</small></td>";
+    const std::vector<StripCell> cells = CellsOf(s, sequence.Total);
+    // The label goes in the segment's widest cell.
+    const auto widest = std::max_element(cells.begin(), cells.end(),
+                                         [](auto& a, auto& b) { return a.Seconds < b.Seconds; });
+    for (auto cell = cells.begin(); cell != cells.end(); ++cell) {
+      const int percent = PercentOf(cell->Seconds, sequence.Total);
+      html += "<td width=\"" + std::to_string(percent) + "%\" bgcolor=\"" + cell->Colour +
+              "\"><small>" + (cell == widest ? LabelOf(s, percent) : std::string("&nbsp;")) +
+              "</small></td>";
+    }
   }
   return html + "</tr></table>";
 }
@@ -103,7 +146,8 @@ std::string TimelinesHtml(const ReportTesting& testing) {
   std::string html = "<h2>What each input plays</h2>";
   html +=
       "<p>Each input's clips play one after the other with no gap, the whole list Repeat "
-      "times; one input fires at a time. Times are from the trigger.</p>";
+      "times; one input fires at a time. Times are from the trigger; the lighter part of a "
+      "clip is silence below -50 dBFS.</p>";
   for (std::size_t i = 0; i < testing.Sequences.size(); ++i) {
     const InputSequence& sequence = testing.Sequences[i];
     html += "<p><b>" + Escaped(sequence.Input) + "</b>: ";
