@@ -29,18 +29,18 @@ class MemoryBytes final : public ClipBytes {
   std::string_view bytes_;
 };
 
-// A clip file, read a window of at least 64 KiB at a time: walking the headers of a clip
-// asks for four bytes every few hundred, and each read of the file costs a call into the
-// system.
+// A clip file, read a window of at least 64 KiB at a time into `window`: walking the
+// headers of a clip asks for four bytes every few hundred, and each read of the file costs a
+// call into the system.
 class FileBytes final : public ClipBytes {
  public:
-  explicit FileBytes(InputFile& file) : file_(file) {}
+  FileBytes(InputFile& file, std::vector<char>& window) : file_(file), window_(window) {}
   std::uint64_t Size() const override { return file_.Size(); }
   std::string_view Read(std::uint64_t from, std::size_t length) override;
 
  private:
   InputFile& file_;
-  std::vector<char> window_;
+  std::vector<char>& window_;
   std::uint64_t windowStart_ = 0;
   std::size_t windowBytes_ = 0;
   std::uint64_t position_ = 0;  // where the file's next read starts

@@ -58,8 +58,8 @@ bool DecodeFed(MpegStream& stream, const FrameMap& map, Take&& take) {
 // Samples before the first audible one, decoding from the start a few frames at a time;
 // none when no sample is audible. Takes the delay and padding the info frame names, as the
 // decoder reads them, into `map`.
-std::optional<std::uint64_t> LeadingSilence(ClipBytes& bytes, FrameMap& map) {
-  MpegStream stream(MpegStream::Samples::Float, true);
+std::optional<std::uint64_t> LeadingSilence(ClipBytes& bytes, FrameMap& map, MpegStream& stream) {
+  stream.Restart();
   const auto channels = static_cast<std::size_t>(map.Channels);
   std::uint64_t before = 0;
   std::optional<std::uint64_t> found;
@@ -97,7 +97,8 @@ std::optional<std::uint64_t> LeadingSilence(ClipBytes& bytes, FrameMap& map) {
 
 // Samples after the last audible one, decoding the clip's last frames only, and the frames
 // before them while those stay silent. The clip has an audible sample somewhere.
-std::uint64_t TrailingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64_t total) {
+std::uint64_t TrailingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64_t total,
+                              MpegStream& stream) {
   const auto channels = static_cast<std::size_t>(map.Channels);
   const std::uint64_t spf = map.SamplesPerFrame;
   const std::uint64_t offset = map.GaplessOffset();
@@ -111,7 +112,7 @@ std::uint64_t TrailingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64
     std::uint64_t start = first > kWarmUpFrames ? first - kWarmUpFrames : 0;
     if (first > 0) start = std::min(start, FirstFrameNeeded(bytes, map, first - 1));
     start = std::min(start, FirstFrameNeeded(bytes, map, first));
-    MpegStream stream(MpegStream::Samples::Float, false);
+    stream.Restart();
     const std::uint64_t from = start == 0 ? 0 : map.Starts[start];
     const std::uint64_t to = end < map.Starts.size()
                                  ? std::min(map.Starts[end] + kHeaderBytes, bytes.Size())
@@ -141,7 +142,10 @@ std::uint64_t TrailingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64
   return 0;
 }
 
-ClipTiming TimeClip(ClipBytes& bytes, const std::string& name) {
+// `gapless` and `raw` are decoders of float samples, with and without the encoder's delay and
+// padding left out.
+ClipTiming TimeClip(ClipBytes& bytes, const std::string& name, MpegStream& gapless,
+                    MpegStream& raw) {
   std::optional<FrameMap> walked = WalkFrameHeaders(bytes);
   FrameMap map = walked ? std::move(*walked) : MapFramesByDecoder(bytes);
   if (map.Starts.empty()) throw EditorError(NotAudioText(name));
@@ -151,11 +155,11 @@ ClipTiming TimeClip(ClipBytes& bytes, const std::string& name) {
   timing.Layer = map.Layer;
   timing.Bytes = bytes.Size();
   timing.Container = ContainerOf(bytes.Read(0, kClipHeadBytes));
-  const std::optional<std::uint64_t> leading = LeadingSilence(bytes, map);
+  const std::optional<std::uint64_t> leading = LeadingSilence(bytes, map, gapless);
   timing.Samples = map.GaplessSamples();
   timing.LeadingSilence = leading ? std::min(*leading, timing.Samples) : timing.Samples;
   if (!timing.Silent()) {
-    timing.TrailingSilence = TrailingSilence(bytes, map, timing.Samples);
+    timing.TrailingSilence = TrailingSilence(bytes, map, timing.Samples, raw);
     if (timing.LeadingSilence + timing.TrailingSilence >= timing.Samples) {
       timing.TrailingSilence = timing.Samples - timing.LeadingSilence - 1;
     }
@@ -165,16 +169,33 @@ ClipTiming TimeClip(ClipBytes& bytes, const std::string& name) {
 
 }  // namespace
 
-ClipTiming TimeClipBytes(std::string_view bytes, const std::string& name) {
+struct ClipTimer::Decoders {
+  MpegStream Gapless{MpegStream::Samples::Float, true};  // for the start, as it plays
+  MpegStream Raw{MpegStream::Samples::Float, false};     // for the end, frame by frame
+  std::vector<char> Window;
+};
+
+ClipTimer::ClipTimer() : decoders_(std::make_unique<Decoders>()) {}
+ClipTimer::~ClipTimer() = default;
+
+ClipTiming ClipTimer::Bytes(std::string_view bytes, const std::string& name) {
   MemoryBytes memory(bytes);
-  return TimeClip(memory, name);
+  return TimeClip(memory, name, decoders_->Gapless, decoders_->Raw);
+}
+
+ClipTiming ClipTimer::File(const std::string& path) {
+  InputFile file(path);
+  if (file.Size() == 0) throw EditorError(EmptySoundText(path));
+  FileBytes bytes(file, decoders_->Window);
+  return TimeClip(bytes, path, decoders_->Gapless, decoders_->Raw);
+}
+
+ClipTiming TimeClipBytes(std::string_view bytes, const std::string& name) {
+  return ClipTimer().Bytes(bytes, name);
 }
 
 ClipTiming TimeClipFile(const std::string& path) {
-  InputFile file(path);
-  if (file.Size() == 0) throw EditorError(EmptySoundText(path));
-  FileBytes bytes(file);
-  return TimeClip(bytes, path);
+  return ClipTimer().File(path);
 }
 
 }  // namespace pwx

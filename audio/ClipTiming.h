@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,26 @@ struct ClipTiming {
   double SecondsOf(std::uint64_t samples) const {
     return SampleRate > 0 ? static_cast<double>(samples) / static_cast<double>(SampleRate) : 0;
   }
+};
+
+class MpegStream;
+
+// Times clip after clip with the same decoders and buffers, which a timeline of many clips
+// would otherwise set up and give back again for each one.
+class ClipTimer {
+ public:
+  ClipTimer();
+  ~ClipTimer();
+  ClipTimer(const ClipTimer&) = delete;
+  ClipTimer& operator=(const ClipTimer&) = delete;
+
+  // As TimeClipBytes and TimeClipFile below.
+  ClipTiming Bytes(std::string_view bytes, const std::string& name);
+  ClipTiming File(const std::string& path);
+
+ private:
+  struct Decoders;
+  std::unique_ptr<Decoders> decoders_;
 };
 
 // Times a clip in memory: its length from the frames' headers, its silences from decoding

@@ -78,6 +78,10 @@ bool MpegStream::Feed(std::string_view bytes) {
                      bytes.size()) == MPG123_OK;
 }
 
+void MpegStream::Restart() {
+  mpg123_open_feed(handle_->decoder);
+}
+
 MpegStream::Step MpegStream::DecodeFrame(std::string_view& samples) {
   off_t number = 0;
   unsigned char* audio = nullptr;

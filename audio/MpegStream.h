@@ -42,6 +42,8 @@ class MpegStream {
 
   // The next bytes of the stream; false when the decoder refuses them.
   bool Feed(std::string_view bytes);
+  // Forgets the stream fed so far, to take another from its start with the same set-up.
+  void Restart();
 
   enum class Step {
     NeedMore,   // every whole frame fed has been taken

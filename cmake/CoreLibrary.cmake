@@ -12,8 +12,7 @@ function(pwx_strict_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wold-style-cast -Wconversion
                                            -Wsign-conversion -Wpedantic -Wnon-virtual-dtor
                                            -Woverloaded-virtual)
-  # GCC 12 warns of overlapping copies inside libstdc++'s own string concatenation once it
-  # inlines it (optimised builds only); the warning names no line of ours and is false.
+  # GCC 12's false -Wrestrict (see the top-level CMakeLists.txt), left out again after -Wall.
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12
      AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
     target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-Wno-restrict>)

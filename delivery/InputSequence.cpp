@@ -48,7 +48,7 @@ const ClipTimings::Result& ClipTimings::Of(int clip) {
     const bool tooLarge = !unknown && size > static_cast<std::uintmax_t>(kMaxClipBytes);
     try {
       if (!tooLarge) {
-        ClipTiming timing = TimeClipFile(path);
+        ClipTiming timing = timer_.File(path);
         if (TimingPlays(timing)) result.Timing = timing;
       }
     } catch (const EditorError& error) {

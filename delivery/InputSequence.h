@@ -57,6 +57,7 @@ class ClipTimings {
 
  private:
   const ProjectSnapshot& project_;
+  ClipTimer timer_;
   std::map<int, Result> known_;
 };
 

@@ -68,22 +68,45 @@ TEST_P(ClipTimingTest, EqualsFullDecode) {
   EXPECT_NEAR(timing.SecondsOf(timing.TrailingSilence), GetParam().tail, 0.1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Clips, ClipTimingTest,
-    ::testing::Values(
-        TimingCase{Clip("mpeg1-stereo-cbr.mp3"), 0, 0},
-        TimingCase{Clip("mpeg1-mono-vbr.mp3"), 0, 0}, TimingCase{Clip("mpeg2-mono-cbr.mp3"), 0, 0},
-        TimingCase{Clip("mpeg25-mono-cbr.mp3"), 0, 0}, TimingCase{Clip("tagged.mp3"), 0, 0},
-        TimingCase{Clip("cbr-info-unknown.mp3"), 0, 0}, TimingCase{Clip("layer2.mp3"), 1.0, 0},
-        // Damaged, or frames inside other bytes: the
-        // decoder finds the frames.
-        TimingCase{Clip("corrupted-middle.mp3"), 0, 0}, TimingCase{Clip("truncated.mp3"), 0, 0},
-        TimingCase{Clip("free-format.mp3"), 0, 0}, TimingCase{Clip("riff-other.mp3"), 0, 0},
-        TimingCase{Clip("wave-mpeg.mp3"), 0, 0}, TimingCase{Sequence("lead-tail.mp3"), 0.5, 0.3},
-        TimingCase{Sequence("late-start.mp3"), 3.5, 0},
-        TimingCase{Sequence("long-tail.mp3"), 0, 2.0},
-        // Below -50 dBFS all through: the whole clip is silence.
-        TimingCase{Sequence("quiet.mp3"), 1.0, 0}));
+std::vector<TimingCase> Cases() {
+  return {
+      {Clip("mpeg1-stereo-cbr.mp3"), 0, 0},
+      {Clip("mpeg1-mono-vbr.mp3"), 0, 0},
+      {Clip("mpeg2-mono-cbr.mp3"), 0, 0},
+      {Clip("mpeg25-mono-cbr.mp3"), 0, 0},
+      {Clip("tagged.mp3"), 0, 0},
+      {Clip("cbr-info-unknown.mp3"), 0, 0},
+      {Clip("layer2.mp3"), 1.0, 0},
+      // Damaged, or frames among other bytes: the decoder finds the frames.
+      {Clip("corrupted-middle.mp3"), 0, 0},
+      {Clip("truncated.mp3"), 0, 0},
+      {Clip("free-format.mp3"), 0, 0},
+      {Clip("riff-other.mp3"), 0, 0},
+      {Clip("wave-mpeg.mp3"), 0, 0},
+      {Sequence("lead-tail.mp3"), 0.5, 0.3},
+      {Sequence("late-start.mp3"), 3.5, 0},
+      {Sequence("long-tail.mp3"), 0, 2.0},
+      // Below -50 dBFS all through: the whole clip is silence.
+      {Sequence("quiet.mp3"), 1.0, 0},
+  };
+}
+
+INSTANTIATE_TEST_SUITE_P(Clips, ClipTimingTest, ::testing::ValuesIn(Cases()));
+
+// One timer for a timeline's clips: each clip, in any order, is timed as if it came first.
+TEST(ClipTimer, TimesClipAfterClipAsIfEachCameFirst) {
+  std::vector<TimingCase> cases = Cases();
+  const std::vector<TimingCase> reversed(cases.rbegin(), cases.rend());
+  cases.insert(cases.end(), reversed.begin(), reversed.end());
+  ClipTimer timer;
+  for (const TimingCase& c : cases) {
+    const ClipTiming again = timer.File(c.path);
+    const ClipTiming first = TimeClipFile(c.path);
+    EXPECT_EQ(again.Samples, first.Samples) << c.path;
+    EXPECT_EQ(again.LeadingSilence, first.LeadingSilence) << c.path;
+    EXPECT_EQ(again.TrailingSilence, first.TrailingSilence) << c.path;
+  }
+}
 
 TEST(ClipTimingFailures, NoAudioIsRefused) {
   EXPECT_THROW(TimeClipFile(Clip("empty.mp3")), EditorError);
