@@ -20,13 +20,21 @@ namespace pwx {
 namespace {
 
 const float kAudible = static_cast<float>(std::pow(10.0, kSilenceDbfs / 20.0));
-// Decoding the end of a clip starts at least this many frames earlier (and earlier still
-// where a frame's data begins in those before it), and drops what those frames give.
-constexpr std::uint64_t kWarmUpFrames = 2;
+// Decoding the end of a clip starts earlier, and drops what those frames give. A frame's
+// samples depend on the two granules of 18 blocks before it (the synthesis remembers 16
+// blocks of each band, a granule's transform adds the half of the one before it): the frames
+// that hold those must be decoded from whole data. That is the one frame before in MPEG-1
+// Layer III (two granules) and Layer II (36 blocks), the two before in MPEG-2 and 2.5 Layer
+// III (one granule) and Layer I (12 blocks).
+std::uint64_t WarmUpFrames(const FrameMap& map) {
+  const bool oneGranule = map.Layer == 3 && map.SamplesPerFrame == 576;
+  return map.Layer == 1 || oneGranule ? 2 : 1;
+}
+
 // Most clips sound within their first frames and until their last: the ends are decoded a
 // few frames at a time, further in only while they stay silent.
 constexpr std::size_t kFirstHeadFrames = 2;
-constexpr std::uint64_t kFirstTailFrames = 2;
+constexpr std::uint64_t kFirstTailFrames = 1;
 // A frame's header is four bytes: feeding them after the last frame wanted lets the decoder
 // see that frame end.
 constexpr std::size_t kHeaderBytes = 4;
@@ -107,11 +115,13 @@ std::uint64_t TrailingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64
   std::uint64_t end = map.Starts.size();
   for (std::uint64_t window = kFirstTailFrames; end > 0; window *= 4) {
     const std::uint64_t first = end > window ? end - window : 0;
-    // The frame before `first` decoded whole, so that the first one's samples are those of
-    // the whole clip's decode.
-    std::uint64_t start = first > kWarmUpFrames ? first - kWarmUpFrames : 0;
-    if (first > 0) start = std::min(start, FirstFrameNeeded(bytes, map, first - 1));
-    start = std::min(start, FirstFrameNeeded(bytes, map, first));
+    // From the first frame whose data those frames need, so that the samples from `first` on
+    // are those of the whole clip's decode.
+    const std::uint64_t warmUp = std::min(WarmUpFrames(map), first);
+    std::uint64_t start = first - warmUp;
+    for (std::uint64_t frame = first - warmUp; frame <= first; ++frame) {
+      start = std::min(start, FirstFrameNeeded(bytes, map, frame));
+    }
     stream.Restart();
     const std::uint64_t from = start == 0 ? 0 : map.Starts[start];
     const std::uint64_t to = end < map.Starts.size()

@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <vector>
 
 #include "audio/ClipTiming.h"
+#include "audio/FrameMap.h"
 #include "audio/Mp3Decoder.h"
 #include "common/EditorError.h"
+#include "common/FileReading.h"
+#include "common/tests/TempFolder.h"
 
 namespace pwx {
 namespace {
@@ -107,6 +111,33 @@ TEST(ClipTimer, TimesClipAfterClipAsIfEachCameFirst) {
     EXPECT_EQ(again.TrailingSilence, first.TrailingSilence) << c.path;
   }
 }
+
+// The end is decoded a few frames at a time, each window starting after frames that are
+// decoded only to warm the decoder up: with a clip's last frames cut off one by one, the end
+// of its sound falls at every place of those windows, and is found where a whole decode
+// finds it.
+class DecodingWindows : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DecodingWindows, FindTheEndOfTheSoundAtEveryPlace) {
+  const std::string whole = ReadFile(Sequence(GetParam()), 1 << 20).TakeBytes();
+  MemoryBytes bytes(whole);
+  const std::optional<FrameMap> map = WalkFrameHeaders(bytes);
+  ASSERT_TRUE(map);
+  testing::TempFolder folder;
+  ClipTimer timer;
+  for (std::size_t kept = map->Starts.size(); kept > 10; --kept) {
+    const std::string path = folder / "cut.mp3";
+    std::ofstream(path, std::ios::binary) << whole.substr(0, map->Starts[kept - 1]);
+    const ClipTiming timing = timer.File(path);
+    const ClipTiming decoded = FullyDecoded(path);
+    ASSERT_EQ(timing.Samples, decoded.Samples) << kept;
+    ASSERT_EQ(timing.TrailingSilence, decoded.TrailingSilence) << kept;
+  }
+}
+
+// Two granules a frame (MPEG-1, stereo) and one (MPEG-2, mono).
+INSTANTIATE_TEST_SUITE_P(Clips, DecodingWindows,
+                         ::testing::Values("lead-tail.mp3", "long-tail.mp3"));
 
 TEST(ClipTimingFailures, NoAudioIsRefused) {
   EXPECT_THROW(TimeClipFile(Clip("empty.mp3")), EditorError);
