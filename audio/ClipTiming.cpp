@@ -98,7 +98,6 @@ std::optional<std::uint64_t> LeadingSilence(ClipBytes& bytes, FrameMap& map, Mpe
   if (map.InfoFrame && !map.Delay) {
     map.Delay = stream.EncoderDelaySamples();
     map.DelayAndPadding = stream.EncoderPaddingSamples();
-    if (map.Delay) map.AnnouncedFrames = stream.AnnouncedFrames();
   }
   return found;
 }
@@ -122,6 +121,9 @@ std::uint64_t TrailingSilence(ClipBytes& bytes, const FrameMap& map, std::uint64
     for (std::uint64_t frame = first - warmUp; frame <= first; ++frame) {
       start = std::min(start, FirstFrameNeeded(bytes, map, frame));
     }
+    // Where damage stands between them, the decoder may pass over a frame the whole decode
+    // took: this window is decoded from the start.
+    if (!FramesFollow(bytes, map, start, first + 1)) start = 0;
     stream.Restart();
     const std::uint64_t from = start == 0 ? 0 : map.Starts[start];
     const std::uint64_t to = end < map.Starts.size()
@@ -179,25 +181,39 @@ ClipTiming TimeClip(ClipBytes& bytes, const std::string& name, MpegStream& gaple
 
 }  // namespace
 
+// The most of a read kept from one clip to the next.
+constexpr std::size_t kKeptWindowBytes = 1 << 20;
+
 struct ClipTimer::Decoders {
   MpegStream Gapless{MpegStream::Samples::Float, true};  // for the start, as it plays
   MpegStream Raw{MpegStream::Samples::Float, false};     // for the end, frame by frame
   std::vector<char> Window;
 };
 
-ClipTimer::ClipTimer() : decoders_(std::make_unique<Decoders>()) {}
+ClipTimer::ClipTimer() = default;
 ClipTimer::~ClipTimer() = default;
 
+ClipTimer::Decoders& ClipTimer::Ready() {
+  // Made on the first clip, so that a decoder that cannot start is that clip's failure.
+  if (!decoders_) decoders_ = std::make_unique<Decoders>();
+  return *decoders_;
+}
+
 ClipTiming ClipTimer::Bytes(std::string_view bytes, const std::string& name) {
+  Decoders& decoders = Ready();
   MemoryBytes memory(bytes);
-  return TimeClip(memory, name, decoders_->Gapless, decoders_->Raw);
+  return TimeClip(memory, name, decoders.Gapless, decoders.Raw);
 }
 
 ClipTiming ClipTimer::File(const std::string& path) {
+  Decoders& decoders = Ready();
   InputFile file(path);
   if (file.Size() == 0) throw EditorError(EmptySoundText(path));
-  FileBytes bytes(file, decoders_->Window);
-  return TimeClip(bytes, path, decoders_->Gapless, decoders_->Raw);
+  FileBytes bytes(file, decoders.Window);
+  ClipTiming timing = TimeClip(bytes, path, decoders.Gapless, decoders.Raw);
+  // A long silent end is read whole once; that much is not kept for the next clip.
+  if (decoders.Window.size() > kKeptWindowBytes) decoders.Window = {};
+  return timing;
 }
 
 ClipTiming TimeClipBytes(std::string_view bytes, const std::string& name) {

@@ -46,6 +46,7 @@ class ClipTimer {
 
  private:
   struct Decoders;
+  Decoders& Ready();
   std::unique_ptr<Decoders> decoders_;
 };
 

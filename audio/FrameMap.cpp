@@ -13,6 +13,9 @@ namespace {
 constexpr std::size_t kScanPieceBytes = 4 * 1024;
 constexpr std::size_t kId3v2HeaderBytes = 10;
 constexpr std::size_t kId3v1Bytes = 128;
+// The shortest and longest frames an encoder writes.
+constexpr std::size_t kShortestFrame = 24;
+constexpr std::uint64_t kLongestFrame = 2881;
 // Fewer frames than this are left to the decoder, which checks a first frame against the
 // one after it.
 constexpr std::size_t kFewestWalkedFrames = 3;
@@ -53,10 +56,10 @@ std::uint64_t SamplesPerFrame(const MpegHeader& header) {
 std::uint64_t FrameMap::GaplessSamples() const {
   const std::uint64_t raw = RawSamples();
   if (!Gapless()) return raw;
-  const std::uint64_t padding = *DelayAndPadding - *Delay;
-  const std::uint64_t announced = AnnouncedFrames.value_or(Starts.size()) * SamplesPerFrame;
-  const std::uint64_t end =
-      std::min(raw, announced > padding ? announced - padding + kDecoderDelay : 0);
+  const std::uint64_t padding =
+      Delay && DelayAndPadding && *DelayAndPadding >= *Delay ? *DelayAndPadding - *Delay : 0;
+  const std::uint64_t counted = *AnnouncedFrames * SamplesPerFrame + kDecoderDelay;
+  const std::uint64_t end = std::min(raw, counted > padding ? counted - padding : 0);
   const std::uint64_t offset = GaplessOffset();
   return end > offset ? end - offset : 0;
 }
@@ -86,6 +89,17 @@ std::uint64_t FirstFrameNeeded(ClipBytes& bytes, const FrameMap& map, std::uint6
   return at;
 }
 
+bool FramesFollow(ClipBytes& bytes, const FrameMap& map, std::uint64_t from, std::uint64_t to) {
+  for (std::uint64_t frame = from; frame < to && frame + 1 < map.Starts.size(); ++frame) {
+    const std::optional<MpegHeader> header = HeaderAt(bytes, map.Starts[frame]);
+    if (!header || header->Length == 0 ||
+        map.Starts[frame] + header->Length != map.Starts[frame + 1]) {
+      return false;
+    }
+  }
+  return true;
+}
+
 std::optional<FrameMap> WalkFrameHeaders(ClipBytes& bytes) {
   const std::uint64_t size = bytes.Size();
   std::uint64_t at = LeadingTagBytes(bytes);
@@ -99,10 +113,15 @@ std::optional<FrameMap> WalkFrameHeaders(ClipBytes& bytes) {
   if (first->Layer == 3) {
     const std::string_view frame = bytes.Read(at, first->Length);
     if (IsEncoderInfoFrame(frame)) {
-      // A VBRI frame is left to the decoder; Xing and Info frames it passes over.
-      const std::string_view tag = frame.substr(4 + first->SideInfoBytes(), 4);
-      if (tag != "Xing" && tag != "Info") return std::nullopt;
+      // Xing and Info frames the decoder passes over; a VBRI frame, or one whose side
+      // information or CRC the decoder might read otherwise, is left to it.
+      const std::optional<std::size_t> tag = XingTagAt(frame);
+      if (!tag || first->Protected) return std::nullopt;
+      if (frame.substr(4, *tag - 4).find_first_not_of('\0') != std::string_view::npos) {
+        return std::nullopt;
+      }
       map.InfoFrame = true;
+      map.AnnouncedFrames = XingFrameCount(frame);
       at += first->Length;
     }
   }
@@ -149,8 +168,22 @@ FrameMap MapFramesByDecoder(ClipBytes& bytes) {
   }
   map.Delay = stream.EncoderDelaySamples();
   map.DelayAndPadding = stream.EncoderPaddingSamples();
-  map.InfoFrame = map.Delay.has_value();
-  if (map.InfoFrame) map.AnnouncedFrames = stream.AnnouncedFrames();
+  if (!map.Starts.empty() && map.Layer == 3) {
+    // The info frame, when there is one, ends where the first frame of audio starts.
+    const std::uint64_t audio = map.Starts.front();
+    const std::uint64_t reach = std::min(kLongestFrame, audio);
+    const std::string before(bytes.Read(audio - reach, static_cast<std::size_t>(reach)));
+    for (std::size_t length = kShortestFrame; length <= before.size(); ++length) {
+      const std::string_view frame = std::string_view(before).substr(before.size() - length);
+      const std::optional<MpegHeader> header = ReadMpegHeader(frame);
+      // A free-format frame gives no length: its bytes run up to the next frame.
+      const bool fits = header && (header->Length == length || header->Length == 0);
+      if (!fits || !XingTagAt(frame)) continue;
+      map.InfoFrame = true;
+      map.AnnouncedFrames = XingFrameCount(frame);
+      break;
+    }
+  }
   return map;
 }
 

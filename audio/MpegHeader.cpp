@@ -58,15 +58,34 @@ std::optional<MpegHeader> ReadMpegHeader(std::string_view bytes) {
   return header;
 }
 
-bool IsEncoderInfoFrame(std::string_view frame) {
+std::optional<std::size_t> XingTagAt(std::string_view frame) {
   const std::optional<MpegHeader> header = ReadMpegHeader(frame);
-  if (!header || header->Layer != 3) return false;
-  const std::size_t at = 4 + header->SideInfoBytes();
-  if (frame.size() >= at + 4) {
-    const std::string_view tag = frame.substr(at, 4);
-    if (tag == "Xing" || tag == "Info") return true;
-  }
-  return frame.size() >= 40 && frame.substr(36, 4) == "VBRI";
+  if (!header || header->Layer != 3) return std::nullopt;
+  const std::size_t at = 4 + header->SideInfoBytes() - (header->Protected ? 2 : 0);
+  if (frame.size() < at + 4) return std::nullopt;
+  const std::string_view tag = frame.substr(at, 4);
+  if (tag != "Xing" && tag != "Info") return std::nullopt;
+  return at;
+}
+
+bool IsEncoderInfoFrame(std::string_view frame) {
+  if (XingTagAt(frame)) return true;
+  const std::optional<MpegHeader> header = ReadMpegHeader(frame);
+  return header && header->Layer == 3 && frame.size() >= 40 && frame.substr(36, 4) == "VBRI";
+}
+
+std::optional<std::uint64_t> XingFrameCount(std::string_view frame) {
+  const std::optional<std::size_t> at = XingTagAt(frame);
+  if (!at || frame.size() < *at + 12) return std::nullopt;
+  const auto word = [&](std::size_t from) {
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) value = (value << 8) | Byte(frame, from + i);
+    return value;
+  };
+  const bool counted = (word(*at + 4) & 1) != 0;
+  const std::uint64_t frames = counted ? word(*at + 8) : 0;
+  if (frames == 0) return std::nullopt;
+  return frames;
 }
 
 }  // namespace pwx

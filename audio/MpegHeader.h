@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -27,5 +28,13 @@ std::optional<MpegHeader> ReadMpegHeader(std::string_view bytes);
 // Whether `frame` (from its header on) is the Xing, Info or VBRI frame an encoder writes
 // before the audio: a Layer III frame that holds no sound but the clip's length and table.
 bool IsEncoderInfoFrame(std::string_view frame);
+
+// Where in `frame` its "Xing" or "Info" tag starts: right after the side information, whose
+// place encoders and decoders count without the CRC of a protected frame. None when it has
+// no such tag.
+std::optional<std::size_t> XingTagAt(std::string_view frame);
+
+// The frames of audio a Xing or Info frame counts; none when it gives no count, or 0.
+std::optional<std::uint64_t> XingFrameCount(std::string_view frame);
 
 }  // namespace pwx

@@ -147,10 +147,4 @@ std::optional<std::uint64_t> MpegStream::EncoderDelaySamples() const {
   return static_cast<std::uint64_t>(delay);
 }
 
-std::optional<std::uint64_t> MpegStream::AnnouncedFrames() const {
-  const off_t frames = mpg123_framelength(handle_->decoder);
-  if (frames <= 0) return std::nullopt;
-  return static_cast<std::uint64_t>(frames);
-}
-
 }  // namespace pwx

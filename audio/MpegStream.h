@@ -75,9 +75,6 @@ class MpegStream {
   std::optional<std::uint64_t> EncoderPaddingSamples() const;
   // Of that silence, what the encoder added before the sound; none when no info frame said.
   std::optional<std::uint64_t> EncoderDelaySamples() const;
-  // The frames of audio the encoder's info frame counts; ask only when one was read, as
-  // the decoder guesses otherwise.
-  std::optional<std::uint64_t> AnnouncedFrames() const;
 
  private:
   struct Handle;

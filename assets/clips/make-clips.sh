@@ -32,6 +32,8 @@ tone 8000 1 "$tmp/mono8.wav"
 lame --quiet --noreplaygain -b 128 -m s "$tmp/stereo44.wav" "$out/mpeg1-stereo-cbr.mp3"
 lame --quiet --noreplaygain -V 4 -m m "$tmp/mono44.wav" "$out/mpeg1-mono-vbr.mp3"
 lame --quiet --noreplaygain -b 32 -m m "$tmp/mono22.wav" "$out/mpeg2-mono-cbr.mp3"
+# The stereo clip with a CRC in every frame, its info frame's among them.
+lame --quiet --noreplaygain -p -b 128 -m s "$tmp/stereo44.wav" "$out/crc-protected.mp3"
 # MPEG-2.5 at 8,000 Hz, and a free-format clip (a bit rate outside the table).
 lame --quiet --noreplaygain -b 16 -m m "$tmp/mono8.wav" "$out/mpeg25-mono-cbr.mp3"
 lame --quiet --noreplaygain --freeformat -b 100 -m m "$tmp/mono44.wav" "$out/free-format.mp3"

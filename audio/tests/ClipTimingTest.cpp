@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <vector>
 
 #include "audio/ClipTiming.h"
@@ -80,6 +81,7 @@ std::vector<TimingCase> Cases() {
       {Clip("mpeg25-mono-cbr.mp3"), 0, 0},
       {Clip("tagged.mp3"), 0, 0},
       {Clip("cbr-info-unknown.mp3"), 0, 0},
+      {Clip("crc-protected.mp3"), 0, 0},
       {Clip("layer2.mp3"), 1.0, 0},
       // Damaged, or frames among other bytes: the decoder finds the frames.
       {Clip("corrupted-middle.mp3"), 0, 0},
@@ -138,6 +140,49 @@ TEST_P(DecodingWindows, FindTheEndOfTheSoundAtEveryPlace) {
 // Two granules a frame (MPEG-1, stereo) and one (MPEG-2, mono).
 INSTANTIATE_TEST_SUITE_P(Clips, DecodingWindows,
                          ::testing::Values("lead-tail.mp3", "long-tail.mp3"));
+
+// What the decoder leaves out follows the info frame: the encoder's delay and padding only
+// where it counts the frames, and its own delay even where it names no encoder's.
+struct InfoFrameCase {
+  const char* name;
+  std::function<void(std::string&, std::size_t tag)> change;
+};
+void PrintTo(const InfoFrameCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class InfoFrames : public ::testing::TestWithParam<InfoFrameCase> {};
+
+TEST_P(InfoFrames, LeaveOutWhatTheDecoderLeavesOut) {
+  std::string bytes = ReadFile(Clip("mpeg1-stereo-cbr.mp3"), 1 << 20).TakeBytes();
+  const std::size_t tag = bytes.find("Info");
+  ASSERT_NE(tag, std::string::npos);
+  GetParam().change(bytes, tag);
+  testing::TempFolder folder;
+  const std::string path = folder / "clip.mp3";
+  std::ofstream(path, std::ios::binary) << bytes;
+  const ClipTiming timing = TimeClipFile(path);
+  const ClipTiming decoded = FullyDecoded(path);
+  EXPECT_EQ(timing.Samples, decoded.Samples);
+  EXPECT_EQ(timing.LeadingSilence, decoded.LeadingSilence);
+  EXPECT_EQ(timing.TrailingSilence, decoded.TrailingSilence);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changed, InfoFrames,
+    ::testing::Values(
+        InfoFrameCase{"count of 0",
+                      [](std::string& b, std::size_t tag) { b.replace(tag + 8, 4, 4, '\0'); }},
+        InfoFrameCase{"no count", [](std::string& b, std::size_t tag) { b[tag + 7] &= '\xFE'; }},
+        InfoFrameCase{"no encoder's delay",
+                      [](std::string& b, std::size_t) {
+                        const std::size_t lame = b.find("LAME");
+                        b.replace(lame, 36, 36, '\0');
+                      }},
+        InfoFrameCase{"a frame of damage after it", [](std::string& b, std::size_t tag) {
+                        const std::size_t audio = tag - 36 + 417;
+                        b.insert(audio, std::string(300, '\x55'));
+                      }}));
 
 TEST(ClipTimingFailures, NoAudioIsRefused) {
   EXPECT_THROW(TimeClipFile(Clip("empty.mp3")), EditorError);

@@ -33,6 +33,7 @@ std::vector<WalkCase> Cases() {
       {"mpeg2.5", ClipBytesOf("mpeg25-mono-cbr.mp3"), true},
       {"layer2", ClipBytesOf("layer2.mp3"), true},
       {"id3v1 after", id3v1, true},
+      {"crc protected", ClipBytesOf("crc-protected.mp3"), false},
       {"a byte lost", cut, false},
       {"bytes after", good + "junk at the end of the clip", false},
       {"zeros after id3v2", ClipBytesOf("tagged.mp3"), false},
@@ -56,6 +57,7 @@ TEST_P(FrameWalkTest, FindsTheDecodersFramesOrLeavesTheClipToIt) {
   EXPECT_EQ(walked->SampleRate, decoded.SampleRate);
   EXPECT_EQ(walked->Channels, decoded.Channels);
   EXPECT_EQ(walked->InfoFrame, decoded.InfoFrame);
+  EXPECT_EQ(walked->AnnouncedFrames, decoded.AnnouncedFrames);
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, FrameWalkTest, ::testing::ValuesIn(Cases()));
