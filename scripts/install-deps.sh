@@ -22,11 +22,12 @@ run_packages=(
   fonts-dejavu-core fonts-dejavu-extra
 )
 # The tests read PDFs as text (poppler-utils), measure loudness with a meter of their own
-# (ffmpeg) and make real FAT cards (dosfstools) mounted without root's kernel help (fusefat).
+# (ffmpeg), make real FAT cards (dosfstools) mounted without root's kernel help (fusefat) and
+# offer a disk service of their own on a private bus (dbus-daemon).
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libfuzzer-14-dev libclang-rt-14-dev
-  desktop-file-utils appstream poppler-utils ffmpeg dosfstools fusefat
+  desktop-file-utils appstream poppler-utils ffmpeg dosfstools fusefat dbus-daemon
 )
 
 # Screenshots, the package build, the benchmarks' reference tools (mpg123, lame) and the tools
