@@ -18,9 +18,6 @@ constexpr std::size_t kReadChunkBytes = 64 * 1024;
 constexpr std::size_t kTailBytes = 16 * 1024;
 // The start of what follows a leading tag, enough to recognise an encoder's info frame.
 constexpr std::size_t kLeadBytes = 64;
-// The longest MPEG audio frame (a free-format Layer II frame at 640 kbit/s and 8,000 Hz is
-// longer, but no encoder writes one).
-constexpr std::uint64_t kLongestFrame = 2881;
 
 bool AllZero(std::string_view bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == 0; });
@@ -176,7 +173,7 @@ struct ClipProbe::Decoder {
       return false;
     }
     const std::uint64_t room = firstFrame - firstNonZero;
-    return header->Length == room || (header->Length == 0 && room <= kLongestFrame);
+    return header->Length == room || (header->Length == 0 && room <= kLongestMpegFrame);
   }
 
   // What stands before the first frame and after the last: counted as the MP3's when it is
@@ -207,7 +204,7 @@ struct ClipProbe::Decoder {
       } else if (loose > 0 && !failed) {
         const std::optional<MpegHeader> header = ReadMpegHeader(rest);
         const bool cut = seenFrom == frameEnd && header && header->Layer == facts.Layer &&
-                         header->SampleRate == facts.SampleRate && loose < kLongestFrame;
+                         header->SampleRate == facts.SampleRate && loose < kLongestMpegFrame;
         Problem(cut ? DecodeProblem::Kind::TruncatedLastFrame : DecodeProblem::Kind::NotAudio,
                 frameEnd);
       }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "audio/ClipTags.h"
 #include "audio/MpegHeader.h"
 #include "audio/MpegStream.h"
 
@@ -11,27 +12,15 @@ namespace {
 
 // Fed to the decoder in pieces, as its buffers like it best.
 constexpr std::size_t kScanPieceBytes = 4 * 1024;
-constexpr std::size_t kId3v2HeaderBytes = 10;
 constexpr std::size_t kId3v1Bytes = 128;
-// The shortest and longest frames an encoder writes.
+// The shortest frame an encoder writes.
 constexpr std::size_t kShortestFrame = 24;
-constexpr std::uint64_t kLongestFrame = 2881;
 // Fewer frames than this are left to the decoder, which checks a first frame against the
 // one after it.
 constexpr std::size_t kFewestWalkedFrames = 3;
 
 unsigned Byte(std::string_view bytes, std::size_t at) {
   return static_cast<unsigned char>(bytes[at]);
-}
-
-// The length of the ID3v2 tag at the start, 0 when there is none.
-std::uint64_t LeadingTagBytes(ClipBytes& bytes) {
-  const std::string_view head = bytes.Read(0, kId3v2HeaderBytes);
-  if (head.size() < kId3v2HeaderBytes || head.substr(0, 3) != "ID3") return 0;
-  std::uint64_t size = 0;
-  for (std::size_t i = 6; i < 10; ++i) size = (size << 7) | (Byte(head, i) & 0x7F);
-  const bool footer = (Byte(head, 5) & 0x10) != 0;
-  return kId3v2HeaderBytes + size + (footer ? kId3v2HeaderBytes : 0);
 }
 
 bool SameFormat(const MpegHeader& a, const MpegHeader& b) {
@@ -102,7 +91,7 @@ bool FramesFollow(ClipBytes& bytes, const FrameMap& map, std::uint64_t from, std
 
 std::optional<FrameMap> WalkFrameHeaders(ClipBytes& bytes) {
   const std::uint64_t size = bytes.Size();
-  std::uint64_t at = LeadingTagBytes(bytes);
+  std::uint64_t at = LeadingTagLength(bytes.Read(0, kClipHeadBytes));
   const std::optional<MpegHeader> first = HeaderAt(bytes, at);
   if (!first || first->Length == 0) return std::nullopt;
   FrameMap map;
@@ -171,7 +160,7 @@ FrameMap MapFramesByDecoder(ClipBytes& bytes) {
   if (!map.Starts.empty() && map.Layer == 3) {
     // The info frame, when there is one, ends where the first frame of audio starts.
     const std::uint64_t audio = map.Starts.front();
-    const std::uint64_t reach = std::min(kLongestFrame, audio);
+    const std::uint64_t reach = std::min(kLongestMpegFrame, audio);
     const std::string before(bytes.Read(audio - reach, static_cast<std::size_t>(reach)));
     for (std::size_t length = kShortestFrame; length <= before.size(); ++length) {
       const std::string_view frame = std::string_view(before).substr(before.size() - length);

@@ -7,6 +7,10 @@
 
 namespace pwx {
 
+// The longest MPEG audio frame (a free-format Layer II frame at 640 kbit/s and 8,000 Hz is
+// longer, but no encoder writes one).
+inline constexpr std::uint64_t kLongestMpegFrame = 2881;
+
 // The four bytes that start an MPEG audio frame, read as the standard lays them out.
 struct MpegHeader {
   int Version = 1;         // 1, 2 or 25 (for 2.5)
