@@ -6,6 +6,7 @@
 
 #include "common/FileSystem.h"
 #include "common/IntegerText.h"
+#include "delivery/ReportText.h"
 #include "devicefiles/ErrorClip.h"
 #include "devicefiles/NameMapFile.h"
 #include "devicefiles/PlayListFile.h"
@@ -38,14 +39,6 @@ std::vector<ReportFile> SettingsFiles(const ProjectSnapshot& project) {
              std::string_view(reinterpret_cast<const char*>(kErrorClip), kErrorClipSize)));
   files.push_back(FileOf(kNameMapFileName, EncodeNameMap(project.Project.Library)));
   return files;
-}
-
-// A CSV field, quoted when it holds a separator, a quote or a line end.
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
 }
 
 // The folder as a full path, for a reader who is not where the program started.

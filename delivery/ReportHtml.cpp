@@ -4,34 +4,11 @@
 
 #include "common/IntegerText.h"
 #include "common/MessageText.h"
+#include "delivery/ReportText.h"
 
 namespace pwx {
 
 namespace {
-
-std::string Escaped(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 std::string Cell(const std::string& html, const char* attributes = "") {
   std::string cell = "<td";
@@ -79,14 +56,14 @@ std::string Settings(const CommissioningReport& report) {
       {"Volume", std::to_string(report.Volume)},
   };
   for (const auto& [name, value] : rows) {
-    html += "<tr>" + Cell(name, " width=\"25%\"") + Cell(Escaped(value)) + "</tr>";
+    html += "<tr>" + Cell(name, " width=\"25%\"") + Cell(HtmlEscaped(value)) + "</tr>";
   }
   return html + "</table>";
 }
 
 std::string AlarmTable(const CommissioningReport& report) {
   std::string html = Heading("Alarm configuration");
-  html += "<p>Mode: " + Escaped(report.Mode) + "</p>";
+  html += "<p>Mode: " + HtmlEscaped(report.Mode) + "</p>";
   html += kTable;
   html += HeaderRow({{"Input", 14},
                      {"Clips in play order", 50},
@@ -95,8 +72,8 @@ std::string AlarmTable(const CommissioningReport& report) {
                      {"One trigger", 14}});
   for (const ReportInput& input : report.Inputs) {
     std::string clips;
-    for (const auto& clip : input.Clips) clips += (clips.empty() ? "" : "<br>") + Escaped(clip);
-    html += "<tr>" + Cell(Escaped(input.Input)) + Cell(input.Silent() ? "silent" : clips) +
+    for (const auto& clip : input.Clips) clips += (clips.empty() ? "" : "<br>") + HtmlEscaped(clip);
+    html += "<tr>" + Cell(HtmlEscaped(input.Input)) + Cell(input.Silent() ? "silent" : clips) +
             Cell(std::to_string(input.Repeat)) + Cell(input.AlarmOutput ? "yes" : "no") +
             Cell(input.Silent()         ? ""
                  : input.TriggerSeconds ? DurationText(*input.TriggerSeconds)
@@ -120,7 +97,7 @@ std::string ClipList(const CommissioningReport& report) {
                      {"Format", 11},
                      {"Bytes", 13}});
   for (const ReportClip& clip : report.Clips) {
-    std::string about = Escaped(clip.Name) + "<br>Source: " + Escaped(clip.Source) + "<br>";
+    std::string about = HtmlEscaped(clip.Name) + "<br>Source: " + HtmlEscaped(clip.Source) + "<br>";
     const std::string copy = "<b>Copy " + ThreeDigits(clip.Number) + ".mp3 ";
     about += clip.Missing  ? copy + "missing</b>"
              : clip.Unread ? copy + "too large to read</b>"
@@ -166,7 +143,7 @@ std::string CheckResult(const CommissioningReport& report) {
   for (const Finding& finding : report.Findings) {
     if (finding.Code == "copy-format") continue;  // the clip list gives the format
     std::string line = "<li><b>" + SeverityName(finding.Level) + "</b> " +
-                       Escaped(finding.Where()) + ": " + Escaped(finding.Message) + "</li>";
+                       HtmlEscaped(finding.Where()) + ": " + HtmlEscaped(finding.Message) + "</li>";
     (finding.Level == Severity::Info ? notes : problems) += line;
   }
   html += NoProblems(report.Findings) ? "<p>No problems found</p>" : "<ul>" + problems + "</ul>";
@@ -179,11 +156,12 @@ std::string ChangesSinceLastReport(const CommissioningReport& report) {
   if (!report.Changes) return {};
   std::string html = Heading("Changes since the last report");
   if (!report.Changes->Trouble.empty()) {
-    return html + "<p>" + Escaped(report.Changes->Trouble) + "</p>";
+    return html + "<p>" + HtmlEscaped(report.Changes->Trouble) + "</p>";
   }
   if (report.Changes->Lines.empty()) return html + "<p>No changes</p>";
   html += "<ul>";
-  for (const std::string& line : report.Changes->Lines) html += "<li>" + Escaped(line) + "</li>";
+  for (const std::string& line : report.Changes->Lines)
+    html += "<li>" + HtmlEscaped(line) + "</li>";
   return html + "</ul>";
 }
 
@@ -208,8 +186,9 @@ std::string CommissioningReportHtml(const CommissioningReport& report) {
         "<p><b>The project has unsaved changes: this report shows what the next save "
         "writes, not the files in the project folder.</b></p>";
   }
-  html += "<p>Project folder: " + Escaped(report.ProjectFolder) +
-          "<br>Made: " + Escaped(report.MadeAt) + "<br>By: " + Escaped(report.Program) + "</p>";
+  html += "<p>Project folder: " + HtmlEscaped(report.ProjectFolder) +
+          "<br>Made: " + HtmlEscaped(report.MadeAt) + "<br>By: " + HtmlEscaped(report.Program) +
+          "</p>";
   html += TestingSummaryHtml(report.Testing);
   html += ChangesSinceLastReport(report);
   html += Settings(report);

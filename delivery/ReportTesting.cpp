@@ -6,27 +6,12 @@
 
 #include "common/EditorError.h"
 #include "common/IntegerText.h"
+#include "delivery/ReportText.h"
+#include "delivery/TestSheet.h"
 
 namespace pwx {
 
 namespace {
-
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    if (c == '&')
-      out += "&amp;";
-    else if (c == '<')
-      out += "&lt;";
-    else if (c == '>')
-      out += "&gt;";
-    else if (c == '"')
-      out += "&quot;";
-    else
-      out += c;
-  }
-  return out;
-}
 
 std::string Seconds1(double seconds) {
   char text[32];
@@ -34,25 +19,16 @@ std::string Seconds1(double seconds) {
   return text;
 }
 
+// The test sheet's name of the state, spelt out where a reader of the report needs more.
 std::string StateText(const InputTestStatus& status) {
   switch (status.State) {
-    case TestState::Passed:
-      return "passed";
-    case TestState::Failed:
-      return "failed";
     case TestState::Void:
       return "void (changed since its test)";
     case TestState::Untested:
-      break;
+      return "not tested";
+    default:
+      return TestStateName(status.State);
   }
-  return "not tested";
-}
-
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
 }
 
 // One cell of the strip, as wide as its share of the sequence.
@@ -133,11 +109,11 @@ ReportTesting ReportTestingOf(const ProjectSnapshot& project) {
 std::string TestingSummaryHtml(const ReportTesting& testing) {
   std::string html = "<p><b>" + TestedSummary(testing.Tests) + "</b>";
   if (!testing.RecordProblem.empty()) {
-    html += "<br>The test record cannot be used: " + Escaped(testing.RecordProblem);
+    html += "<br>The test record cannot be used: " + HtmlEscaped(testing.RecordProblem);
   } else if (!testing.Recorded) {
     html += "<br>No acceptance test is recorded for this project.";
   } else if (!testing.Witness.empty()) {
-    html += "<br>Witness: " + Escaped(testing.Witness) + ", " + Escaped(testing.Date);
+    html += "<br>Witness: " + HtmlEscaped(testing.Witness) + ", " + HtmlEscaped(testing.Date);
   }
   return html + "</p>";
 }
@@ -150,9 +126,9 @@ std::string TimelinesHtml(const ReportTesting& testing) {
       "clip is silence below -50 dBFS.</p>";
   for (std::size_t i = 0; i < testing.Sequences.size(); ++i) {
     const InputSequence& sequence = testing.Sequences[i];
-    html += "<p><b>" + Escaped(sequence.Input) + "</b>: ";
+    html += "<p><b>" + HtmlEscaped(sequence.Input) + "</b>: ";
     if (!sequence.Plays()) {
-      html += "cannot play: " + Escaped(sequence.Problems.front());
+      html += "cannot play: " + HtmlEscaped(sequence.Problems.front());
     } else if (sequence.Silent()) {
       html += "no clip, silent when it fires";
     } else {
@@ -166,8 +142,8 @@ std::string TimelinesHtml(const ReportTesting& testing) {
       const InputTestStatus& status = testing.Tests[i];
       html += "<br>Test: " + StateText(status);
       if (status.Test) {
-        html += ", " + Escaped(status.Test->Time);
-        if (!status.Test->Note.empty()) html += ", " + Escaped(status.Test->Note);
+        html += ", " + HtmlEscaped(status.Test->Time);
+        if (!status.Test->Note.empty()) html += ", " + HtmlEscaped(status.Test->Note);
       }
     }
     html += "</p>";

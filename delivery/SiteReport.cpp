@@ -4,23 +4,17 @@
 #include <map>
 
 #include "common/CsvTable.h"
+#include "delivery/ReportText.h"
 
 namespace pwx {
 
 namespace {
 
+// Text set into a cell, its lines kept apart.
 std::string Escaped(const std::string& text) {
   std::string out;
-  for (const char c : text) {
-    if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
-    } else if (c == '"') {
-      out += "&quot;";
-    } else if (c == '\n') {
+  for (const char c : HtmlEscaped(text)) {
+    if (c == '\n') {
       out += "<br>";
     } else {
       out += c;
