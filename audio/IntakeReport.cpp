@@ -10,17 +10,11 @@ namespace pwx {
 
 namespace {
 
-std::string Fixed(const char* format, double value) {
-  char text[48];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
-
 // "(before -21.3, gain +5.3 dB, limited 1.2 dB)": what was done to the sound.
 std::string WhatWasDone(const IntakeResult& result) {
-  std::string text = "(before " + Fixed("%.1f", result.LoudnessBefore.value_or(0)) + ", gain " +
-                     Fixed("%+.1f", result.GainDb) + " dB, ";
-  text += result.LimitedDb >= 0.05 ? "limited " + Fixed("%.1f", result.LimitedDb) + " dB)"
+  std::string text = "(before " + FormattedNumber("%.1f", result.LoudnessBefore.value_or(0)) +
+                     ", gain " + FormattedNumber("%+.1f", result.GainDb) + " dB, ";
+  text += result.LimitedDb >= 0.05 ? "limited " + FormattedNumber("%.1f", result.LimitedDb) + " dB)"
                                    : std::string("no limiting)");
   return text;
 }
@@ -61,7 +55,7 @@ std::string FormatText(double seconds, long rate, int channels) {
 
 std::string LoudnessText(const std::optional<double>& lufs) {
   if (!lufs) return "loudness not measurable (silent or under 0.4 s)";
-  return Fixed("%.1f", *lufs) + " LUFS";
+  return FormattedNumber("%.1f", *lufs) + " LUFS";
 }
 
 std::string LevellingText(const IntakeResult& result) {
@@ -78,7 +72,8 @@ std::string LevellingText(const IntakeResult& result) {
       return "not levelled: shorter than 0.4 s";
     case LevelOutcome::Missed:
       return "not levelled: reached " + LoudnessText(result.LoudnessAfter) + ", true peak " +
-             Fixed("%.1f", result.TruePeakAfter.value_or(0)) + " dBTP " + WhatWasDone(result);
+             FormattedNumber("%.1f", result.TruePeakAfter.value_or(0)) + " dBTP " +
+             WhatWasDone(result);
   }
   return {};
 }

@@ -1,5 +1,4 @@
 #include <cmath>
-#include <cstdio>
 
 #include "commands/CommandTable.h"
 #include "commands/FolderProject.h"
@@ -17,9 +16,7 @@ std::int64_t Milliseconds(double seconds) {
 }
 
 std::string Seconds2(double seconds) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f s", seconds);
-  return text;
+  return FormattedNumber("%.2f s", seconds);
 }
 
 JsonValue SequenceJson(const InputSequence& sequence) {

@@ -137,4 +137,10 @@ std::string GroupedDigits(std::uint64_t number) {
   return digits;
 }
 
+std::string FormattedNumber(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
 }  // namespace pwx

@@ -27,6 +27,9 @@ inline std::string QuotePath(std::string_view path) {
 // "48.2 MB", "1.9 GB".
 std::string SizeText(std::uint64_t bytes);
 
+// A number as a printf format for one double writes it: ("%.1f", 2.25) gives "2.2".
+std::string FormattedNumber(const char* format, double value);
+
 // "a, b, c": the texts joined with commas.
 std::string JoinedWithCommas(const std::vector<std::string>& texts);
 

@@ -1,11 +1,11 @@
 #include "delivery/ReportTesting.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "common/EditorError.h"
 #include "common/IntegerText.h"
+#include "common/MessageText.h"
 #include "delivery/ReportText.h"
 #include "delivery/TestSheet.h"
 
@@ -14,9 +14,7 @@ namespace pwx {
 namespace {
 
 std::string Seconds1(double seconds) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", seconds);
-  return text;
+  return FormattedNumber("%.1f", seconds);
 }
 
 // The test sheet's name of the state, spelt out where a reader of the report needs more.

@@ -42,10 +42,7 @@ std::string HexRow(const PlayListImage& image, const UnnamedRow& row) {
 }
 
 std::string LufsText(const std::optional<double>& lufs) {
-  if (!lufs) return "?";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", *lufs);
-  return text;
+  return lufs ? FormattedNumber("%.1f", *lufs) : "?";
 }
 
 std::string SecondsText(const std::optional<double>& seconds) {

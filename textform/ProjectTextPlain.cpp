@@ -16,18 +16,12 @@ namespace pwx {
 
 namespace {
 
-std::string Fixed(double value, const char* format) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
-
 std::string ClipLine(const TextClip& clip) {
   std::string line = "clip " + ThreeDigits(clip.Number) + " " + TerminalText(clip.Name) + ":";
   std::vector<std::string> facts;
   if (clip.Seconds) facts.push_back(DurationText(*clip.Seconds));
   if (!clip.Format.empty()) facts.push_back(clip.Format);
-  if (clip.Lufs) facts.push_back(Fixed(*clip.Lufs, "%.1f LUFS"));
+  if (clip.Lufs) facts.push_back(FormattedNumber("%.1f LUFS", *clip.Lufs));
   if (clip.Size) facts.push_back(GroupedDigits(*clip.Size) + " bytes");
   if (clip.Sha256) facts.push_back("sha256 " + *clip.Sha256);
   if (!clip.Size) facts.push_back("no copy");
