@@ -10,6 +10,7 @@
 #include "app/WindowLayout.h"
 #include "delivery/CardDeploy.h"
 #include "delivery/CardPlan.h"
+#include "delivery/InputSequence.h"
 #include "delivery/ProjectCheck.h"
 #include "delivery/SiteFile.h"
 #include "project/Editor.h"
@@ -136,6 +137,8 @@ class TForm1 : public QMainWindow {
   void OpenTestSheet();
   void ShowTestCursor();
   void ShowTestInput();
+  // Times the input in `slot` of `snapshot` and draws it in the strip.
+  InputSequence DrawTestInput(ProjectSnapshot snapshot, int slot);
 
   Editor editor_;
   WindowWidgets widgets_;

@@ -87,11 +87,7 @@ void TForm1::StartInputTest() {
   const ProjectSnapshot snapshot = editor_.Snapshot();
   const int slot = editor_.View().TestInputIndex;
   if (slot < 0) return;
-  ClipTimings timings(snapshot);
-  const InputSequence sequence = SequenceOfInput(snapshot, slot, timings);
-  widgets_.Timeline->SetSequence(sequence);
-  inputTest_->drawnFor = snapshot;
-  inputTest_->drawnInput = slot;
+  const InputSequence sequence = DrawTestInput(snapshot, slot);
   // Raises, before anything plays, why the sequence cannot play.
   inputTest_->playback.Start(sequence, snapshot.WorkDir);
   inputTest_->clockSegment = -1;
@@ -135,10 +131,16 @@ void TForm1::ShowTestInput() {
   if (slot < 0) return;
   ProjectSnapshot snapshot = editor_.Snapshot();
   if (test.drawnFor && *test.drawnFor == snapshot && test.drawnInput == slot) return;
+  DrawTestInput(std::move(snapshot), slot);
+}
+
+InputSequence TForm1::DrawTestInput(ProjectSnapshot snapshot, int slot) {
   ClipTimings timings(snapshot);
-  widgets_.Timeline->SetSequence(SequenceOfInput(snapshot, slot, timings));
-  test.drawnFor = std::move(snapshot);
-  test.drawnInput = slot;
+  InputSequence sequence = SequenceOfInput(snapshot, slot, timings);
+  widgets_.Timeline->SetSequence(sequence);
+  inputTest_->drawnFor = std::move(snapshot);
+  inputTest_->drawnInput = slot;
+  return sequence;
 }
 
 }  // namespace pwx
