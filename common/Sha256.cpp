@@ -56,6 +56,12 @@ Sha256Digest HashFile(const std::string& path, const FileHashing& how) {
   return HashOpenFile(file, how);
 }
 
+Sha256Digest Sha256Of(std::string_view bytes) {
+  Sha256 hash;
+  hash.Update(bytes);
+  return hash.Finish();
+}
+
 Sha256Digest HashOpenFile(InputFile& file, const FileHashing& how) {
   if (how.FromDevice) file.DropCachedPages();
   Sha256 hash;

@@ -29,6 +29,9 @@ class Sha256 {
   std::unique_ptr<Context> context_;
 };
 
+// The digest of bytes held whole.
+Sha256Digest Sha256Of(std::string_view bytes);
+
 // The digest as 64 lower-case hex digits.
 std::string HexText(const Sha256Digest& digest);
 

@@ -245,11 +245,8 @@ DeployPlan PlanDeploy(const ProjectSnapshot& project, const std::string& destina
       if (listed[i].Folder) blocked.push_back(QuotePath(listed[i].Name));
       break;
     }
-    if (const auto generated = options.Generated.find(name);
-        generated != options.Generated.end()) {
-      Sha256 hash;
-      hash.Update(generated->second);
-      file.Digest = hash.Finish();
+    if (const auto generated = options.Generated.find(name); generated != options.Generated.end()) {
+      file.Digest = Sha256Of(generated->second);
       file.DigestKnown = true;
       file.Bytes = generated->second.size();
       file.Generated = generated->second;

@@ -17,9 +17,7 @@ namespace pwx {
 namespace {
 
 ReportFile FileOf(const std::string& name, std::string_view bytes) {
-  Sha256 hash;
-  hash.Update(bytes);
-  return {name, true, bytes.size(), HexText(hash.Finish())};
+  return {name, true, bytes.size(), HexText(Sha256Of(bytes))};
 }
 
 std::vector<ReportFile> SettingsFiles(const ProjectSnapshot& project) {
