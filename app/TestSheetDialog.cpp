@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QDate>
 #include <QDateEdit>
-#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHeaderView>
@@ -15,6 +14,7 @@
 
 #include "app/QtText.h"
 #include "common/EditorError.h"
+#include "common/UtcTime.h"
 #include "delivery/AcceptanceRecord.h"
 #include "delivery/InputSequence.h"
 #include "delivery/TestSheet.h"
@@ -95,11 +95,10 @@ TestSheetDialog::TestSheetDialog(ProjectSnapshot project, QWidget* parent)
   layout->addWidget(sheet_);
   layout->addWidget(hint);
   layout->addWidget(buttons);
-  Load();
+  Load(FingerprintOf(project_));
 }
 
-void TestSheetDialog::Load() {
-  const ProjectFingerprint fingerprint = FingerprintOf(project_);
+void TestSheetDialog::Load(const ProjectFingerprint& fingerprint) {
   std::optional<AcceptanceRecord> record;
   std::string problem;
   try {
@@ -140,9 +139,11 @@ void TestSheetDialog::Load() {
 }
 
 void TestSheetDialog::Save() {
-  const std::string time = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
+  const std::string time = UtcTimeNow();
   const std::string witness = witness_->text().trimmed().toStdString();
   const std::string date = date_->date().toString(kDateFormat).toStdString();
+  // The player's files are hashed once for all the results saved and the sheet shown after.
+  const ProjectFingerprint fingerprint = FingerprintOf(project_);
   int saved = 0;
   try {
     for (int row = 0; row < sheet_->rowCount(); ++row) {
@@ -155,16 +156,16 @@ void TestSheetDialog::Save() {
       if (!witness.empty()) entry.Witness = witness;
       entry.Date = date;
       entry.Time = time;
-      RecordTestResult(project_, entry);
+      RecordTestResult(project_, entry, fingerprint);
       ++saved;
     }
   } catch (const EditorError& error) {
-    Load();
+    Load(fingerprint);
     problem_->setText(Text(error.what()));
     problem_->show();
     return;
   }
-  Load();
+  Load(fingerprint);
   if (saved == 0) {
     problem_->setText(QStringLiteral("Nothing to save: no input is marked passed or failed."));
     problem_->show();

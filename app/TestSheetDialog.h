@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "delivery/AcceptanceRecord.h"
 #include "project/ProjectSnapshot.h"
 
 class QDateEdit;
@@ -31,8 +32,9 @@ class TestSheetDialog : public QDialog {
   enum Column { Input, Expected, Total, AlarmOutput, State, Time, Mark, Note, Columns };
 
  private:
-  // Reads the record again and shows every input's line.
-  void Load();
+  // Reads the record again and shows every input's line, for the player's files as
+  // `fingerprint` has them.
+  void Load(const ProjectFingerprint& fingerprint);
 
   ProjectSnapshot project_;
   QLineEdit* witness_;

@@ -8,6 +8,7 @@
 #include "app/QtText.h"
 #include "app/SiteDialog.h"
 #include "common/EditorError.h"
+#include "common/UtcTime.h"
 #include "delivery/SiteDeploy.h"
 
 // A site of many players from the window: its file in a dialog, and a player's card copied
@@ -106,7 +107,7 @@ void TForm1::CopySitePlayer(const SiteFile& site, std::size_t player) {
               SiteCardResult done;
               done.Plan = prepared->Plan;
               done.Result = *result;
-              done.Time = SiteLogTimeNow();
+              done.Time = UtcTimeNow();
               const SiteSetup setup = SetUpSite(site);
               QString summary =
                   Text(SitePlayerText(site.Players[player]) + ": " + result->Summary());

@@ -1,25 +1,15 @@
-#include <ctime>
-
 #include "commands/CommandPaths.h"
 #include "commands/CommandTable.h"
 #include "commands/FolderProject.h"
 #include "common/EditorError.h"
 #include "common/MessageText.h"
+#include "common/UtcTime.h"
 #include "delivery/AcceptanceRecord.h"
 #include "delivery/InputSequence.h"
 
 namespace pwx {
 
 namespace {
-
-std::string UtcNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm utc{};
-  gmtime_r(&now, &utc);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  return text;
-}
 
 CommandExit Run(const CommandInput& input, CommandContext& context) {
   const std::string result = input.Argument(2);
@@ -37,10 +27,10 @@ CommandExit Run(const CommandInput& input, CommandContext& context) {
   entry.Result = result == "passed" ? TestResult::Passed : TestResult::Failed;
   entry.Note = input.Value("note");
   if (input.Has("witness")) entry.Witness = input.Value("witness");
-  entry.Time = UtcNow();
+  entry.Time = UtcTimeNow();
   try {
-    const AcceptanceRecord record = RecordTestResult(*project, entry);
     const ProjectFingerprint fingerprint = FingerprintOf(*project);
+    const AcceptanceRecord record = RecordTestResult(*project, entry, fingerprint);
     const auto statuses = TestStatusOf(record, *project, fingerprint);
     context.Out << "Recorded " << InputShortName(statuses[static_cast<std::size_t>(*slot)].Input)
                 << " " << result << " at " << entry.Time << " in " << kAcceptanceFileName << ". "

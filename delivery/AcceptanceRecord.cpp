@@ -21,9 +21,7 @@ namespace {
 constexpr std::size_t kLargestRecord = 16 * 1024 * 1024;
 
 std::string HashOf(std::string_view bytes) {
-  Sha256 hash;
-  hash.Update(bytes);
-  return HexText(hash.Finish());
+  return HexText(Sha256Of(bytes));
 }
 
 // The files that make one project's sound: its play list, its name map and its clips.
@@ -138,7 +136,11 @@ std::string TestedSummary(const std::vector<InputTestStatus>& statuses) {
 }
 
 AcceptanceRecord RecordTestResult(const ProjectSnapshot& project, const TestEntry& entry) {
-  const ProjectFingerprint fingerprint = FingerprintOf(project);
+  return RecordTestResult(project, entry, FingerprintOf(project));
+}
+
+AcceptanceRecord RecordTestResult(const ProjectSnapshot& project, const TestEntry& entry,
+                                  const ProjectFingerprint& fingerprint) {
   AcceptanceRecord record = ReadAcceptanceRecord(project, fingerprint).value_or(AcceptanceRecord{});
   const std::uint8_t mode = project.Project.Mode.Value;
   const std::string input =

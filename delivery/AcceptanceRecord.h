@@ -111,5 +111,8 @@ struct TestEntry {
 // under the folder's lock. Refuses, raising EditorError and leaving the file as it was, when
 // the record cannot be read (see ReadAcceptanceRecord).
 AcceptanceRecord RecordTestResult(const ProjectSnapshot& project, const TestEntry& entry);
+// The same with the files' fingerprint already taken.
+AcceptanceRecord RecordTestResult(const ProjectSnapshot& project, const TestEntry& entry,
+                                  const ProjectFingerprint& fingerprint);
 
 }  // namespace pwx

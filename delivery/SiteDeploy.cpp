@@ -1,13 +1,12 @@
 #include "delivery/SiteDeploy.h"
 
-#include <ctime>
-
 #include "common/CsvTable.h"
 #include "common/EditorError.h"
 #include "common/FileReading.h"
 #include "common/FileReplacement.h"
 #include "common/FileSystem.h"
 #include "common/FolderLock.h"
+#include "common/UtcTime.h"
 #include "devicefiles/RtuVolumeFiles.h"
 
 namespace pwx {
@@ -18,19 +17,6 @@ const std::vector<std::string> kLogColumns = {"player",  "bus",      "device_id"
                                               "written", "verified", "result",    "hashes"};
 
 }  // namespace
-
-std::string SiteLogTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm parts{};
-#ifdef _WIN32
-  gmtime_s(&parts, &now);
-#else
-  gmtime_r(&now, &parts);
-#endif
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
-  return text;
-}
 
 std::optional<std::size_t> CardOfOtherPlayer(const SiteSetup& setup, std::size_t player,
                                              const std::string& destination) {
@@ -92,7 +78,7 @@ SiteCardResult DeploySitePlayer(const SiteSetup& setup, std::size_t player,
   } catch (const EditorError& error) {
     done.Refusal = error.what();
   }
-  done.Time = SiteLogTimeNow();
+  done.Time = UtcTimeNow();
   return done;
 }
 

@@ -51,9 +51,6 @@ struct SiteCardResult {
 SiteCardResult DeploySitePlayer(const SiteSetup& setup, std::size_t player,
                                 const std::string& destination, const SiteCardOptions& options);
 
-// The time now as the site log writes it: "2026-12-11T12:44:00Z".
-std::string SiteLogTimeNow();
-
 // The site log beside a site file: "site.csv" keeps it in "site.log.csv".
 std::string SiteLogPath(const std::string& sitePath);
 
