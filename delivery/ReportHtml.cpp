@@ -32,10 +32,6 @@ std::string HeaderRow(std::initializer_list<std::pair<const char*, int>> columns
   return row + "</tr>";
 }
 
-constexpr const char* kTable =
-    "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
-    "style=\"border-collapse: collapse; border-color: black;\">";
-
 std::string Heading(const char* text) {
   std::string html = "<h2>";
   html += text;
@@ -45,7 +41,7 @@ std::string Heading(const char* text) {
 
 std::string Settings(const CommissioningReport& report) {
   std::string html = Heading("Player settings");
-  html += kTable;
+  html += kReportTable;
   const std::pair<const char*, std::string> rows[] = {
       {"Device ID", report.DeviceId},
       {"Baud rate", report.BaudRate},
@@ -64,7 +60,7 @@ std::string Settings(const CommissioningReport& report) {
 std::string AlarmTable(const CommissioningReport& report) {
   std::string html = Heading("Alarm configuration");
   html += "<p>Mode: " + HtmlEscaped(report.Mode) + "</p>";
-  html += kTable;
+  html += kReportTable;
   html += HeaderRow({{"Input", 14},
                      {"Clips in play order", 50},
                      {"Repeat", 10},
@@ -90,7 +86,7 @@ std::string Sha(const std::string& hex) {
 std::string ClipList(const CommissioningReport& report) {
   std::string html = Heading("Clips");
   if (report.Clips.empty()) return html + "<p>The project has no clips.</p>";
-  html += kTable;
+  html += kReportTable;
   html += HeaderRow({{"Clip", 6},
                      {"Name, source and SHA-256 of the copy", 60},
                      {"Length", 10},
@@ -123,7 +119,7 @@ std::string ClipList(const CommissioningReport& report) {
 
 std::string FileList(const CommissioningReport& report) {
   std::string html = Heading("Settings files as saved");
-  html += kTable;
+  html += kReportTable;
   html += HeaderRow({{"File", 20}, {"Bytes", 15}, {"SHA-256", 65}});
   for (const ReportFile& file : report.Files) {
     html += "<tr>" + Cell(file.Name);

@@ -23,10 +23,6 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
-constexpr const char* kTable =
-    "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
-    "style=\"border-collapse: collapse; border-color: black;\">";
-
 std::string Row(const std::vector<std::string>& cells, const char* tag = "td") {
   std::string row = "<tr>";
   for (const std::string& cell : cells) {
@@ -109,7 +105,7 @@ std::string SiteReportHtml(const SiteSetup& setup, const std::vector<SiteFinding
   for (const SiteBus& bus : SiteBuses(setup)) {
     html += "<h3>Bus " + Escaped(bus.Name) + ": " + Escaped(BusFramingText(setup, bus)) + ", " +
             Plural(std::to_string(bus.Players.size()), "player", "players") + "</h3>";
-    html += kTable;
+    html += kReportTable;
     html += Row({"Device ID", "Player", "Location", "Template", "Volume", "Card"}, "th");
     for (const std::size_t i : bus.Players) {
       const SitePlayer& player = players[i];
@@ -122,7 +118,7 @@ std::string SiteReportHtml(const SiteSetup& setup, const std::vector<SiteFinding
   if (findings.empty()) {
     html += "<p>No problems found.</p>";
   } else {
-    html += kTable;
+    html += kReportTable;
     html += Row({"Severity", "Player", "Line", "Finding"}, "th");
     for (const SiteFinding& f : findings) {
       html += Row(
