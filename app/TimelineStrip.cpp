@@ -34,10 +34,7 @@ void TimelineStrip::SetCursor(std::optional<double> seconds) {
 QString TimelineStrip::Summary() const {
   if (!sequence_.Plays()) return Text("Cannot play: " + sequence_.Problems.front());
   if (sequence_.Silent()) return Text(InputShortName(sequence_.Input) + " has no clip");
-  return Text(
-      "first sound at " +
-      (sequence_.FirstSound ? SequenceSecondsText(*sequence_.FirstSound) : std::string("never")) +
-      ", total " + SequenceSecondsText(sequence_.Total));
+  return Text(SequenceSummaryText(sequence_));
 }
 
 void TimelineStrip::paintEvent(QPaintEvent*) {

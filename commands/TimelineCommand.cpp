@@ -71,9 +71,7 @@ void PrintSequence(const InputSequence& sequence, std::ostream& out) {
     }
     out << "\n";
   }
-  out << "  first sound at "
-      << (sequence.FirstSound ? SequenceSecondsText(*sequence.FirstSound) : std::string("never"))
-      << ", total " << SequenceSecondsText(sequence.Total) << "\n";
+  out << "  " << SequenceSummaryText(sequence) << "\n";
 }
 
 CommandExit Run(const CommandInput& input, CommandContext& context) {

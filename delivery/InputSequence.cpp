@@ -164,4 +164,10 @@ std::string SequenceSecondsText(double seconds) {
   return text;
 }
 
+std::string SequenceSummaryText(const InputSequence& sequence) {
+  return "first sound at " +
+         (sequence.FirstSound ? SequenceSecondsText(*sequence.FirstSound) : std::string("never")) +
+         ", total " + SequenceSecondsText(sequence.Total);
+}
+
 }  // namespace pwx

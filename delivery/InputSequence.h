@@ -80,4 +80,7 @@ std::string UnknownInputText(std::uint8_t mode, std::string_view name);
 // Seconds as the timeline shows them: "0.8 s", "12.4 s", "1 min 5.0 s".
 std::string SequenceSecondsText(double seconds);
 
+// "first sound at 0.8 s, total 12.4 s"; "first sound at never" when nothing is audible.
+std::string SequenceSummaryText(const InputSequence& sequence);
+
 }  // namespace pwx

@@ -131,10 +131,7 @@ std::string TimelinesHtml(const ReportTesting& testing) {
       html += "no clip, silent when it fires";
     } else {
       html +=
-          "first sound at " +
-          (sequence.FirstSound ? SequenceSecondsText(*sequence.FirstSound) : std::string("never")) +
-          ", total " + SequenceSecondsText(sequence.Total) +
-          (sequence.AlarmOutput ? ", alarm output switched" : "");
+          SequenceSummaryText(sequence) + (sequence.AlarmOutput ? ", alarm output switched" : "");
     }
     if (i < testing.Tests.size()) {
       const InputTestStatus& status = testing.Tests[i];
