@@ -19,6 +19,7 @@ namespace {
 
 // What the copy of a player's card finds before it asks.
 struct SitePrepared {
+  std::optional<SiteSetup> Setup;  // as the card was planned; its log line says the same
   std::optional<ProjectSnapshot> Template;
   std::optional<DeployPlan> Plan;
   PlanOptions Planning;
@@ -60,7 +61,7 @@ void TForm1::CopySitePlayer(const SiteFile& site, std::size_t player) {
       [site, player, destination, prepared,
        store = FileHashStorePath()](const WorkControl& control) {
         try {
-          const SiteSetup setup = SetUpSite(site);
+          const SiteSetup& setup = prepared->Setup.emplace(SetUpSite(site));
           const SiteTemplate& made =
               setup.Templates.at(static_cast<std::size_t>(setup.TemplateOfPlayer.at(player)));
           if (!made.Project) throw EditorError("The template cannot be read: " + made.Failure);
@@ -108,12 +109,11 @@ void TForm1::CopySitePlayer(const SiteFile& site, std::size_t player) {
               done.Plan = prepared->Plan;
               done.Result = *result;
               done.Time = UtcTimeNow();
-              const SiteSetup setup = SetUpSite(site);
               QString summary =
                   Text(SitePlayerText(site.Players[player]) + ": " + result->Summary());
               try {
                 AppendSiteLog(SiteLogPath(site.Path),
-                              SiteLogEntryOf(setup, player, destination, done));
+                              SiteLogEntryOf(*prepared->Setup, player, destination, done));
               } catch (const EditorError& error) {
                 summary += QStringLiteral("\n\n") + Text(error.what());
               }
