@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/QtText.h"
 #include "app/ReportPdf.h"
@@ -18,21 +19,6 @@
 #include "delivery/SiteReport.h"
 
 namespace pwx {
-
-namespace {
-
-// The columns shown: the site file's own, then the required ones it lacks.
-std::vector<std::string> ShownColumns(const SiteFile& site) {
-  std::vector<std::string> columns = site.Columns;
-  for (const char* required : kSiteRequiredColumns) {
-    if (std::find(columns.begin(), columns.end(), required) == columns.end()) {
-      columns.emplace_back(required);
-    }
-  }
-  return columns;
-}
-
-}  // namespace
 
 SiteDialog::SiteDialog(QWidget* parent, SiteFile site, CopyPlayer copy)
     : QDialog(parent), site_(std::move(site)), copyPlayer_(std::move(copy)) {
@@ -71,7 +57,7 @@ SiteDialog::SiteDialog(QWidget* parent, SiteFile site, CopyPlayer copy)
 
 void SiteDialog::Fill() {
   filling_ = true;
-  const std::vector<std::string> columns = ShownColumns(site_);
+  const std::vector<std::string> columns = SiteColumns(site_);
   players_->setColumnCount(static_cast<int>(columns.size()) + 1);
   QStringList headers;
   for (const std::string& column : columns) headers << Text(column);
@@ -130,7 +116,7 @@ void SiteDialog::Recheck() {
 
 void SiteDialog::CellEdited(int row, int column) {
   if (filling_ || row < 0 || row >= static_cast<int>(site_.Players.size())) return;
-  const std::vector<std::string> columns = ShownColumns(site_);
+  const std::vector<std::string> columns = SiteColumns(site_);
   if (column < 0 || column >= static_cast<int>(columns.size())) return;
   std::string* cell = SiteCell(site_.Players[static_cast<std::size_t>(row)],
                                columns[static_cast<std::size_t>(column)]);

@@ -214,13 +214,18 @@ SiteFile ReadSiteFile(const std::string& path) {
   }
 }
 
-std::string SiteFileText(const SiteFile& site) {
+std::vector<std::string> SiteColumns(const SiteFile& site) {
   std::vector<std::string> columns = site.Columns;
   for (const char* required : kSiteRequiredColumns) {
     if (std::find(columns.begin(), columns.end(), required) == columns.end()) {
       columns.emplace_back(required);
     }
   }
+  return columns;
+}
+
+std::string SiteFileText(const SiteFile& site) {
+  const std::vector<std::string> columns = SiteColumns(site);
   std::string text = CsvLine(columns, site.Separator);
   for (const SitePlayer& player : site.Players) {
     std::vector<std::string> cells;

@@ -71,6 +71,9 @@ SiteFile ReadSiteFile(const std::string& path);
 // its separator, UTF-8 without a byte-order mark, CR LF line ends.
 std::string SiteFileText(const SiteFile& site);
 
+// The columns a site file is written with: its own, then the required ones it lacks.
+std::vector<std::string> SiteColumns(const SiteFile& site);
+
 // The cell of a player in a column named as in the header ("device_id"), or nullptr for a
 // column that a site file does not have.
 std::string* SiteCell(SitePlayer& player, std::string_view column);
